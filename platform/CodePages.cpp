@@ -1,0 +1,252 @@
+#include "CodePages.h"
+
+#include "Locale.h"
+
+#include <unicode/ucnv.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace platform {
+namespace {
+
+struct ConverterCloser {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+// ICU knows the Windows code pages under several alias families.
+Converter OpenConverter(int codePage) {
+    if (codePage <= 0) return nullptr;
+    const std::array<const char*, 4> patterns{"windows-%d", "ibm-%d", "cp%d", "x-mac-%d"};
+    for (const char* pattern : patterns) {
+        char name[32];
+        std::snprintf(name, sizeof name, pattern, codePage);
+        UErrorCode status = U_ZERO_ERROR;
+        UConverter* c = ucnv_open(name, &status);
+        if (U_SUCCESS(status) && status != U_USING_DEFAULT_WARNING) return Converter(c);
+        if (c) ucnv_close(c);
+    }
+    if (codePage == 10000) {
+        UErrorCode status = U_ZERO_ERROR;
+        UConverter* c = ucnv_open("macintosh", &status);
+        if (U_SUCCESS(status)) return Converter(c);
+    }
+    return nullptr;
+}
+
+// One converter per code page for the whole run; the tool has one thread.
+UConverter* CachedConverter(int codePage) {
+    static std::map<int, Converter> cache;
+    auto it = cache.find(codePage);
+    if (it == cache.end()) it = cache.emplace(codePage, OpenConverter(codePage)).first;
+    return it->second.get();
+}
+
+struct MachinePages {
+    CodePagePair pages;
+    bool overridden = false;
+};
+
+MachinePages& Machine() {
+    static MachinePages machine{CodePagesForLocale(UserLocale()), false};
+    return machine;
+}
+
+// Single-byte maps between two code pages, built once per pair.
+const std::array<char, 256>& ByteMap(int from, int to) {
+    static std::map<std::pair<int, int>, std::array<char, 256>> maps;
+    auto key = std::make_pair(from, to);
+    auto it = maps.find(key);
+    if (it != maps.end()) return it->second;
+    std::array<char, 256> map{};
+    for (int b = 0; b < 256; ++b) {
+        map[b] = static_cast<char>(b);
+        if (b < 0x80 || from == to) continue;
+        char byte = static_cast<char>(b);
+        auto wide = CodePageToUtf16(from, std::string_view(&byte, 1));
+        if (!wide || wide->size() != 1) {
+            map[b] = '?';
+            continue;
+        }
+        auto narrow = Utf16ToCodePage(to, *wide);
+        map[b] = narrow && narrow->size() == 1 ? (*narrow)[0] : '?';
+    }
+    return maps.emplace(key, map).first->second;
+}
+
+std::string MapBytes(std::string_view text, int from, int to) {
+    const auto& map = ByteMap(from, to);
+    std::string out(text);
+    for (char& c : out) c = map[static_cast<unsigned char>(c)];
+    return out;
+}
+
+} // namespace
+
+CodePagePair CodePagesForLocale(std::string_view localeName) {
+    std::string name(localeName.substr(0, localeName.find_first_of(".@")));
+    std::string language = name.substr(0, name.find_first_of("_-"));
+    std::string country = name.size() > language.size() ? name.substr(language.size() + 1) : "";
+    if (language.empty() || language == "C" || language == "POSIX" || language == "en_US_POSIX")
+        return {1252, 437};
+    static const std::map<std::string, CodePagePair> byLanguage{
+        {"sk", {1250, 852}}, {"cs", {1250, 852}}, {"pl", {1250, 852}}, {"hu", {1250, 852}},
+        {"sl", {1250, 852}}, {"hr", {1250, 852}}, {"ro", {1250, 852}}, {"sq", {1250, 852}},
+        {"bs", {1250, 852}}, {"ru", {1251, 866}}, {"uk", {1251, 866}}, {"be", {1251, 866}},
+        {"bg", {1251, 866}}, {"mk", {1251, 866}}, {"sr", {1251, 855}}, {"el", {1253, 737}},
+        {"tr", {1254, 857}}, {"az", {1254, 857}}, {"he", {1255, 862}}, {"ar", {1256, 720}},
+        {"fa", {1256, 720}}, {"ur", {1256, 720}}, {"et", {1257, 775}}, {"lv", {1257, 775}},
+        {"lt", {1257, 775}}, {"vi", {1258, 1258}}, {"th", {874, 874}},  {"ja", {932, 932}},
+        {"ko", {949, 949}},  {"is", {1252, 861}}, {"pt", {1252, 850}}, {"fr", {1252, 850}},
+    };
+    if (language == "zh") return country == "TW" || country == "HK" ? CodePagePair{950, 950}
+                                                                     : CodePagePair{936, 936};
+    if (language == "en") return country == "US" || country.empty() ? CodePagePair{1252, 437}
+                                                                     : CodePagePair{1252, 850};
+    if (language == "pt" && country == "PT") return {1252, 860};
+    if (language == "fr" && country == "CA") return {1252, 863};
+    if (auto it = byLanguage.find(language); it != byLanguage.end()) return it->second;
+    return {1252, 850};
+}
+
+int AnsiCodePage() { return Machine().pages.ansi; }
+int OemCodePage() { return Machine().pages.oem; }
+
+void SetMachineCodePages(int ansi, int oem) { Machine() = {{ansi, oem}, true}; }
+
+const std::vector<int>& InstalledCodePages() {
+    static const std::vector<int> installed = [] {
+        // The code pages a Windows machine may list; ICU decides which of them convert.
+        const int candidates[] = {
+            37,    437,   500,   708,   720,   737,   775,   850,   852,   855,   857,
+            858,   860,   861,   862,   863,   864,   865,   866,   869,   870,   874,
+            875,   932,   936,   949,   950,   1026,  1047,  1140,  1141,  1142,  1143,
+            1144,  1145,  1146,  1147,  1148,  1149,  1250,  1251,  1252,  1253,  1254,
+            1255,  1256,  1257,  1258,  1361,  10000, 10001, 10004, 10005, 10006, 10007,
+            10021, 10029, 10079, 10081, 10082, 20127, 20866, 21866, 28591, 28592, 28593,
+            28594, 28595, 28596, 28597, 28598, 28599, 28603, 28605};
+        std::vector<int> found;
+        for (int cp : candidates)
+            if (OpenConverter(cp)) found.push_back(cp);
+        return found;
+    }();
+    return installed;
+}
+
+bool IsCodePageInstalled(int codePage) {
+    const auto& installed = InstalledCodePages();
+    return std::binary_search(installed.begin(), installed.end(), codePage);
+}
+
+std::string OemToAnsi(std::string_view oem) { return MapBytes(oem, OemCodePage(), AnsiCodePage()); }
+std::string AnsiToOem(std::string_view ansi) {
+    return MapBytes(ansi, AnsiCodePage(), OemCodePage());
+}
+
+std::optional<std::u16string> CodePageToUtf16(int codePage, std::string_view bytes) {
+    UConverter* c = CachedConverter(codePage);
+    if (!c) return std::nullopt;
+    if (bytes.empty()) return std::u16string();
+    ucnv_reset(c);
+    std::u16string out(bytes.size() * 2 + 2, u'\0');
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t n = ucnv_toUChars(c, out.data(), static_cast<int32_t>(out.size()), bytes.data(),
+                              static_cast<int32_t>(bytes.size()), &status);
+    if (U_FAILURE(status)) return std::nullopt;
+    out.resize(static_cast<size_t>(n));
+    return out;
+}
+
+std::optional<std::string> Utf16ToCodePage(int codePage, std::u16string_view text) {
+    UConverter* c = CachedConverter(codePage);
+    if (!c) return std::nullopt;
+    if (text.empty()) return std::string();
+    ucnv_reset(c);
+    // Like the original system's best-fit conversion: nearest character where one exists.
+    ucnv_setFallback(c, true);
+    std::string out(text.size() * static_cast<size_t>(ucnv_getMaxCharSize(c)) + 4, '\0');
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t n = ucnv_fromUChars(c, out.data(), static_cast<int32_t>(out.size()),
+                                reinterpret_cast<const UChar*>(text.data()),
+                                static_cast<int32_t>(text.size()), &status);
+    if (U_FAILURE(status)) return std::nullopt;
+    out.resize(static_cast<size_t>(n));
+    return out;
+}
+
+std::u16string AnsiToUtf16(std::string_view ansi) {
+    auto wide = CodePageToUtf16(AnsiCodePage(), ansi);
+    if (wide) return *wide;
+    return std::u16string(ansi.begin(), ansi.end()); // Latin-1 as a last resort
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
+
+const char16_t* OemDisplayTable() {
+    // Rebuilt when the OEM code page changes (tests switch it).
+    static int builtFor = -1;
+    static std::array<char16_t, 256> table{};
+    if (builtFor == OemCodePage()) return table.data();
+    static const char16_t controlGlyphs[32] = {
+        u' ',      u'\u263A', u'\u263B', u'\u2665', u'\u2666', u'\u2663', u'\u2660', u'\u2022',
+        u'\u25D8', u'\u25CB', u'\u25D9', u'\u2642', u'\u2640', u'\u266A', u'\u266B', u'\u263C',
+        u'\u25BA', u'\u25C4', u'\u2195', u'\u203C', u'\u00B6', u'\u00A7', u'\u25AC', u'\u21A8',
+        u'\u2191', u'\u2193', u'\u2192', u'\u2190', u'\u221F', u'\u2194', u'\u25B2', u'\u25BC'};
+    for (int b = 0; b < 256; ++b) {
+        if (b < 0x20) {
+            table[b] = controlGlyphs[b];
+        } else if (b == 0x7F) {
+            table[b] = u'\u2302';
+        } else if (b < 0x80) {
+            table[b] = static_cast<char16_t>(b);
+        } else {
+            char byte = static_cast<char>(b);
+            auto wide = CodePageToUtf16(OemCodePage(), std::string_view(&byte, 1));
+            table[b] = wide && wide->size() == 1 ? (*wide)[0] : u'\uFFFD';
+        }
+    }
+    builtFor = OemCodePage();
+    return table.data();
+}
+
+std::u16string OemToDisplay(std::string_view oem) {
+    const char16_t* table = OemDisplayTable();
+    std::u16string out(oem.size(), u' ');
+    for (size_t i = 0; i < oem.size(); ++i) out[i] = table[static_cast<unsigned char>(oem[i])];
+    return out;
+}
+
+} // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+// The machine's code pages and every conversion between them. Text in the core
+// stays as bytes; it becomes Unicode only at the screen, printer and clipboard.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The machine's ANSI and OEM code pages, as the user's locale assigns them.
+int AnsiCodePage();
+int OemCodePage();
+
+// Overrides both code pages for the rest of the process (tests, dbfdump --ansi/--oem).
+void SetMachineCodePages(int ansi, int oem);
+
+// The ANSI and OEM code pages the original operating system gives a locale such
+// as "sk_SK.UTF-8"; a C or POSIX locale gets 1252 and 437.
+struct CodePagePair {
+    int ansi;
+    int oem;
+};
+CodePagePair CodePagesForLocale(std::string_view localeName);
+
+// Code pages this machine can convert, in ascending order.
+const std::vector<int>& InstalledCodePages();
+bool IsCodePageInstalled(int codePage);
+
+// Byte-for-byte conversions between the machine's OEM and ANSI code pages; a
+// character the target lacks becomes its nearest fit or '?'. The length is kept.
+std::string OemToAnsi(std::string_view oem);
+std::string AnsiToOem(std::string_view ansi);
+
+// Code page <-> UTF-16. nullopt when the code page cannot be converted.
+std::optional<std::u16string> CodePageToUtf16(int codePage, std::string_view bytes);
+// Unmappable characters become the code page's default replacement character.
+std::optional<std::string> Utf16ToCodePage(int codePage, std::u16string_view text);
+
+// ANSI bytes (catalog texts) as UTF-16 and UTF-8, e.g. for file names and titles.
+std::u16string AnsiToUtf16(std::string_view ansi);
+std::string AnsiToUtf8(std::string_view ansi);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// Bytes of a print file as the PC's OEM font shows them: one UTF-16 unit per
+// byte, with 0x01-0x1F and 0x7F as their glyphs (smileys, card suits, the
+// form feed as the female sign, the house for 0x7F). NUL shows as a blank.
+std::u16string OemToDisplay(std::string_view oem);
+// The table behind OemToDisplay, for painting code that converts row by row.
+const char16_t* OemDisplayTable();
+
+} // namespace platform

@@ -1,0 +1,121 @@
+#include "Locale.h"
+
+#include "CodePages.h"
+
+#include <unicode/coll.h>
+#include <unicode/datefmt.h>
+#include <unicode/decimfmt.h>
+#include <unicode/gregocal.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+namespace platform {
+namespace {
+
+std::string LocaleFromEnvironment() {
+    for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) {
+            std::string name(value);
+            name = name.substr(0, name.find_first_of(".@"));
+            if (name == "C" || name == "POSIX") return "en_US_POSIX";
+            return name;
+        }
+    }
+    return "en_US_POSIX";
+}
+
+std::optional<std::string>& LocaleOverride() {
+    static std::optional<std::string> name;
+    return name;
+}
+
+struct Collators {
+    std::string locale;
+    std::unique_ptr<icu::Collator> caseSensitive;
+    std::unique_ptr<icu::Collator> ignoreCase;
+};
+
+// Made once per locale, so every comparison of a run uses the same order.
+Collators& CurrentCollators() {
+    static Collators collators;
+    std::string locale = UserLocale();
+    if (collators.locale == locale && collators.caseSensitive) return collators;
+    collators = Collators{locale, nullptr, nullptr};
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale icuLocale(locale.c_str());
+    std::unique_ptr<icu::Collator> sensitive(icu::Collator::createInstance(icuLocale, status));
+    if (U_FAILURE(status) || !sensitive) return collators;
+    sensitive->setStrength(icu::Collator::TERTIARY);
+    std::unique_ptr<icu::Collator> insensitive(sensitive->clone());
+    insensitive->setStrength(icu::Collator::SECONDARY);
+    collators.caseSensitive = std::move(sensitive);
+    collators.ignoreCase = std::move(insensitive);
+    return collators;
+}
+
+icu::UnicodeString FromAnsi(std::string_view ansi) {
+    std::u16string wide = AnsiToUtf16(ansi);
+    return icu::UnicodeString(reinterpret_cast<const UChar*>(wide.data()),
+                              static_cast<int32_t>(wide.size()));
+}
+
+int Compare(icu::Collator* collator, std::string_view a, std::string_view b) {
+    if (!collator) return a < b ? -1 : (a > b ? 1 : 0);
+    UErrorCode status = U_ZERO_ERROR;
+    UCollationResult r = collator->compare(FromAnsi(a), FromAnsi(b), status);
+    return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
+}
+
+} // namespace
+
+std::string UserLocale() { return LocaleOverride().value_or(LocaleFromEnvironment()); }
+
+void SetUserLocale(std::string_view localeName) { LocaleOverride() = std::string(localeName); }
+
+int CompareTextCaseSensitive(std::string_view a, std::string_view b) {
+    return Compare(CurrentCollators().caseSensitive.get(), a, b);
+}
+
+int CompareTextIgnoreCase(std::string_view a, std::string_view b) {
+    return Compare(CurrentCollators().ignoreCase.get(), a, b);
+}
+
+bool CollationAvailable() { return CurrentCollators().caseSensitive != nullptr; }
+
+std::string ShortDateText(int year, int month, int day) {
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale locale(UserLocale().c_str());
+    std::unique_ptr<icu::DateFormat> format(
+        icu::DateFormat::createDateInstance(icu::DateFormat::kShort, locale));
+    // Proleptic Gregorian in UTC, so old dates and time zones never shift the day.
+    auto calendar = std::make_unique<icu::GregorianCalendar>(*icu::TimeZone::getGMT(), status);
+    if (!format || U_FAILURE(status)) return {};
+    calendar->setGregorianChange(-8.64e15, status);
+    calendar->clear();
+    calendar->set(year, month - 1, day);
+    UDate when = calendar->getTime(status);
+    format->setCalendar(*calendar);
+    icu::UnicodeString text;
+    format->format(when, text);
+    std::u16string wide(reinterpret_cast<const char16_t*>(text.getBuffer()),
+                        static_cast<size_t>(text.length()));
+    // ICU puts narrow no-break spaces into some patterns; the ANSI code pages want a blank.
+    for (char16_t& c : wide)
+        if (c == u'\u202F' || c == u'\u00A0') c = u' ';
+    return Utf16ToCodePage(AnsiCodePage(), wide).value_or(std::string());
+}
+
+char DecimalSeparator() {
+    UErrorCode status = U_ZERO_ERROR;
+    icu::DecimalFormatSymbols symbols(icu::Locale(UserLocale().c_str()), status);
+    if (U_FAILURE(status)) return '.';
+    icu::UnicodeString sep = symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol);
+    return sep.length() == 1 && sep[0] < 0x80 ? static_cast<char>(sep[0]) : '.';
+}
+
+} // namespace platform
