@@ -1,0 +1,32 @@
+#pragma once
+// The window's own texts and colours (UTF-8), and the titles built from catalog texts.
+
+#include <string>
+#include <string_view>
+
+namespace window_texts {
+
+inline constexpr char kListTitle[] = "Tlač súborov v1.2 - zoznam dostupných súborov";
+inline constexpr char kPreviewTitlePrefix[] = "Tlač súborov v1.2 - náhľad na súbor ";
+inline constexpr char kLoadFailed[] = "Nepodarilo sa načítať zoznam tlačových súborov";
+inline constexpr char kFileMissing[] = "Zvolený súbor neexistuje ...";
+
+// Title of the preview for a description in the ANSI code page; an empty
+// description leaves the prefix alone, its trailing blank included.
+std::string PreviewTitle(std::string_view popisAnsi);
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+// Background of the month selector: green for the current month and the meal
+// calculations, pink for an archived period, so an old month is never taken for
+// the current one.
+Rgb SelectorColour(int itemIndex);
+
+inline constexpr Rgb kListBackground{255, 225, 255};
+inline constexpr Rgb kViewerBackground{225, 225, 255};
+
+} // namespace window_texts
