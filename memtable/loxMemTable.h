@@ -36,8 +36,10 @@ struct TloxChange {
 };
 
 // Views bound to the table (the list) learn of every change here. Changing comes
-// just before the table changes (a Qt model's begin...), Changed right after it,
-// with the cursor already settled. A failed operation sends neither.
+// just before an insert, a delete, a switch of order, opening or closing changes
+// the table (where a Qt model calls begin...); Changed comes after every change,
+// cursor moves included, with the cursor already settled. An operation that fails
+// before changing anything sends neither. Views must not change the table while told.
 class TloxMemTableObserver {
   public:
     virtual ~TloxMemTableObserver() = default;
@@ -133,12 +135,12 @@ class TloxCustomMemTable {
 
   private:
     void CheckActive() const;
+    void CheckInactive() const;
     void BuildIndexes();
-    void SwitchOrder(TloxIndex* index);
+    void SwitchOrder(TloxIndex* index, bool notify);
     bool MoveForward();
     bool MoveBack();
     void ReReadCurrent();
-    void LocateCurrent();
     const TloxRecord* RecordAt(int position) const; // 1-based, nullptr outside
     void Notify(bool before, const TloxChange& change);
     void RecomputeLocaleId();
