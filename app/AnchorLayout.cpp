@@ -9,8 +9,8 @@ namespace {
 
 // One axis: an edge anchored at both ends stretches, one anchored only at the
 // far end moves with it, and one anchored at neither keeps its relative centre.
-void ArrangeAxis(int designPos, int designLength, bool nearAnchor, bool farAnchor,
-                 int designExtent, int extent, int& pos, int& length) {
+void ArrangeAxis(int designPos, int designLength, bool nearAnchor, bool farAnchor, int designExtent,
+                 int extent, int& pos, int& length) {
     pos = designPos;
     length = designLength;
     const int growth = extent - designExtent;

@@ -25,8 +25,7 @@ QPixmap LoadImage(const QString& path) {
 QIcon ButtonImage(const QString& name) {
     QIcon icon(LoadImage(QStringLiteral(":/buttons/") + name));
     const QString disabled = QStringLiteral(":/buttons/") + name + QStringLiteral("-disabled");
-    if (QFile::exists(disabled))
-        icon.addPixmap(LoadImage(disabled), QIcon::Disabled);
+    if (QFile::exists(disabled)) icon.addPixmap(LoadImage(disabled), QIcon::Disabled);
     return icon;
 }
 

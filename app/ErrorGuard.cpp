@@ -3,8 +3,8 @@
 #include <QMessageBox>
 
 void ShowErrorBox(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }
 

@@ -10,7 +10,11 @@ inline constexpr int kStartLevel = 3;
 // Font size in points of a level from 1 to 7.
 int FontSize(int level);
 
-inline bool SmallerEnabled(int level) { return level > kFirstLevel; }
-inline bool LargerEnabled(int level) { return level < kLastLevel; }
+inline bool SmallerEnabled(int level) {
+    return level > kFirstLevel;
+}
+inline bool LargerEnabled(int level) {
+    return level < kLastLevel;
+}
 
 } // namespace preview_zoom

@@ -1,10 +1,9 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/ErrorGuard.h"
+#include "app/Form1.h"
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tlačové súbory"));
-    window.show();
+    GuardedApplication application(argc, argv);
+    TForm1 Form1;
+    Form1.show();
     return application.exec();
 }

@@ -1,0 +1,50 @@
+#pragma once
+// GrZozn: the read-only list of catalog entries. Its highlighted row is always
+// the memory table's current record: clicks and keys move the table's cursor,
+// and the list follows every change of the table.
+
+#include <QTableView>
+
+class CatalogModel;
+
+class CatalogGrid : public QTableView {
+    Q_OBJECT
+  public:
+    CatalogGrid(CatalogModel* model, QWidget* parent);
+
+    // Rows that fit the list's height entirely (at least 1).
+    int VisibleRowCount() const;
+    // Index of the record shown in the top row (0-based), 0 when empty.
+    int TopRow() const;
+    // Row of the current record (0-based), -1 without one.
+    int CurrentRow() const;
+
+    // Column widths and row heights from the list's font and the fields'
+    // display widths; called again when the font changes.
+    void ApplyMetrics();
+
+  signals:
+    // A double click on a data row, after that row became current.
+    void RowDoubleClicked();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void TableChanging(bool moveOnly);
+    void TableChanged(bool moveOnly);
+    // Shows the current record's row highlighted, scrolling as little as possible.
+    void FollowCursor();
+    // Makes the record at a 0-based row current.
+    void MoveToRow(int row);
+    void ScrollToTop(int row);
+
+    CatalogModel* model_;
+    int screenRow_ = -1; // screen row of the highlighted record before a change
+};

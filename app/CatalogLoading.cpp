@@ -1,0 +1,81 @@
+#include "app/CatalogLoading.h"
+
+#include "platform/Files.h"
+
+#include <array>
+
+namespace {
+
+constexpr char kCatalogName[] = "ZOZTLS.DBF";
+
+// Closes the catalog whatever way a load ends.
+class CloseWhenDone {
+  public:
+    explicit CloseWhenDone(dbf::TDbf& table) : table_(table) {}
+    ~CloseWhenDone() {
+        try {
+            if (table_.Active()) table_.Close();
+        } catch (...) {
+            // A read-only table writes nothing on close; there is nothing to report.
+        }
+    }
+    CloseWhenDone(const CloseWhenDone&) = delete;
+    CloseWhenDone& operator=(const CloseWhenDone&) = delete;
+
+  private:
+    dbf::TDbf& table_;
+};
+
+void EmptyTable(memtable::TloxMemTable& PrnData) {
+    if (!PrnData.Active()) return;
+    PrnData.GoFirst();
+    while (!PrnData.AtEnd())
+        PrnData.DeleteCurrent();
+}
+
+void CopyEntries(dbf::TDbf& Dbf1, memtable::TloxMemTable& PrnData) {
+    Dbf1.First();
+    while (!Dbf1.Eof()) {
+        // Read in field order, so a missing field stops before anything of its entry is stored.
+        std::array<memtable::TloxValue, 7> values{
+            Dbf1.FieldByName("Nazov").AsString(),
+            Dbf1.FieldByName("Popis").AsString(),
+            memtable::TDateTime{Dbf1.FieldByName("Datum").AsDateTime()},
+            Dbf1.FieldByName("Cas").AsString(),
+            Dbf1.FieldByName("FilName").AsString(),
+            static_cast<std::int32_t>(Dbf1.FieldByName("Sirka").AsInteger()),
+            static_cast<std::int32_t>(Dbf1.FieldByName("Dlzka").AsInteger()),
+        };
+        PrnData.InsertValues(values);
+        Dbf1.Next();
+    }
+}
+
+} // namespace
+
+void ConfigureCatalogTable(dbf::TDbf& Dbf1) {
+    Dbf1.SetTableName(kCatalogName);
+    Dbf1.SetReadOnly(true);
+    Dbf1.SetTableLevel(4);
+    Dbf1.SetOpenMode(dbf::omTemporary);
+    Dbf1.SetStorage(dbf::stoMemory);
+}
+
+bool LoadCatalog(dbf::TDbf& Dbf1, memtable::TloxMemTable& PrnData,
+                 const std::filesystem::path& catalogFolder) {
+    try {
+        Dbf1.SetFilePath(catalogFolder.string());
+    } catch (const std::exception&) {
+        return false;
+    }
+    if (!platform::FileExists(kCatalogName, catalogFolder)) return false;
+    CloseWhenDone closer(Dbf1);
+    try {
+        Dbf1.Open();
+        EmptyTable(PrnData);
+        CopyEntries(Dbf1, PrnData);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,121 @@
+#include "app/CatalogModel.h"
+
+#include "memtable/loxDisplay.h"
+#include "platform/CodePages.h"
+
+#include <algorithm>
+
+using memtable::TloxChange;
+
+CatalogModel::CatalogModel(memtable::TloxMemTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table) {
+    table_.AddObserver(this);
+}
+
+CatalogModel::~CatalogModel() {
+    table_.RemoveObserver(this);
+}
+
+int CatalogModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || !table_.Active()) return 0;
+    return table_.RecordTotal();
+}
+
+int CatalogModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.FieldCount();
+}
+
+QString CatalogModel::CellText(int position, int column) const {
+    const memtable::TField& field = table_.Field(column);
+    std::string text;
+    switch (field.DataType()) {
+    case memtable::ftDate: {
+        const std::int32_t day = table_.ValueDayNumberAt(position, field);
+        if (day != 0) text = memtable::DayNumberText(day);
+        break;
+    }
+    case memtable::ftInteger:
+        text = std::to_string(table_.ValueIntegerAt(position, field));
+        break;
+    default:
+        text = table_.ValueTextAt(position, field);
+        break;
+    }
+    return QString::fromStdU16String(platform::AnsiToUtf16(text));
+}
+
+QVariant CatalogModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.column() >= table_.FieldCount()) return {};
+    const int position = index.row() + 1;
+    if (!table_.HasRecordAt(position)) return {};
+    if (role == Qt::DisplayRole) return CellText(position, index.column());
+    if (role == Qt::TextAlignmentRole) {
+        const bool right =
+            memtable::CellAlignment(table_.Field(index.column())) == memtable::taRightJustify;
+        return QVariant::fromValue(
+            Qt::Alignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop));
+    }
+    return {};
+}
+
+QVariant CatalogModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= table_.FieldCount()) return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromStdString(table_.Field(section).DisplayLabel());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return {};
+}
+
+Qt::ItemFlags CatalogModel::flags(const QModelIndex& index) const {
+    // Selectable but never editable: the list only chooses an entry.
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+void CatalogModel::MemTableChanging(const TloxChange& change) {
+    const bool moveOnly = change.Kind == memtable::ckMove;
+    emit TableChanging(moveOnly);
+    const int row = std::max(0, change.Position - 1);
+    switch (change.Kind) {
+    case memtable::ckInsert:
+        beginInsertRows({}, std::min(row, rowCount()), std::min(row, rowCount()));
+        break;
+    case memtable::ckDelete:
+        if (row < rowCount()) {
+            beginRemoveRows({}, row, row);
+        } else {
+            beginResetModel();
+            resetting_ = true;
+        }
+        break;
+    case memtable::ckOpen:
+    case memtable::ckOrder:
+        beginResetModel();
+        resetting_ = true;
+        break;
+    case memtable::ckMove:
+        break;
+    }
+}
+
+void CatalogModel::MemTableChanged(const TloxChange& change) {
+    switch (change.Kind) {
+    case memtable::ckInsert:
+        endInsertRows();
+        break;
+    case memtable::ckDelete:
+    case memtable::ckOpen:
+    case memtable::ckOrder:
+        if (resetting_) {
+            resetting_ = false;
+            endResetModel();
+        } else {
+            endRemoveRows();
+        }
+        break;
+    case memtable::ckMove:
+        break;
+    }
+    emit TableChanged(change.Kind == memtable::ckMove);
+}

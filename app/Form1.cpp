@@ -1,0 +1,371 @@
+#include "app/Form1.h"
+
+#include "app/AnchorLayout.h"
+#include "app/ButtonImages.h"
+#include "app/CatalogGrid.h"
+#include "app/CatalogLoading.h"
+#include "app/CatalogModel.h"
+#include "app/ErrorGuard.h"
+#include "app/MealCalcFolder.h"
+#include "app/PreviewZoom.h"
+#include "app/WindowTexts.h"
+#include "app/print/PrintJob.h"
+#include "app/print/PrinterSurface.h"
+#include "platform/CodePages.h"
+#include "platform/Files.h"
+#include "viewer/MemoEx.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+// The window as it was designed: client area and where the page control's
+// frame puts the origin of its pages.
+constexpr QSize kClientSize(663, 453);
+constexpr QPoint kPageOrigin(4, 3);
+constexpr QSize kPageSize(655, 446);
+// The smallest window, frame included, and the frame the design assumed.
+constexpr QSize kMinimumWindow(670, 200);
+constexpr QSize kFrame(8, 27);
+
+using namespace anchors;
+constexpr int kLeftBottom = kLeft | kBottom;
+constexpr int kRightBottom = kRight | kBottom;
+
+QColor ToColor(window_texts::Rgb rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* caption, const QString& image) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setIcon(ButtonImage(image));
+    button->setIconSize(QSize(16, 16));
+    return button;
+}
+
+void SetBackground(QWidget* widget, QColor colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Button, colour);
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+template <class Handler> void TForm1::Guarded(Handler handler) {
+    RunGuarded(handler);
+}
+
+TForm1::TForm1(const std::string& appFolder, QWidget* parent)
+    : QWidget(parent), PrnData(memtable::MakePrnData()), AppFolder(appFolder),
+      printer_(std::make_unique<print::PrinterSurface>()) {
+    ConfigureCatalogTable(Dbf1);
+    CreateControls();
+    BindEvents();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CreateControls() {
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    setPalette(palette);
+    resize(kClientSize);
+    setMinimumSize(kMinimumWindow - kFrame);
+    auto* window = new AnchorLayout(this, kClientSize);
+
+    // The program alone switches pages, so the tabs are kept out of sight.
+    PStrany = new QTabWidget(this);
+    PStrany->setObjectName("PStrany");
+    PStrany->setDocumentMode(true);
+    PStrany->tabBar()->hide();
+    PStrany->setFocusPolicy(Qt::NoFocus);
+    window->Place(PStrany, QRect(QPoint(0, 0), kClientSize), kAll);
+
+    TabZozn = new QWidget;
+    TabZozn->setObjectName("TabZozn");
+    PStrany->addTab(TabZozn, QStringLiteral("Zoznam"));
+    auto* list = new AnchorLayout(TabZozn, kPageSize);
+    auto place = [](AnchorLayout* layout, QWidget* child, QRect rect, int anchors) {
+        layout->Place(child, rect.translated(kPageOrigin), anchors);
+    };
+
+    DataSrc = new CatalogModel(*PrnData, this);
+    GrZozn = new CatalogGrid(DataSrc, TabZozn);
+    GrZozn->setObjectName("GrZozn");
+    QPalette gridPalette = GrZozn->palette();
+    gridPalette.setColor(QPalette::Base, ToColor(window_texts::kListBackground));
+    // The current row stays highlighted while another control has the focus.
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        gridPalette.setColor(QPalette::Inactive, role, gridPalette.color(QPalette::Active, role));
+    GrZozn->setPalette(gridPalette);
+    GrZozn->ApplyMetrics();
+    place(list, GrZozn, QRect(0, 0, 656, 418), kAll);
+
+    BView = MakeButton(TabZozn, "Náhľad", "view");
+    place(list, BView, QRect(0, 421, 70, 25), kLeftBottom);
+    BOrder = MakeButton(TabZozn, "Triedenie", "order");
+    place(list, BOrder, QRect(72, 421, 70, 25), kLeftBottom);
+    BRefr = MakeButton(TabZozn, "Obnov", "refr");
+    place(list, BRefr, QRect(144, 421, 70, 25), kLeftBottom);
+    cbMesiac = new QComboBox(TabZozn);
+    cbMesiac->setObjectName("cbMesiac");
+    cbMesiac->setEditable(false);
+    place(list, cbMesiac, QRect(224, 423, 145, 21), kLeftBottom);
+
+    TabView = new QWidget;
+    TabView->setObjectName("TabView");
+    PStrany->addTab(TabView, QStringLiteral("Náhľad"));
+    auto* preview = new AnchorLayout(TabView, kPageSize);
+    MSubor = new TMemoEx(TabView);
+    MSubor->setObjectName("MSubor");
+    ConfigurePreview();
+    place(preview, MSubor, QRect(0, 0, 654, 418), kAll);
+    BZozn = MakeButton(TabView, "Zoznam", "zozn");
+    place(preview, BZozn, QRect(0, 421, 70, 25), kLeftBottom);
+    BMensie = MakeButton(TabView, "Menšie", "mensie");
+    place(preview, BMensie, QRect(72, 421, 70, 25), kLeftBottom);
+    bVacsie = MakeButton(TabView, "Väčšie", "vacsie");
+    place(preview, bVacsie, QRect(144, 421, 70, 25), kLeftBottom);
+
+    // The controls of both pages lie on the window, above the page control.
+    for (QLineEdit** edit : {&EStr1, &EStr2}) {
+        *edit = new QLineEdit(this);
+        (*edit)->setInputMask(QStringLiteral("0000; "));
+        (*edit)->setMaxLength(4);
+    }
+    EStr1->setObjectName("EStr1");
+    EStr1->setText(QStringLiteral("   1"));
+    window->Place(EStr1, QRect(383, 426, 33, 21), kRightBottom);
+    EStr2->setObjectName("EStr2");
+    EStr2->setText(QStringLiteral("9999"));
+    window->Place(EStr2, QRect(423, 426, 33, 21), kRightBottom);
+    BOrient = new QPushButton(this);
+    BOrient->setObjectName("BOrient");
+    BOrient->setIconSize(QSize(16, 16));
+    window->Place(BOrient, QRect(463, 424, 25, 25), kRightBottom);
+    BTlac = MakeButton(this, "Tlač", "tlac");
+    window->Place(BTlac, QRect(499, 424, 70, 25), kRightBottom);
+    bStop = MakeButton(this, "Koniec", "stop");
+    window->Place(bStop, QRect(575, 424, 70, 25), kRightBottom);
+
+    SText = new QLabel(QString::fromUtf8(window_texts::kLoadFailed), this);
+    SText->setObjectName("SText");
+    SText->setAlignment(Qt::AlignCenter);
+    SText->setFont(QFont(QStringLiteral("MS Sans Serif"), 16, QFont::Bold));
+    SText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    SText->setAutoFillBackground(true);
+    QPalette banner = SText->palette();
+    banner.setColor(QPalette::Window, Qt::red);
+    banner.setColor(QPalette::WindowText, Qt::black);
+    SText->setPalette(banner);
+    window->Place(SText, QRect(72, 120, 495, 29), kLeft | kTop);
+    SText->hide();
+
+    for (QWidget* control : {static_cast<QWidget*>(EStr1), static_cast<QWidget*>(EStr2),
+                             static_cast<QWidget*>(BOrient), static_cast<QWidget*>(BTlac),
+                             static_cast<QWidget*>(bStop), static_cast<QWidget*>(SText)})
+        control->raise();
+
+    for (auto [button, name] : {std::pair{BView, "BView"},
+                                {BOrder, "BOrder"},
+                                {BRefr, "BRefr"},
+                                {BZozn, "BZozn"},
+                                {BMensie, "BMensie"},
+                                {bVacsie, "bVacsie"},
+                                {BTlac, "BTlac"},
+                                {bStop, "bStop"}})
+        button->setObjectName(name);
+
+    // Centred on the desktop at start.
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect desktop = screen->availableGeometry();
+        move(desktop.center() - QPoint(kClientSize.width() / 2, kClientSize.height() / 2));
+    }
+}
+
+void TForm1::ConfigurePreview() {
+    MSubor->UsePreviewSettings();
+    MSubor->SetGutterWidth(0);
+    MSubor->SetRightMargin(8);
+    MSubor->SetRightMarginColor(QColor(192, 192, 192));
+    MSubor->SetTabSize(4);
+    MSubor->SetColor(ToColor(window_texts::kViewerBackground));
+    MSubor->SetSelColors(MSubor->palette().color(QPalette::Active, QPalette::HighlightedText),
+                         MSubor->palette().color(QPalette::Active, QPalette::Highlight));
+    MSubor->setCursor(Qt::IBeamCursor);
+    SetPreviewFontSize(preview_zoom::FontSize(preview_zoom::kStartLevel));
+}
+
+void TForm1::SetPreviewFontSize(int points) {
+    QFont font(QStringLiteral("Courier New"), points, QFont::Bold);
+    font.setFixedPitch(true);
+    font.setStyleHint(QFont::TypeWriter);
+    MSubor->setFont(font);
+}
+
+void TForm1::BindEvents() {
+    auto bind = [this](QPushButton* button, void (TForm1::*handler)(QObject*)) {
+        connect(button, &QPushButton::clicked, this,
+                [this, button, handler] { Guarded([&] { (this->*handler)(button); }); });
+    };
+    bind(BView, &TForm1::BViewClick);
+    bind(BOrder, &TForm1::BOrderClick);
+    bind(BRefr, &TForm1::BRefrClick);
+    bind(BZozn, &TForm1::BZoznClick);
+    bind(BMensie, &TForm1::BMensieClick);
+    bind(bVacsie, &TForm1::bVacsieClick);
+    bind(BOrient, &TForm1::BOrientClick);
+    bind(BTlac, &TForm1::BTlacClick);
+    bind(bStop, &TForm1::bStopClick);
+    connect(cbMesiac, &QComboBox::activated, this,
+            [this] { Guarded([this] { BRefrClick(cbMesiac); }); });
+    connect(GrZozn, &CatalogGrid::RowDoubleClicked, this,
+            [this] { Guarded([this] { BViewClick(GrZozn); }); });
+    MSubor->OnDblClick = [this](QObject*) { Guarded([this] { BZoznClick(MSubor); }); };
+}
+
+void TForm1::FormCreate() {
+    MealCalcFolder.clear();
+    Portrait = false;
+    SortState = 1;
+    ZoomLevel = preview_zoom::kStartLevel;
+
+    cbMesiac->addItem(QString::fromUtf8(sources::kCurrentMonth));
+    cbMesiac->addItem(QString::fromUtf8(sources::kMealCalculations));
+    for (const std::string& label : sources::ArchivedPeriodLabels(AppFolder))
+        cbMesiac->addItem(QString::fromStdString(label));
+    cbMesiac->setCurrentIndex(sources::kCurrentMonthItem);
+
+    MealCalcFolder = ReadMealCalcFolder(AppFolder);
+
+    BOrientClick(nullptr);
+    BRefrClick(nullptr);
+    BOrderClick(nullptr);
+    BZoznClick(nullptr);
+}
+
+std::string TForm1::CatalogFolder() const {
+    return sources::CatalogFolder(cbMesiac->currentIndex(), cbMesiac->currentText().toStdString(),
+                                  AppFolder, MealCalcFolder);
+}
+
+std::string TForm1::PrintFileFolder() const {
+    return sources::PrintFileFolder(cbMesiac->currentIndex(), cbMesiac->currentText().toStdString(),
+                                    AppFolder, MealCalcFolder);
+}
+
+void TForm1::BRefrClick(QObject* Sender) {
+    SetBackground(cbMesiac, ToColor(window_texts::SelectorColour(cbMesiac->currentIndex())));
+    // A relative folder is the application folder's, for the reader as for every other lookup.
+    const std::filesystem::path folder = platform::ResolveHostPath(CatalogFolder(), AppFolder);
+    const bool failed = !LoadCatalog(Dbf1, *PrnData, folder);
+
+    GrZozn->setVisible(!failed);
+    BTlac->setEnabled(!failed);
+    BView->setEnabled(!failed);
+    BOrder->setEnabled(!failed);
+    SText->setVisible(failed);
+    if (Sender != nullptr && !GrZozn->isHidden()) GrZozn->setFocus();
+}
+
+void TForm1::BOrderClick(QObject* /*Sender*/) {
+    try {
+        if (SortState == 1) {
+            PrnData->SetIndexName("RPrintD");
+            SortState = 2;
+        } else if (SortState == 2) {
+            PrnData->SetIndexName("RPrintN");
+            SortState = 1;
+        }
+    } catch (const std::exception&) {
+        // A failed switch leaves the order and the toggle as they were.
+    }
+}
+
+void TForm1::BOrientClick(QObject* /*Sender*/) {
+    Portrait = !Portrait;
+    BOrient->setIcon(QIcon(OrientationImage(Portrait)));
+}
+
+void TForm1::BZoznClick(QObject* /*Sender*/) {
+    PStrany->setCurrentWidget(TabZozn);
+    setWindowTitle(QString::fromUtf8(window_texts::kListTitle));
+}
+
+std::filesystem::path TForm1::SelectedFileName() const {
+    const std::string filName = PrnData->ValueText(PrnData->FieldNamed("FilName"));
+    return platform::ResolveHostPath(PrintFileFolder() + platform::AnsiToUtf8(filName), AppFolder);
+}
+
+bool TForm1::SelectedFileExists(const std::filesystem::path& fileName) {
+    if (platform::FileExists(fileName.string())) return true;
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(),
+                    QString::fromUtf8(window_texts::kFileMissing), QMessageBox::Ok, this);
+    box.exec();
+    return false;
+}
+
+void TForm1::BViewClick(QObject* /*Sender*/) {
+    const std::filesystem::path fileName = SelectedFileName();
+    if (!SelectedFileExists(fileName)) return;
+    MSubor->Lines().LoadFile(fileName.string());
+    PStrany->setCurrentWidget(TabView);
+    const std::string popis = PrnData->ValueText(PrnData->FieldNamed("Popis"));
+    setWindowTitle(QString::fromStdString(window_texts::PreviewTitle(popis)));
+    MSubor->SetSelectionStart(0);
+    MSubor->SetSelectionLength(0);
+}
+
+void TForm1::BMensieClick(QObject* /*Sender*/) {
+    --ZoomLevel;
+    SetPreviewFontSize(preview_zoom::FontSize(ZoomLevel));
+    BMensie->setEnabled(preview_zoom::SmallerEnabled(ZoomLevel));
+    bVacsie->setEnabled(preview_zoom::LargerEnabled(ZoomLevel));
+}
+
+void TForm1::bVacsieClick(QObject* /*Sender*/) {
+    ++ZoomLevel;
+    SetPreviewFontSize(preview_zoom::FontSize(ZoomLevel));
+    BMensie->setEnabled(preview_zoom::SmallerEnabled(ZoomLevel));
+    bVacsie->setEnabled(preview_zoom::LargerEnabled(ZoomLevel));
+}
+
+void TForm1::BTlacClick(QObject* /*Sender*/) {
+    const std::filesystem::path fileName = SelectedFileName();
+    if (!SelectedFileExists(fileName)) return;
+    print::PrintJobInput input;
+    input.Dlzka = PrnData->ValueInteger(PrnData->FieldNamed("Dlzka"));
+    input.Sirka = PrnData->ValueInteger(PrnData->FieldNamed("Sirka"));
+    // The fields' text as shown, blanks included; the job reads the numbers from it.
+    const std::string firstPage = EStr1->displayText().toStdString();
+    const std::string lastPage = EStr2->displayText().toStdString();
+    input.firstPageText = firstPage;
+    input.lastPageText = lastPage;
+    input.Portrait = Portrait;
+    // On the preview page the lines shown are printed; from the list the file is read first.
+    if (PStrany->currentWidget() != TabView) MSubor->Lines().LoadFile(fileName.string());
+    print::RunPrintJob(*printer_, MSubor->Lines(), input);
+}
+
+void TForm1::bStopClick(QObject* /*Sender*/) {
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // FormClose: the catalog is open only during a load, but never leave it open.
+    if (Dbf1.Active()) Dbf1.Close();
+    event->accept();
+}

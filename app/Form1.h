@@ -1,0 +1,104 @@
+#pragma once
+// TForm1: the tool's one window. It owns the catalog table object, the memory
+// table with the list bound to it, and the preview; its handlers carry the
+// tool's behaviour, each a method named after its control and event.
+
+#include "app/Sources.h"
+#include "dbf/Dbf.h"
+#include "memtable/loxMemTable.h"
+
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class CatalogGrid;
+class CatalogModel;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class TMemoEx;
+namespace print {
+class PrinterSurface;
+}
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+  public:
+    // appFolder is the host system's program folder, ending in the separator;
+    // it is the executable's folder except in tests.
+    explicit TForm1(const std::string& appFolder = sources::ApplicationFolder(),
+                    QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Handlers. Sender is the control that caused the call, or nullptr when
+    // the window calls a handler itself.
+    void FormCreate();
+    void BRefrClick(QObject* Sender);
+    void BOrderClick(QObject* Sender);
+    void BOrientClick(QObject* Sender);
+    void BZoznClick(QObject* Sender);
+    void BViewClick(QObject* Sender);
+    void BMensieClick(QObject* Sender);
+    void bVacsieClick(QObject* Sender);
+    void BTlacClick(QObject* Sender);
+    void bStopClick(QObject* Sender);
+
+    // True when a plain file of that name exists; otherwise tells the user so.
+    bool SelectedFileExists(const std::filesystem::path& fileName);
+
+    // The full name of the selected entry's print file.
+    std::filesystem::path SelectedFileName() const;
+
+    // Controls, under the names the tool has always used for them.
+    QTabWidget* PStrany;
+    QWidget* TabZozn;
+    CatalogGrid* GrZozn;
+    QPushButton* BView;
+    QPushButton* BOrder;
+    QPushButton* BRefr;
+    QComboBox* cbMesiac;
+    QWidget* TabView;
+    TMemoEx* MSubor;
+    QPushButton* BZozn;
+    QPushButton* BMensie;
+    QPushButton* bVacsie;
+    QLineEdit* EStr1;
+    QLineEdit* EStr2;
+    QPushButton* BOrient;
+    QPushButton* BTlac;
+    QPushButton* bStop;
+    QLabel* SText;
+
+    // The catalog table object, the memory table and the list's data source.
+    dbf::TDbf Dbf1;
+    std::unique_ptr<memtable::TloxMemTable> PrnData;
+    CatalogModel* DataSrc;
+
+    // Window state.
+    std::string AppFolder;
+    std::string MealCalcFolder;
+    bool Portrait = false;
+    int SortState = 1;
+    int ZoomLevel = 3;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateControls();
+    void BindEvents();
+    void ConfigurePreview();
+    void SetPreviewFontSize(int points);
+    // The selector's current item and text, as the folder rules take them.
+    std::string CatalogFolder() const;
+    std::string PrintFileFolder() const;
+    // Runs a handler under the application's guard.
+    template <class Handler> void Guarded(Handler handler);
+
+    // The application's printer, found the first time the tool prints.
+    std::unique_ptr<print::PrinterSurface> printer_;
+};

@@ -1,0 +1,215 @@
+#include "app/CatalogGrid.h"
+#include "app/CatalogModel.h"
+#include "memtable/loxDisplay.h"
+#include "memtable/loxMemTable.h"
+#include "platform/CodePages.h"
+#include "platform/Locale.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using memtable::TloxValue;
+
+// Days since 30 December 1899 of a date in December 2007.
+memtable::TDateTime December2007(int day) {
+    return {39416.0 + day};
+}
+
+class CatalogListTest : public ::testing::Test {
+  protected:
+    CatalogListTest() : table(memtable::MakePrnData()) {}
+
+    void Insert(const std::string& nazov, int day, const std::string& cas, int sirka = 80) {
+        table->InsertValues({TloxValue(nazov), TloxValue(std::string("Popis ") + nazov),
+                             TloxValue(December2007(day)), TloxValue(cas),
+                             TloxValue(nazov + ".TXT"), TloxValue(sirka), TloxValue(60)});
+    }
+
+    // Entries N00..N29 whose dates run the other way round than their names.
+    void InsertThirty() {
+        for (int i = 0; i < 30; ++i) {
+            char name[8];
+            std::snprintf(name, sizeof name, "N%02d", i);
+            Insert(name, 30 - i, "10:00");
+        }
+    }
+
+    void Show() {
+        grid = std::make_unique<CatalogGrid>(model.get(), nullptr);
+        grid->resize(500, 10 * grid->verticalHeader()->defaultSectionSize() +
+                              grid->horizontalHeader()->height() + 2 * grid->frameWidth());
+        grid->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    }
+
+    std::string CurrentName() const { return table->ValueText(table->FieldNamed("Nazov")); }
+    int ScreenRow() const { return grid->CurrentRow() - grid->TopRow(); }
+    int SelectedRow() const {
+        const auto rows = grid->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows.front().row() : -1;
+    }
+
+    std::unique_ptr<memtable::TloxMemTable> table;
+    std::unique_ptr<CatalogModel> model = std::make_unique<CatalogModel>(*table, nullptr);
+    std::unique_ptr<CatalogGrid> grid;
+};
+
+TEST_F(CatalogListTest, ShowsEveryFieldWithItsTitleTextAndAlignment) {
+    table->InsertValues({TloxValue(std::string("KNIHA  ")),
+                         TloxValue(std::string("Kniha \xE8\x61s")), TloxValue(December2007(3)),
+                         TloxValue(std::string("10:15:22")), TloxValue(std::string("KNIHA.TXT")),
+                         TloxValue(-136), TloxValue(60)});
+    Show();
+    ASSERT_EQ(model->columnCount(), 7);
+    const char* titles[] = {"Názov",       "Popis súboru", "Dátum", "Čas",
+                            "Meno súboru", "Šírka",        "Dĺžka"};
+    for (int column = 0; column < 7; ++column)
+        EXPECT_EQ(model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+                  QString::fromUtf8(titles[column]));
+
+    auto cell = [&](int column) { return model->index(0, column).data().toString(); };
+    EXPECT_EQ(cell(0), QStringLiteral("KNIHA  "));      // trailing blanks stay
+    EXPECT_EQ(cell(1), QString::fromUtf8("Kniha čas")); // ANSI 1250 shown as Unicode
+    EXPECT_EQ(cell(2).toStdString(), platform::AnsiToUtf8(platform::ShortDateText(2007, 12, 3)));
+    EXPECT_EQ(cell(3), QStringLiteral("10:15:22")); // clipped by the cell, not cut
+    EXPECT_EQ(cell(5), QStringLiteral("-136"));
+
+    auto alignment = [&](int column) {
+        return model->index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+               Qt::AlignHorizontal_Mask;
+    };
+    for (int column : {0, 1, 2, 3, 4})
+        EXPECT_EQ(alignment(column), Qt::AlignLeft) << column;
+    for (int column : {5, 6})
+        EXPECT_EQ(alignment(column), Qt::AlignRight) << column;
+    EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+
+    // Widths come from the display widths, but never narrower than the title.
+    const QFontMetrics list(grid->font());
+    const QFontMetrics title(grid->horizontalHeader()->font());
+    const int zero = list.horizontalAdvance(QLatin1Char('0'));
+    EXPECT_EQ(grid->columnWidth(1),
+              std::max(45 * zero + 4, title.horizontalAdvance(QString::fromUtf8(titles[1])) + 4));
+    EXPECT_EQ(grid->columnWidth(3),
+              std::max(5 * zero + 4, title.horizontalAdvance(QString::fromUtf8(titles[3])) + 4));
+    EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), list.height() + 1 + 3);
+}
+
+TEST_F(CatalogListTest, EmptyTableShowsTitlesOnly) {
+    Show();
+    EXPECT_EQ(model->rowCount(), 0);
+    EXPECT_EQ(grid->CurrentRow(), -1);
+    EXPECT_TRUE(grid->horizontalHeader()->isVisible());
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    QTest::keyClick(grid.get(), Qt::Key_End);
+    EXPECT_EQ(table->CursorPosition(), -1);
+}
+
+TEST_F(CatalogListTest, KeysMoveTheTablesCursorAndTheHighlightFollows) {
+    InsertThirty();
+    Show();
+    const int visible = grid->VisibleRowCount();
+    ASSERT_GE(visible, 5);
+    ASSERT_LT(visible, 30);
+    EXPECT_EQ(table->CursorPosition(), 1);
+    EXPECT_EQ(SelectedRow(), 0);
+
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(table->CursorPosition(), 2);
+    EXPECT_EQ(SelectedRow(), 1);
+    QTest::keyClick(grid.get(), Qt::Key_Up);
+    QTest::keyClick(grid.get(), Qt::Key_Up); // stops at the first record
+    EXPECT_EQ(table->CursorPosition(), 1);
+
+    QTest::keyClick(grid.get(), Qt::Key_PageDown);
+    EXPECT_EQ(table->CursorPosition(), 1 + visible);
+    EXPECT_EQ(ScreenRow(), visible - 1); // scrolled only as far as needed
+    QTest::keyClick(grid.get(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(grid->CurrentRow(), grid->TopRow());
+    QTest::keyClick(grid.get(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(grid->CurrentRow(), grid->TopRow() + visible - 1);
+
+    QTest::keyClick(grid.get(), Qt::Key_End);
+    EXPECT_EQ(table->CursorPosition(), 30);
+    EXPECT_EQ(SelectedRow(), 29);
+    QTest::keyClick(grid.get(), Qt::Key_Down); // stops at the last record
+    EXPECT_EQ(table->CursorPosition(), 30);
+    QTest::keyClick(grid.get(), Qt::Key_PageUp);
+    EXPECT_EQ(table->CursorPosition(), 30 - visible);
+    QTest::keyClick(grid.get(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(table->CursorPosition(), 1);
+    EXPECT_EQ(grid->TopRow(), 0);
+
+    // The list never edits: nothing is inserted, deleted or typed over.
+    QTest::keyClick(grid.get(), Qt::Key_Insert);
+    QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClicks(grid.get(), "XY");
+    EXPECT_EQ(table->RecordTotal(), 30);
+    EXPECT_EQ(CurrentName(), "N00");
+}
+
+TEST_F(CatalogListTest, ClickChoosesARowAndDoubleClickAsksForThePreview) {
+    InsertThirty();
+    Show();
+    QSignalSpy doubleClicks(grid.get(), &CatalogGrid::RowDoubleClicked);
+    const QRect row3 = grid->visualRect(model->index(3, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row3.center());
+    EXPECT_EQ(CurrentName(), "N03");
+    EXPECT_EQ(doubleClicks.count(), 0);
+    const QRect row5 = grid->visualRect(model->index(5, 0));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row5.center());
+    EXPECT_EQ(CurrentName(), "N05");
+    EXPECT_EQ(doubleClicks.count(), 1);
+}
+
+TEST_F(CatalogListTest, SwitchOfOrderKeepsTheEntryOnItsScreenRow) {
+    InsertThirty();
+    Show();
+    const int visible = grid->VisibleRowCount();
+    // N20 on the third screen row: by date it stands at row 9, with enough before it.
+    table->MoveToPosition(21);
+    grid->scrollTo(model->index(18, 0), QAbstractItemView::PositionAtTop);
+    ASSERT_EQ(ScreenRow(), 2);
+    table->SetIndexName("RPrintD");
+    EXPECT_EQ(CurrentName(), "N20");
+    EXPECT_EQ(grid->CurrentRow(), 9);
+    EXPECT_EQ(ScreenRow(), 2);
+    EXPECT_EQ(SelectedRow(), 9);
+
+    // N27 stands at row 2 by date: too few records before it, so the list starts at the top.
+    table->SetIndexName("RPrintN");
+    table->MoveToPosition(28);
+    grid->scrollTo(model->index(28 - visible + 1, 0), QAbstractItemView::PositionAtTop);
+    table->SetIndexName("RPrintD");
+    EXPECT_EQ(CurrentName(), "N27");
+    EXPECT_EQ(grid->TopRow(), 0);
+    EXPECT_EQ(grid->CurrentRow(), 2);
+}
+
+TEST_F(CatalogListTest, RefillingTheTableHighlightsTheTopRow) {
+    InsertThirty();
+    Show();
+    QTest::keyClick(grid.get(), Qt::Key_End);
+    table->GoFirst();
+    while (!table->AtEnd())
+        table->DeleteCurrent();
+    EXPECT_EQ(model->rowCount(), 0);
+    Insert("B", 1, "08:00");
+    Insert("A", 2, "09:00");
+    EXPECT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(CurrentName(), "A");
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(grid->TopRow(), 0);
+    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("B"));
+}
+
+} // namespace

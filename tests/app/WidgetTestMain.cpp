@@ -1,0 +1,15 @@
+// Widget tests run under GoogleTest with one application for the whole run.
+#include "app/ErrorGuard.h"
+#include "platform/CodePages.h"
+#include "platform/Locale.h"
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    // A Slovak office machine: catalogs in 1250, print files in 852.
+    platform::SetUserLocale("sk_SK");
+    platform::SetMachineCodePages(1250, 852);
+    GuardedApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
