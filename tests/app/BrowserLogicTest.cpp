@@ -1,0 +1,180 @@
+// The window's logic that needs no widget: the meal-calculation folder, catalog
+// loading into the memory table, titles, zoom and anchors.
+#include "HostFolder.h"
+
+#include "app/AnchorLayout.h"
+#include "app/CatalogLoading.h"
+#include "app/MealCalcFolder.h"
+#include "app/PreviewZoom.h"
+#include "app/WindowTexts.h"
+#include "memtable/loxDisplay.h"
+#include "platform/CodePages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Records = HostFolder::SettingsRecords;
+
+TEST(MealCalcFolder, EndsInOneSeparatorWhateverTheHostWrote) {
+    HostFolder host;
+    host.WriteSettings("D:\\KALK");
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "D:\\KALK\\");
+    host.WriteSettings("D:\\KALK\\");
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "D:\\KALK\\");
+    host.WriteSettings("/srv/kalk/");
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "/srv/kalk/");
+    // An empty value names the root.
+    host.WriteSettings("");
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "\\");
+    host.WriteSettings("D:\\KALK", Records::None);
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "\\");
+}
+
+TEST(MealCalcFolder, ReadsTheFirstLiveRecordInTheMachinesLetters) {
+    HostFolder host;
+    host.WriteSettings("/srv/Kalkulácie jedál", Records::DeletedThenOne);
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "/srv/Kalkulácie jedál\\");
+}
+
+TEST(MealCalcFolder, LongValueIsCutTo220Characters) {
+    HostFolder host;
+    host.WriteSettings(std::string(230, 'k'));
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), std::string(220, 'k') + "\\");
+}
+
+TEST(MealCalcFolder, AnyFailureGivesAnEmptyFolderQuietly) {
+    HostFolder host;
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), ""); // no table
+    host.WriteSettings(std::nullopt);
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), ""); // no CESTAKAL
+    host.WriteFile("oposcis.dbf", "not a table at all");
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "");
+}
+
+TEST(MealCalcFolder, TheSettingsTableIsNeverWritten) {
+    HostFolder host;
+    // A header count that lags behind the records, as while the host appends:
+    // a table opened for writing would get its header rewritten.
+    host.WriteSettings("/srv/kalk", Records::DeletedThenOne, 1);
+    const std::string before = host.ReadFile("oposcis.dbf");
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "/srv/kalk\\");
+    EXPECT_EQ(host.ReadFile("oposcis.dbf"), before);
+}
+
+class CatalogLoadingTest : public ::testing::Test {
+  protected:
+    CatalogLoadingTest() : PrnData(memtable::MakePrnData()) { ConfigureCatalogTable(Dbf1); }
+
+    bool Load(const std::string& folder = "Cis") {
+        return LoadCatalog(Dbf1, *PrnData, host.Path(folder));
+    }
+    std::string Text(const char* field) const {
+        return PrnData->ValueText(PrnData->FieldNamed(field));
+    }
+    int Integer(const char* field) const {
+        return PrnData->ValueInteger(PrnData->FieldNamed(field));
+    }
+    int Day() const { return PrnData->ValueDayNumber(PrnData->FieldNamed("Datum")); }
+
+    HostFolder host;
+    dbf::TDbf Dbf1;
+    std::unique_ptr<memtable::TloxMemTable> PrnData;
+};
+
+TEST_F(CatalogLoadingTest, CopiesEveryEntryWithItsSevenValues) {
+    host.WriteCatalog("Cis", {{"MZDY", "Výplatná páska", 2007, 12, 3, "10:15", "MZDY.TXT", 136, 64},
+                              {"DPH", "Priznanie k DPH", 2007, 12, 1, "8:05", "DPH.TXT", 80, 60}});
+    ASSERT_TRUE(Load());
+    EXPECT_FALSE(Dbf1.Active());
+    ASSERT_EQ(PrnData->RecordTotal(), 2);
+    // RPrintN is active: DPH comes first and is current.
+    EXPECT_EQ(PrnData->CursorPosition(), 1);
+    EXPECT_EQ(Text("Nazov"), "DPH");
+    PrnData->Step(1);
+    EXPECT_EQ(Text("Nazov"), "MZDY");
+    EXPECT_EQ(platform::AnsiToUtf8(Text("Popis")), "Výplatná páska");
+    EXPECT_EQ(Day(), memtable::DateToDayNumber(2007, 12, 3));
+    EXPECT_EQ(Text("Cas"), "10:15");
+    EXPECT_EQ(Text("FilName"), "MZDY.TXT");
+    EXPECT_EQ(Integer("Sirka"), 136);
+    EXPECT_EQ(Integer("Dlzka"), 64);
+}
+
+TEST_F(CatalogLoadingTest, LongTextsAreCutAndAnEmptyDateIsTheFirstDay) {
+    host.WriteCatalog("Cis",
+                      {{"A", std::string(60, 'p'), 0, 0, 0, "", "DLHEMENO1.TXT", 80, 60}}, 60, 14);
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(Text("Popis"), std::string(45, 'p'));
+    EXPECT_EQ(Text("FilName"), "DLHEMENO1.TX");
+    EXPECT_EQ(Day(), memtable::kDayNumberOf30Dec1899);
+}
+
+TEST_F(CatalogLoadingTest, ALoadReplacesEverythingAndAnEmptyCatalogLoads) {
+    host.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}, {"B", "", 2007, 1, 2, "", "B"}});
+    host.WriteCatalog("Zal/Obd712/Tla", {});
+    ASSERT_TRUE(Load());
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(PrnData->RecordTotal(), 2);
+    EXPECT_TRUE(Load("Zal/Obd712/Tla"));
+    EXPECT_EQ(PrnData->RecordTotal(), 0);
+}
+
+TEST_F(CatalogLoadingTest, FailuresAreReportedOnlyByTheResult) {
+    host.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
+    ASSERT_TRUE(Load());
+    // A missing catalog leaves the table as it was.
+    EXPECT_FALSE(Load("Zal/Obd612/Tla"));
+    EXPECT_EQ(PrnData->RecordTotal(), 1);
+    // So does one that cannot be opened; a folder of that name is no catalog.
+    host.WriteFile("Bad/ZOZTLS.DBF", "garbage");
+    EXPECT_FALSE(Load("Bad"));
+    EXPECT_EQ(PrnData->RecordTotal(), 1);
+    std::filesystem::create_directories(host.Path("Dir/ZOZTLS.DBF"));
+    EXPECT_FALSE(Load("Dir"));
+    // A catalog without a wanted field fails while copying, after the table was emptied.
+    host.WriteCatalogWithoutDlzka("Old", {{"X", "", 2007, 1, 1, "", "X.TXT"}});
+    EXPECT_FALSE(Load("Old"));
+    EXPECT_FALSE(Dbf1.Active());
+    EXPECT_EQ(PrnData->RecordTotal(), 0);
+}
+
+TEST_F(CatalogLoadingTest, TheCatalogIsOnlyRead) {
+    host.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
+    const std::string before = host.ReadFile("Cis/ZOZTLS.DBF");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(host.ReadFile("Cis/ZOZTLS.DBF"), before);
+}
+
+TEST(WindowTexts, PreviewTitleEndsInTheDescriptionAsStored) {
+    EXPECT_EQ(window_texts::PreviewTitle(""), "Tlač súborov v1.2 - náhľad na súbor ");
+    // "Kniha jázd  " in code page 1250, trailing blanks kept.
+    EXPECT_EQ(window_texts::PreviewTitle("Kniha j\xE1zd  "),
+              "Tlač súborov v1.2 - náhľad na súbor Kniha jázd  ");
+}
+
+TEST(PreviewZoom, SevenSizesAndTheButtonsThatStayEnabled) {
+    const int sizes[] = {6, 8, 10, 11, 12, 14, 16};
+    for (int level = 1; level <= 7; ++level) EXPECT_EQ(preview_zoom::FontSize(level), sizes[level - 1]);
+    EXPECT_FALSE(preview_zoom::SmallerEnabled(1));
+    EXPECT_TRUE(preview_zoom::SmallerEnabled(2));
+    EXPECT_TRUE(preview_zoom::LargerEnabled(6));
+    EXPECT_FALSE(preview_zoom::LargerEnabled(7));
+}
+
+TEST(AnchorLayout, KeepsDistancesToTheAnchoredEdges) {
+    const QSize design(663, 453);
+    const QSize bigger(863, 553);
+    using namespace anchors;
+    EXPECT_EQ(AnchorLayout::Arrange({0, 0, 656, 418}, kAll, design, bigger), QRect(0, 0, 856, 518));
+    EXPECT_EQ(AnchorLayout::Arrange({0, 421, 70, 25}, kLeft | kBottom, design, bigger),
+              QRect(0, 521, 70, 25));
+    EXPECT_EQ(AnchorLayout::Arrange({499, 424, 70, 25}, kRight | kBottom, design, bigger),
+              QRect(699, 524, 70, 25));
+    EXPECT_EQ(AnchorLayout::Arrange({72, 120, 495, 29}, kLeft | kTop, design, bigger),
+              QRect(72, 120, 495, 29));
+}
+
+} // namespace

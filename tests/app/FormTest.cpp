@@ -1,0 +1,334 @@
+// The main window on a host folder built for each test, under the offscreen platform.
+#include "HostFolder.h"
+#include "MessageBoxCatcher.h"
+
+#include "app/ButtonImages.h"
+#include "app/CatalogGrid.h"
+#include "app/CatalogModel.h"
+#include "app/Form1.h"
+#include "viewer/MemoEx.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kListTitle = QString::fromUtf8("Tlač súborov v1.2 - zoznam dostupných súborov");
+const QString kPreviewPrefix = QString::fromUtf8("Tlač súborov v1.2 - náhľad na súbor ");
+const QString kFileMissing = QString::fromUtf8("Zvolený súbor neexistuje ...");
+
+// Three entries whose order by date (B, C, A) differs from their order by name.
+std::vector<CatalogEntry> CurrentMonth() {
+    return {{"C-MZDY", "Mzdy za december", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60},
+            {"A-DPH", "Daň z pridanej hodnoty", 2007, 12, 20, "08:05", "DPH.TXT", 80, 60},
+            {"B-KNIHA", "Kniha jázd", 2007, 12, 1, "12:00", "KNIHA.TXT", 136, 60}};
+}
+
+class FormTest : public ::testing::Test {
+  protected:
+    FormTest() {
+        host.WriteCatalog("Cis", CurrentMonth());
+        host.WriteFile("Tla/MZDY.TXT", Oem852("Výplatná páska\r\nStrana 1\r\n\f"));
+        host.WriteFile("Tla/DPH.TXT", Oem852("Daňové priznanie\r\n"));
+    }
+
+    void Start() {
+        form = std::make_unique<TForm1>(host.AppFolder());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    QString Cell(int row, int column) const {
+        return form->DataSrc->index(row, column).data().toString();
+    }
+    QString CurrentNazov() const {
+        return QString::fromStdString(form->PrnData->ValueText(form->PrnData->FieldNamed("Nazov")));
+    }
+    int SelectedRow() const {
+        const auto rows = form->GrZozn->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows.front().row() : -1;
+    }
+    QColor SelectorColour() const { return form->cbMesiac->palette().color(QPalette::Button); }
+    void Choose(int item) {
+        // As the user does it: open the list and pick the item with the keyboard.
+        form->cbMesiac->setFocus();
+        QTest::keyClick(form->cbMesiac, Qt::Key_Home);
+        for (int i = 0; i < item; ++i) QTest::keyClick(form->cbMesiac, Qt::Key_Down);
+        ASSERT_EQ(form->cbMesiac->currentIndex(), item);
+    }
+    bool ListShown() const {
+        return !form->GrZozn->isHidden() && form->SText->isHidden() && form->BTlac->isEnabled() &&
+               form->BView->isEnabled() && form->BOrder->isEnabled();
+    }
+    bool FailureShown() const {
+        return form->GrZozn->isHidden() && !form->SText->isHidden() && !form->BTlac->isEnabled() &&
+               !form->BView->isEnabled() && !form->BOrder->isEnabled();
+    }
+
+    HostFolder host;
+    MessageBoxCatcher boxes;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(FormTest, StartsOnTheCurrentMonthByDateWithTheFirstEntryByNameSelected) {
+    Start();
+    EXPECT_EQ(form->windowTitle(), kListTitle);
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(form->cbMesiac->currentIndex(), 0);
+    EXPECT_EQ(form->cbMesiac->currentText(), QString::fromUtf8("Aktuálny mesiac"));
+    EXPECT_EQ(SelectorColour(), QColor(192, 255, 192));
+    EXPECT_TRUE(ListShown());
+    // By date and time: B, C, A; the entry first by name stays selected.
+    EXPECT_EQ(Cell(0, 0), "B-KNIHA");
+    EXPECT_EQ(Cell(1, 0), "C-MZDY");
+    EXPECT_EQ(Cell(2, 0), "A-DPH");
+    EXPECT_EQ(CurrentNazov(), "A-DPH");
+    EXPECT_EQ(SelectedRow(), 2);
+    EXPECT_EQ(Cell(0, 1), QString::fromUtf8("Kniha jázd"));
+    EXPECT_TRUE(form->Portrait);
+    EXPECT_EQ(form->SortState, 2);
+    EXPECT_EQ(form->ZoomLevel, 3);
+    EXPECT_TRUE(form->BMensie->isEnabled());
+    EXPECT_TRUE(form->bVacsie->isEnabled());
+    EXPECT_EQ(form->EStr1->displayText(), "   1");
+    EXPECT_EQ(form->EStr2->displayText(), "9999");
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+    // The current row keeps its highlight while the list has no focus.
+    const QPalette palette = form->GrZozn->palette();
+    EXPECT_EQ(palette.color(QPalette::Inactive, QPalette::Highlight),
+              palette.color(QPalette::Active, QPalette::Highlight));
+    EXPECT_EQ(palette.color(QPalette::Base), QColor(255, 225, 255));
+}
+
+TEST_F(FormTest, ArchivedMonthsAreOfferedNewestFirstAndLoadInPink) {
+    host.WriteCatalog("Zal/Obd611/Tla", {{"STARY", "November", 2006, 11, 30, "", "S.TXT"}});
+    host.WriteCatalog("Zal/Obd712/Tla", {{"POSLEDNY", "December", 2007, 12, 31, "", "P.TXT"},
+                                         {"DRUHY", "December", 2007, 12, 30, "", "D.TXT"}});
+    host.WriteCatalog("Zal/Obd701/Tla", {});
+    host.WriteFile("Zal/Obd702", "a file named like a period");
+    Start();
+    ASSERT_EQ(form->cbMesiac->count(), 5);
+    EXPECT_EQ(form->cbMesiac->itemText(1), QString::fromUtf8("Kalkulácie jedál"));
+    EXPECT_EQ(form->cbMesiac->itemText(2), "2007 / 12");
+    EXPECT_EQ(form->cbMesiac->itemText(3), "2007 / 01");
+    EXPECT_EQ(form->cbMesiac->itemText(4), "2006 / 11");
+
+    Choose(2);
+    EXPECT_EQ(SelectorColour(), QColor(255, 176, 208));
+    EXPECT_TRUE(ListShown());
+    EXPECT_EQ(form->DataSrc->rowCount(), 2);
+    EXPECT_EQ(Cell(0, 0), "DRUHY"); // by date
+    EXPECT_EQ(CurrentNazov(), "DRUHY");
+    EXPECT_TRUE(form->GrZozn->hasFocus());
+
+    // An empty catalog is a successful load.
+    Choose(3);
+    EXPECT_TRUE(ListShown());
+    EXPECT_EQ(form->DataSrc->rowCount(), 0);
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
+    host.WriteCatalog("Zal/Obd712/Tla", {{"X", "", 2007, 12, 1, "", "X.TXT"}});
+    Start();
+    std::filesystem::remove(host.Path("Zal/Obd712/Tla/ZOZTLS.DBF"));
+    Choose(2);
+    EXPECT_TRUE(FailureShown());
+    EXPECT_EQ(form->SText->text(), QString::fromUtf8("Nepodarilo sa načítať zoznam tlačových súborov"));
+    EXPECT_TRUE(form->BRefr->isEnabled());
+    EXPECT_TRUE(form->cbMesiac->isEnabled());
+    // The order toggle is out of reach, and the order stays for the next load.
+    EXPECT_EQ(form->SortState, 2);
+
+    host.WriteCatalog("Cis", {{"NOVY", "", 2008, 1, 2, "", "N.TXT"}});
+    Choose(0);
+    EXPECT_TRUE(ListShown());
+    EXPECT_EQ(form->DataSrc->rowCount(), 1);
+    EXPECT_EQ(CurrentNazov(), "NOVY");
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+TEST_F(FormTest, AFailedStartShowsTheBannerAndMovesNoFocus) {
+    std::filesystem::remove(host.Path("Cis/ZOZTLS.DBF"));
+    Start();
+    EXPECT_TRUE(FailureShown());
+    EXPECT_EQ(form->windowTitle(), kListTitle);
+    host.WriteCatalog("Cis", CurrentMonth());
+    QTest::mouseClick(form->BRefr, Qt::LeftButton);
+    EXPECT_TRUE(ListShown());
+    EXPECT_TRUE(form->GrZozn->hasFocus());
+}
+
+TEST_F(FormTest, TheMealCalculationsComeFromTheSettingsTableWhichStaysUntouched) {
+    host.WriteCatalog("Kalk/Cis", {{"OBED", "Obedy", 2007, 12, 3, "", "OBED.TXT"}});
+    host.WriteFile("Kalk/Tla/OBED.TXT", "Obed\r\n");
+    // The header's count lags behind the records: a table opened for writing
+    // would get a new header and end-of-file byte.
+    host.WriteSettings(host.Path("Kalk").string(), HostFolder::SettingsRecords::One, 0);
+    const std::string before = host.ReadFile("oposcis.dbf");
+    Start();
+    EXPECT_EQ(host.ReadFile("oposcis.dbf"), before);
+    Choose(1);
+    EXPECT_EQ(SelectorColour(), QColor(192, 255, 192));
+    ASSERT_TRUE(ListShown());
+    EXPECT_EQ(CurrentNazov(), "OBED");
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    EXPECT_EQ(form->MSubor->Lines().LineAt(0), "Obed");
+}
+
+TEST_F(FormTest, WithoutASettingsTableTheMealCalculationsAreTheApplicationFoldersOwn) {
+    // A relative folder resolves against the application folder, for the
+    // catalog and for the print files alike.
+    Start();
+    Choose(1);
+    ASSERT_TRUE(ListShown());
+    EXPECT_EQ(form->DataSrc->rowCount(), 3);
+    form->PrnData->MoveToPosition(2); // C-MZDY
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+}
+
+TEST_F(FormTest, TriedenieAlternatesTheOrdersKeepingTheSelectedEntry) {
+    Start();
+    form->PrnData->MoveToPosition(2); // C-MZDY by date
+    QTest::mouseClick(form->BOrder, Qt::LeftButton);
+    EXPECT_EQ(form->SortState, 1);
+    EXPECT_EQ(Cell(0, 0), "A-DPH");
+    EXPECT_EQ(Cell(2, 0), "C-MZDY");
+    EXPECT_EQ(CurrentNazov(), "C-MZDY");
+    EXPECT_EQ(SelectedRow(), 2);
+    QTest::mouseClick(form->BOrder, Qt::LeftButton);
+    EXPECT_EQ(form->SortState, 2);
+    EXPECT_EQ(Cell(0, 0), "B-KNIHA");
+    EXPECT_EQ(CurrentNazov(), "C-MZDY");
+    EXPECT_EQ(SelectedRow(), 1);
+}
+
+TEST_F(FormTest, TwoClicksOnTheOrientationToggleLeavePortrait) {
+    Start();
+    const QImage portrait = OrientationImage(true).toImage();
+    const QImage landscape = OrientationImage(false).toImage();
+    ASSERT_NE(portrait, landscape);
+    auto shown = [&] { return form->BOrient->icon().pixmap(16, 16).toImage(); };
+    EXPECT_EQ(shown(), portrait);
+    QTest::mouseClick(form->BOrient, Qt::LeftButton);
+    EXPECT_FALSE(form->Portrait);
+    EXPECT_EQ(shown(), landscape);
+    QTest::mouseClick(form->BOrient, Qt::LeftButton);
+    EXPECT_TRUE(form->Portrait);
+    EXPECT_EQ(shown(), portrait);
+}
+
+TEST_F(FormTest, PreviewShowsTheSelectedFileAndZoomsInSevenSteps) {
+    Start();
+    form->PrnData->MoveToPosition(2); // C-MZDY
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    EXPECT_EQ(form->windowTitle(), kPreviewPrefix + "Mzdy za december");
+    ASSERT_EQ(form->MSubor->Lines().LineCount(), 3);
+    EXPECT_EQ(form->MSubor->Lines().LineAt(0), Oem852("Výplatná páska"));
+    EXPECT_EQ(form->MSubor->CaretX(), 0);
+    EXPECT_EQ(form->MSubor->CaretY(), 0);
+    EXPECT_EQ(form->MSubor->font().pointSize(), 10);
+
+    QTest::mouseClick(form->BMensie, Qt::LeftButton);
+    QTest::mouseClick(form->BMensie, Qt::LeftButton);
+    EXPECT_EQ(form->ZoomLevel, 1);
+    EXPECT_EQ(form->MSubor->font().pointSize(), 6);
+    EXPECT_FALSE(form->BMensie->isEnabled());
+    QTest::mouseClick(form->BMensie, Qt::LeftButton); // disabled: nothing happens
+    EXPECT_EQ(form->ZoomLevel, 1);
+    for (int i = 0; i < 6; ++i) QTest::mouseClick(form->bVacsie, Qt::LeftButton);
+    EXPECT_EQ(form->ZoomLevel, 7);
+    EXPECT_EQ(form->MSubor->font().pointSize(), 16);
+    EXPECT_FALSE(form->bVacsie->isEnabled());
+    EXPECT_TRUE(form->BMensie->isEnabled());
+    QTest::mouseClick(form->BMensie, Qt::LeftButton);
+    EXPECT_TRUE(form->bVacsie->isEnabled());
+
+    // Back to the list, then a second file: the zoom stays, the caret starts over.
+    QTest::mouseClick(form->BZozn, Qt::LeftButton);
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(form->windowTitle(), kListTitle);
+    form->PrnData->MoveToPosition(3); // A-DPH
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(form->windowTitle(), kPreviewPrefix + QString::fromUtf8("Daň z pridanej hodnoty"));
+    EXPECT_EQ(form->MSubor->Lines().LineCount(), 1);
+    EXPECT_EQ(form->ZoomLevel, 6);
+    EXPECT_EQ(form->MSubor->font().pointSize(), 14);
+}
+
+TEST_F(FormTest, DoubleClicksOpenThePreviewAndReturnToTheList) {
+    Start();
+    const QRect row1 = form->GrZozn->visualRect(form->DataSrc->index(1, 0));
+    QTest::mouseDClick(form->GrZozn->viewport(), Qt::LeftButton, {}, row1.center());
+    EXPECT_EQ(CurrentNazov(), "C-MZDY");
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    EXPECT_EQ(form->windowTitle(), kPreviewPrefix + "Mzdy za december");
+    QTest::mouseDClick(form->MSubor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(form->windowTitle(), kListTitle);
+}
+
+TEST_F(FormTest, AMissingPrintFileIsReportedAndNothingElseChanges) {
+    Start();
+    // B-KNIHA has no print file; a folder of its name is no file either.
+    form->PrnData->MoveToPosition(1);
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
+    std::filesystem::create_directories(host.Path("Tla/KNIHA.TXT"));
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts().size(), 2);
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(form->windowTitle(), kListTitle);
+    // Printing makes the same check before anything else.
+    boxes.Clear();
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
+}
+
+TEST_F(FormTest, AnEmptyListHasNoFileToPreview) {
+    host.WriteCatalog("Cis", {});
+    Start();
+    EXPECT_TRUE(ListShown());
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+}
+
+TEST_F(FormTest, ResizingKeepsTheAnchors) {
+    Start();
+    const QRect list = form->GrZozn->geometry();
+    const QRect view = form->BView->geometry();
+    const QRect print = form->BTlac->geometry();
+    const QRect banner = form->SText->geometry();
+    form->resize(form->size() + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(form->GrZozn->geometry(), list.adjusted(0, 0, 200, 100));
+    EXPECT_EQ(form->BView->geometry(), view.translated(0, 100));
+    EXPECT_EQ(form->BTlac->geometry(), print.translated(200, 100));
+    EXPECT_EQ(form->SText->geometry(), banner);
+    form->resize(100, 100);
+    EXPECT_GE(form->width(), form->minimumWidth());
+    EXPECT_GE(form->height(), form->minimumHeight());
+}
+
+TEST_F(FormTest, KoniecClosesTheWindow) {
+    Start();
+    QTest::mouseClick(form->bStop, Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->Dbf1.Active());
+}
+
+} // namespace

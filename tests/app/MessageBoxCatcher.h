@@ -1,0 +1,38 @@
+#pragma once
+// Answers the message boxes a test provokes: each box that appears is noted
+// with its text and closed with its OK button, so a modal box never blocks.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QObject>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+
+class MessageBoxCatcher : public QObject {
+  public:
+    MessageBoxCatcher() {
+        connect(&timer_, &QTimer::timeout, this, [this] { CloseBoxes(); });
+        timer_.start(5);
+    }
+
+    const QStringList& Texts() const { return texts_; }
+    void Clear() { texts_.clear(); }
+
+  private:
+    void CloseBoxes() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box == nullptr || !box->isVisible()) continue;
+            texts_ << box->text();
+            // Every box of the tool offers just OK.
+            if (box->buttons().size() == 1 && box->button(QMessageBox::Ok) != nullptr)
+                box->button(QMessageBox::Ok)->click();
+            else
+                box->reject();
+        }
+    }
+
+    QTimer timer_;
+    QStringList texts_;
+};
