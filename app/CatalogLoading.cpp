@@ -38,13 +38,13 @@ void CopyEntries(dbf::TDbf& Dbf1, memtable::TloxMemTable& PrnData) {
     while (!Dbf1.Eof()) {
         // Read in field order, so a missing field stops before anything of its entry is stored.
         std::array<memtable::TloxValue, 7> values{
-            Dbf1.FieldByName("Nazov").AsString(),
-            Dbf1.FieldByName("Popis").AsString(),
-            memtable::TDateTime{Dbf1.FieldByName("Datum").AsDateTime()},
-            Dbf1.FieldByName("Cas").AsString(),
-            Dbf1.FieldByName("FilName").AsString(),
-            static_cast<std::int32_t>(Dbf1.FieldByName("Sirka").AsInteger()),
-            static_cast<std::int32_t>(Dbf1.FieldByName("Dlzka").AsInteger()),
+            Dbf1.FieldByName("Nazov")->AsString(),
+            Dbf1.FieldByName("Popis")->AsString(),
+            memtable::TDateTime{Dbf1.FieldByName("Datum")->AsDateTime()},
+            Dbf1.FieldByName("Cas")->AsString(),
+            Dbf1.FieldByName("FilName")->AsString(),
+            static_cast<std::int32_t>(Dbf1.FieldByName("Sirka")->AsInteger()),
+            static_cast<std::int32_t>(Dbf1.FieldByName("Dlzka")->AsInteger()),
         };
         PrnData.InsertValues(values);
         Dbf1.Next();

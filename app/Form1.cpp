@@ -67,7 +67,7 @@ template <class Handler> void TForm1::Guarded(Handler handler) {
 }
 
 TForm1::TForm1(const std::string& appFolder, QWidget* parent)
-    : QWidget(parent), PrnData(memtable::MakePrnData()), AppFolder(appFolder),
+    : QWidget(parent), Dbf1("Dbf1"), PrnData(memtable::MakePrnData()), AppFolder(appFolder),
       printer_(std::make_unique<print::PrinterSurface>()) {
     ConfigureCatalogTable(Dbf1);
     CreateControls();

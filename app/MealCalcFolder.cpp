@@ -19,14 +19,14 @@ bool EndsInSeparator(const std::string& text) {
 std::string ReadMealCalcFolder(const std::string& appFolder) {
     if (!platform::FileExists(kSettingsTable, appFolder)) return {};
     try {
-        dbf::TDbf settings;
+        dbf::TDbf settings("oposcis");
         settings.SetFilePath(appFolder);
         settings.SetTableName(kSettingsTable);
         // Only read: writing the header back would race with the host system,
         // which may be appending to its settings table at this moment.
         settings.SetReadOnly(true);
         settings.Open();
-        std::string folder = settings.FieldByName("CESTAKAL").AsString();
+        std::string folder = settings.FieldByName("CESTAKAL")->AsString();
         settings.Close();
         if (folder.size() > kMaxFolderLength) folder.resize(kMaxFolderLength);
         folder = platform::AnsiToUtf8(folder);

@@ -9,12 +9,23 @@
 #include "app/WindowTexts.h"
 #include "memtable/loxDisplay.h"
 #include "platform/CodePages.h"
+#include "platform/Locale.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
+
+// A Slovak office machine: catalogs read into 1250, print files in 852.
+class SlovakMachine : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        platform::SetUserLocale("sk_SK");
+        platform::SetMachineCodePages(1250, 852);
+    }
+};
+const auto* const kMachine = ::testing::AddGlobalTestEnvironment(new SlovakMachine);
 
 using Records = HostFolder::SettingsRecords;
 
@@ -104,8 +115,8 @@ TEST_F(CatalogLoadingTest, CopiesEveryEntryWithItsSevenValues) {
 }
 
 TEST_F(CatalogLoadingTest, LongTextsAreCutAndAnEmptyDateIsTheFirstDay) {
-    host.WriteCatalog("Cis",
-                      {{"A", std::string(60, 'p'), 0, 0, 0, "", "DLHEMENO1.TXT", 80, 60}}, 60, 14);
+    host.WriteCatalog("Cis", {{"A", std::string(60, 'p'), 0, 0, 0, "", "DLHEMENO1.TXT", 80, 60}},
+                      60, 14);
     ASSERT_TRUE(Load());
     EXPECT_EQ(Text("Popis"), std::string(45, 'p'));
     EXPECT_EQ(Text("FilName"), "DLHEMENO1.TX");
@@ -157,7 +168,8 @@ TEST(WindowTexts, PreviewTitleEndsInTheDescriptionAsStored) {
 
 TEST(PreviewZoom, SevenSizesAndTheButtonsThatStayEnabled) {
     const int sizes[] = {6, 8, 10, 11, 12, 14, 16};
-    for (int level = 1; level <= 7; ++level) EXPECT_EQ(preview_zoom::FontSize(level), sizes[level - 1]);
+    for (int level = 1; level <= 7; ++level)
+        EXPECT_EQ(preview_zoom::FontSize(level), sizes[level - 1]);
     EXPECT_FALSE(preview_zoom::SmallerEnabled(1));
     EXPECT_TRUE(preview_zoom::SmallerEnabled(2));
     EXPECT_TRUE(preview_zoom::LargerEnabled(6));

@@ -61,7 +61,8 @@ class FormTest : public ::testing::Test {
         // As the user does it: open the list and pick the item with the keyboard.
         form->cbMesiac->setFocus();
         QTest::keyClick(form->cbMesiac, Qt::Key_Home);
-        for (int i = 0; i < item; ++i) QTest::keyClick(form->cbMesiac, Qt::Key_Down);
+        for (int i = 0; i < item; ++i)
+            QTest::keyClick(form->cbMesiac, Qt::Key_Down);
         ASSERT_EQ(form->cbMesiac->currentIndex(), item);
     }
     bool ListShown() const {
@@ -142,7 +143,8 @@ TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
     std::filesystem::remove(host.Path("Zal/Obd712/Tla/ZOZTLS.DBF"));
     Choose(2);
     EXPECT_TRUE(FailureShown());
-    EXPECT_EQ(form->SText->text(), QString::fromUtf8("Nepodarilo sa načítať zoznam tlačových súborov"));
+    EXPECT_EQ(form->SText->text(),
+              QString::fromUtf8("Nepodarilo sa načítať zoznam tlačových súborov"));
     EXPECT_TRUE(form->BRefr->isEnabled());
     EXPECT_TRUE(form->cbMesiac->isEnabled());
     // The order toggle is out of reach, and the order stays for the next load.
@@ -249,7 +251,8 @@ TEST_F(FormTest, PreviewShowsTheSelectedFileAndZoomsInSevenSteps) {
     EXPECT_FALSE(form->BMensie->isEnabled());
     QTest::mouseClick(form->BMensie, Qt::LeftButton); // disabled: nothing happens
     EXPECT_EQ(form->ZoomLevel, 1);
-    for (int i = 0; i < 6; ++i) QTest::mouseClick(form->bVacsie, Qt::LeftButton);
+    for (int i = 0; i < 6; ++i)
+        QTest::mouseClick(form->bVacsie, Qt::LeftButton);
     EXPECT_EQ(form->ZoomLevel, 7);
     EXPECT_EQ(form->MSubor->font().pointSize(), 16);
     EXPECT_FALSE(form->bVacsie->isEnabled());

@@ -28,9 +28,13 @@ HostFolder::~HostFolder() {
     fs::remove_all(root_, ignored);
 }
 
-std::string HostFolder::AppFolder() const { return root_.string() + "/"; }
+std::string HostFolder::AppFolder() const {
+    return root_.string() + "/";
+}
 
-fs::path HostFolder::Path(const std::string& relative) const { return root_ / relative; }
+fs::path HostFolder::Path(const std::string& relative) const {
+    return root_ / relative;
+}
 
 namespace {
 
@@ -85,8 +89,8 @@ void HostFolder::WriteFile(const std::string& relative, const std::string& bytes
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-void HostFolder::WriteSettings(const std::optional<std::string>& cestakal,
-                               SettingsRecords records, std::optional<std::uint32_t> headerCount) {
+void HostFolder::WriteSettings(const std::optional<std::string>& cestakal, SettingsRecords records,
+                               std::optional<std::uint32_t> headerCount) {
     dbfwriter::DbfWriter writer(0x03, 0x64);
     writer.AddField("FIRMA", 'C', 20);
     if (cestakal) writer.AddField("CESTAKAL", 'C', 254);
