@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -52,6 +53,15 @@ QPushButton* MakeButton(QWidget* parent, const char* caption, const QString& ima
     return button;
 }
 
+// Bold 16 points; where the substitute for "MS Sans Serif" runs wider than the
+// original, smaller, so the banner's message is never cut off.
+QFont BannerFont(const QString& text, int width) {
+    QFont font(QStringLiteral("MS Sans Serif"), 16, QFont::Bold);
+    for (int points = 16; points > 8 && QFontMetrics(font).horizontalAdvance(text) > width;)
+        font.setPointSize(--points);
+    return font;
+}
+
 void SetBackground(QWidget* widget, QColor colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, colour);
@@ -75,7 +85,11 @@ TForm1::TForm1(const std::string& appFolder, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The list and its data source read PrnData to the end, so they go before it does.
+    delete PStrany;
+    delete DataSrc;
+}
 
 void TForm1::CreateControls() {
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
@@ -164,8 +178,8 @@ void TForm1::CreateControls() {
     SText = new QLabel(QString::fromUtf8(window_texts::kLoadFailed), this);
     SText->setObjectName("SText");
     SText->setAlignment(Qt::AlignCenter);
-    SText->setFont(QFont(QStringLiteral("MS Sans Serif"), 16, QFont::Bold));
     SText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    SText->setFont(BannerFont(SText->text(), 495 - 2 * SText->frameWidth()));
     SText->setAutoFillBackground(true);
     QPalette banner = SText->palette();
     banner.setColor(QPalette::Window, Qt::red);
@@ -197,22 +211,15 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::ConfigurePreview() {
+    // Read-only, bold "Courier New" of 13 pixels (10 points), pale blue, tab size 4,
+    // no gutter, silver margin line.
     MSubor->UsePreviewSettings();
-    MSubor->SetGutterWidth(0);
-    MSubor->SetRightMargin(8);
-    MSubor->SetRightMarginColor(QColor(192, 192, 192));
-    MSubor->SetTabSize(4);
-    MSubor->SetColor(ToColor(window_texts::kViewerBackground));
-    MSubor->SetSelColors(MSubor->palette().color(QPalette::Active, QPalette::HighlightedText),
-                         MSubor->palette().color(QPalette::Active, QPalette::Highlight));
-    MSubor->setCursor(Qt::IBeamCursor);
-    SetPreviewFontSize(preview_zoom::FontSize(preview_zoom::kStartLevel));
+    MSubor->viewport()->setCursor(Qt::IBeamCursor);
 }
 
 void TForm1::SetPreviewFontSize(int points) {
-    QFont font(QStringLiteral("Courier New"), points, QFont::Bold);
-    font.setFixedPitch(true);
-    font.setStyleHint(QFont::TypeWriter);
+    QFont font = MSubor->font();
+    font.setPointSize(points);
     MSubor->setFont(font);
 }
 

@@ -27,6 +27,5 @@ struct Rgb {
 Rgb SelectorColour(int itemIndex);
 
 inline constexpr Rgb kListBackground{255, 225, 255};
-inline constexpr Rgb kViewerBackground{225, 225, 255};
 
 } // namespace window_texts

@@ -242,7 +242,7 @@ TEST_F(FormTest, PreviewShowsTheSelectedFileAndZoomsInSevenSteps) {
     EXPECT_EQ(form->MSubor->Lines().LineAt(0), Oem852("Výplatná páska"));
     EXPECT_EQ(form->MSubor->CaretX(), 0);
     EXPECT_EQ(form->MSubor->CaretY(), 0);
-    EXPECT_EQ(form->MSubor->font().pointSize(), 10);
+    EXPECT_EQ(form->MSubor->font().pixelSize(), 13); // the form's 10 points
 
     QTest::mouseClick(form->BMensie, Qt::LeftButton);
     QTest::mouseClick(form->BMensie, Qt::LeftButton);
