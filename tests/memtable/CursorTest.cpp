@@ -114,6 +114,8 @@ TEST(Cursor, MoveToPositionIgnoresPlacesOutsideTheOrder) {
     EXPECT_EQ(table->ValueTextAt(1, table->FieldNamed("Nazov")), "A");
     EXPECT_EQ(table->ValueIntegerAt(2, table->FieldNamed("Dlzka")), 66);
     EXPECT_EQ(table->ValueTextAt(4, table->FieldNamed("Nazov")), "");
+    auto other = MakePrnData(); // its fields do not fit this table's records
+    EXPECT_EQ(table->ValueTextAt(1, other->FieldNamed("Popis")), "");
     EXPECT_EQ(table->CursorPosition(), 3);
 }
 
