@@ -13,7 +13,7 @@ std::string CurrentName(const TloxMemTable& table) {
     return table.FieldNamed("Nazov").ValueText();
 }
 
-TEST(Cursor, EmptyTableHasBothFlagsAndNoValues) {
+TEST(MemTableCursor, EmptyTableHasBothFlagsAndNoValues) {
     auto table = MakePrnData();
     EXPECT_TRUE(table->Active());
     table->GoFirst();
@@ -28,7 +28,7 @@ TEST(Cursor, EmptyTableHasBothFlagsAndNoValues) {
     EXPECT_NO_THROW(EmptyTable(*table));
 }
 
-TEST(Cursor, InsertDoesNotMakeTheNewRecordCurrent) {
+TEST(MemTableCursor, InsertDoesNotMakeTheNewRecordCurrent) {
     auto table = MakePrnData(); // RPrintN active
     for (const char* name : {"M", "Z", "B", "A", "Q"})
         InsertEntry(*table, name);
@@ -44,7 +44,7 @@ TEST(Cursor, InsertDoesNotMakeTheNewRecordCurrent) {
     EXPECT_EQ(CurrentName(*table), "C");
 }
 
-TEST(Cursor, EmptyingAndRefillingLeavesTheFirstRecordCurrent) {
+TEST(MemTableCursor, EmptyingAndRefillingLeavesTheFirstRecordCurrent) {
     auto table = MakePrnData();
     for (const char* name : {"K", "L"})
         InsertEntry(*table, name);
@@ -60,7 +60,7 @@ TEST(Cursor, EmptyingAndRefillingLeavesTheFirstRecordCurrent) {
     EXPECT_FALSE(table->AtEnd());
 }
 
-TEST(Cursor, DeleteMakesTheFollowingOrPrecedingRecordCurrent) {
+TEST(MemTableCursor, DeleteMakesTheFollowingOrPrecedingRecordCurrent) {
     auto table = MakePrnData();
     for (const char* name : {"A", "B", "C"})
         InsertEntry(*table, name);
@@ -81,7 +81,7 @@ TEST(Cursor, DeleteMakesTheFollowingOrPrecedingRecordCurrent) {
     EXPECT_EQ(CurrentName(*table), "");
 }
 
-TEST(Cursor, StepStopsAtTheEndsAndReportsHowFarItMoved) {
+TEST(MemTableCursor, StepStopsAtTheEndsAndReportsHowFarItMoved) {
     auto table = MakePrnData();
     for (const char* name : {"A", "B", "C", "D"})
         InsertEntry(*table, name);
@@ -100,7 +100,7 @@ TEST(Cursor, StepStopsAtTheEndsAndReportsHowFarItMoved) {
     EXPECT_FALSE(table->AtEnd());
 }
 
-TEST(Cursor, MoveToPositionIgnoresPlacesOutsideTheOrder) {
+TEST(MemTableCursor, MoveToPositionIgnoresPlacesOutsideTheOrder) {
     auto table = MakePrnData();
     for (const char* name : {"A", "B", "C"})
         InsertEntry(*table, name);
@@ -136,7 +136,7 @@ struct Recorder : TloxMemTableObserver {
     }
 };
 
-TEST(Cursor, ViewsAreToldOfEveryChangeBeforeAndAfter) {
+TEST(MemTableCursor, ViewsAreToldOfEveryChangeBeforeAndAfter) {
     auto table = MakePrnData();
     Recorder recorder;
     recorder.table = table.get();

@@ -8,7 +8,7 @@
 namespace memtable {
 namespace {
 
-TEST(Display, DayNumbersCountFromTheFirstOfJanuaryOfYearOne) {
+TEST(MemTableDisplay, DayNumbersCountFromTheFirstOfJanuaryOfYearOne) {
     EXPECT_EQ(DateToDayNumber(1, 1, 1), 1);
     EXPECT_EQ(DateToDayNumber(1899, 12, 30), kDayNumberOf30Dec1899);
     EXPECT_EQ(DateToDayNumber(2000, 3, 1) - DateToDayNumber(2000, 2, 28), 2); // leap year
@@ -23,7 +23,7 @@ TEST(Display, DayNumbersCountFromTheFirstOfJanuaryOfYearOne) {
     EXPECT_EQ(last.Day, 31);
 }
 
-TEST(Display, CellTextAndAlignmentPerFieldType) {
+TEST(MemTableDisplay, CellTextAndAlignmentPerFieldType) {
     auto table = MakePrnData();
     table->InsertValues({std::string("N  "), std::string("P"), testing::DateTimeOf(2007, 12, 24),
                          std::string("10:15"), std::string("A.TXT"), std::int32_t(-7),
@@ -47,7 +47,7 @@ TEST(Display, CellTextAndAlignmentPerFieldType) {
     }
 }
 
-TEST(Display, CatalogColumnsAndTheirWidths) {
+TEST(MemTableDisplay, CatalogColumnsAndTheirWidths) {
     auto table = MakePrnData();
     std::vector<std::string> titles, names;
     std::vector<int> widths;

@@ -15,7 +15,7 @@ using testing::DateTimeOf;
 using testing::InsertEntry;
 using Names = std::vector<std::string>;
 
-TEST(Order, EqualNamesStandInReverseArrival) {
+TEST(MemTableOrder, EqualNamesStandInReverseArrival) {
     auto table = MakePrnData();
     InsertEntry(*table, "B", {}, "", "FIRST");
     InsertEntry(*table, "A", {}, "", "MIDDLE");
@@ -29,7 +29,7 @@ TEST(Order, EqualNamesStandInReverseArrival) {
     EXPECT_EQ(Column(*table, "FilName"), (Names{"FIRST", "MIDDLE", "SECOND"}));
 }
 
-TEST(Order, DateThenTimeTextWhereTenFifteenPrecedesEightOhFive) {
+TEST(MemTableOrder, DateThenTimeTextWhereTenFifteenPrecedesEightOhFive) {
     auto table = MakePrnData();
     table->SetIndexName("RPrintD");
     EXPECT_EQ(table->IndexFieldNames(), "Datum;Cas");
@@ -40,7 +40,7 @@ TEST(Order, DateThenTimeTextWhereTenFifteenPrecedesEightOhFive) {
     EXPECT_EQ(Column(*table, "Nazov"), (Names{"OLD", "TEN", "EIGHT", "LATER"}));
 }
 
-TEST(Order, TextFollowsTheLocaleCollationWithCaseSignificant) {
+TEST(MemTableOrder, TextFollowsTheLocaleCollationWithCaseSignificant) {
     auto table = MakePrnData();
     for (const char* name : {"hz", "cha", "ca", "ABC", "abc", "b"})
         InsertEntry(*table, name);
@@ -48,7 +48,7 @@ TEST(Order, TextFollowsTheLocaleCollationWithCaseSignificant) {
     EXPECT_EQ(Column(*table, "Nazov"), (Names{"abc", "ABC", "b", "ca", "hz", "cha"}));
 }
 
-TEST(Order, SwitchKeepsTheCurrentRecord) {
+TEST(MemTableOrder, SwitchKeepsTheCurrentRecord) {
     auto table = MakePrnData();
     InsertEntry(*table, "C", DateTimeOf(2007, 1, 1));
     InsertEntry(*table, "A", DateTimeOf(2007, 1, 3));
@@ -69,7 +69,7 @@ TEST(Order, SwitchKeepsTheCurrentRecord) {
     EXPECT_EQ(table->FieldNamed("Nazov").ValueText(), "A");
 }
 
-TEST(Order, AfterTwentyRecordsAKeyEqualToTheFirstGoesToTheFront) {
+TEST(MemTableOrder, AfterTwentyRecordsAKeyEqualToTheFirstGoesToTheFront) {
     auto table = MakePrnData();
     for (int i = 0; i < 25; ++i)
         InsertEntry(*table, "N" + std::to_string(10 + i));
@@ -88,7 +88,7 @@ TEST(Order, AfterTwentyRecordsAKeyEqualToTheFirstGoesToTheFront) {
 
 // Many inserts and deletes with few distinct keys, checked against a plain model:
 // by key in the collation, equal keys in reverse arrival, the same records in every order.
-TEST(Order, OrdersStayConsistentThroughInsertsAndDeletes) {
+TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
     auto table = MakePrnData();
     table->SetIndexName("RPrintD");
     std::mt19937 random(7);

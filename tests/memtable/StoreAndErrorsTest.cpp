@@ -24,7 +24,7 @@ template <class Error, class Action> void ExpectError(Action action, const std::
     }
 }
 
-TEST(Store, ValuesAreCutToSizeAndDatesLoseTheirTime) {
+TEST(MemTableStore, ValuesAreCutToSizeAndDatesLoseTheirTime) {
     auto table = MakePrnData();
     table->InsertValues({std::string("ABCDEFGHIJKL"), std::string("desc  "), TDateTime{0.5},
                          std::string(""), std::string("X.TXT"), std::int32_t(-132),
@@ -45,14 +45,14 @@ TEST(Store, ValuesAreCutToSizeAndDatesLoseTheirTime) {
     EXPECT_EQ(table->FieldNamed("Datum").ValueDayNumber(), DateToDayNumber(1899, 12, 29));
 }
 
-TEST(Store, FieldNamedIgnoresCase) {
+TEST(MemTableStore, FieldNamedIgnoresCase) {
     auto table = MakePrnData();
     for (const char* name : {"FILNAME", "filname", "FilName"})
         EXPECT_EQ(&table->FieldNamed(name), &table->FieldNamed("FilName")) << name;
     EXPECT_EQ(table->FieldNamed("POPIS").FieldNo(), 2);
 }
 
-TEST(Store, IdentitiesAreReusedLastFreedFirstWhileNumbersKeepCounting) {
+TEST(MemTableStore, IdentitiesAreReusedLastFreedFirstWhileNumbersKeepCounting) {
     auto table = MakePrnData();
     table->SetIndexName(""); // arrival order, so positions follow arrival
     for (const char* name : {"A", "B", "C", "D"})
@@ -84,7 +84,7 @@ TEST(Store, IdentitiesAreReusedLastFreedFirstWhileNumbersKeepCounting) {
     EXPECT_EQ(table->CurrentUniqueNumber(), 7); // counting goes on across emptying
 }
 
-TEST(Errors, RecordLayerMessagesCarryTheTableName) {
+TEST(MemTableErrors, RecordLayerMessagesCarryTheTableName) {
     auto table = MakePrnData();
     ExpectError<EDatabaseError>([&] { table->FieldNamed("Nazvy"); },
                                 "PrnData: Field 'Nazvy' not found");
@@ -99,7 +99,7 @@ TEST(Errors, RecordLayerMessagesCarryTheTableName) {
                                 "PrnData: Cannot perform this operation on a closed dataset");
 }
 
-TEST(Errors, BookmarkCounterLimitKeepsTheRecordAndTellsTheCaller) {
+TEST(MemTableErrors, BookmarkCounterLimitKeepsTheRecordAndTellsTheCaller) {
     auto table = MakePrnData();
     table->Store().SetNextUniqueNumber(0x7FFFFFCE);
     InsertEntry(*table, "A"); // number 0x7FFFFFCE: still fine
@@ -123,7 +123,7 @@ TEST(Errors, BookmarkCounterLimitKeepsTheRecordAndTellsTheCaller) {
     EXPECT_GT(table->CurrentUniqueNumber(), std::numeric_limits<std::int32_t>::max());
 }
 
-TEST(Errors, OpeningChecksFieldsAndIndexDefinitions) {
+TEST(MemTableErrors, OpeningChecksFieldsAndIndexDefinitions) {
     TloxMemTable empty("T");
     ExpectError<EMemTableError>([&] { empty.Open(); }, "Musí byť najmenej jedno pole !");
     EXPECT_FALSE(empty.Active());
@@ -157,7 +157,7 @@ TEST(Errors, OpeningChecksFieldsAndIndexDefinitions) {
     EXPECT_EQ(fine->FieldNamed("Meno").DisplayWidth(), 8);
 }
 
-TEST(Errors, UnusableLocaleFailsTheInsertAndChangesNothing) {
+TEST(MemTableErrors, UnusableLocaleFailsTheInsertAndChangesNothing) {
     auto table = MakePrnData();
     EXPECT_EQ(table->LocaleID(), 1024);
     EXPECT_EQ(table->SubLanguageID(), 1);
@@ -177,7 +177,7 @@ TEST(Errors, UnusableLocaleFailsTheInsertAndChangesNothing) {
     EXPECT_NO_THROW(InsertEntry(*table, "B"));
 }
 
-TEST(Errors, ValuesOfTheWrongKindOrOutsideTheCalendarAreRefused) {
+TEST(MemTableErrors, ValuesOfTheWrongKindOrOutsideTheCalendarAreRefused) {
     auto table = MakePrnData();
     ExpectError<EDatabaseError>(
         [&] {
