@@ -136,3 +136,38 @@ TEST_F(ViewerTest, ALoadClearsTheSelectionAndKeepsTheView) {
     EXPECT_FALSE(memo_->SelAvail());
     EXPECT_EQ(memo_->TopRow(), top);
 }
+
+TEST_F(ViewerTest, HostileFilesLoadPaintAndNavigate) {
+    SizeTo(20, 60);
+    std::string high;
+    for (int b = 128; b < 256; ++b)
+        high.push_back(static_cast<char>(b));
+    const std::vector<std::string> files = {
+        std::string("ab\0cd\r\nef", 9),         // NUL ends the text
+        std::string(100000, 'x') + "\r\nshort", // a very long line
+        std::string(5000, 'y'),                 // no line break at all
+        std::string(300, '\f'),                 // only form feeds
+        high + "\r\n" + high,
+    };
+    for (const std::string& bytes : files) {
+        file_ = std::make_unique<TempFile>(bytes);
+        memo_->Lines().LoadFile(file_->Path());
+        memo_->SetSelectionStart(0);
+        memo_->SetSelectionLength(0);
+        for (int key : {Qt::Key_End, Qt::Key_Right, Qt::Key_PageDown})
+            Key(key, Qt::NoModifier);
+        Key(Qt::Key_PageDown, Qt::ControlModifier);
+        Key(Qt::Key_Left, Qt::ControlModifier);
+        Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_FALSE(memo_->viewport()->grab().isNull());
+        EXPECT_LE(memo_->CaretX(), memo_->Lines().MaxLineLength());
+        EXPECT_LT(memo_->CaretY(), std::max(1, memo_->Lines().LineCount()));
+    }
+    EXPECT_EQ(memo_->Lines().MaxLineLength(), 100001);
+}
+
+TEST_F(ViewerTest, RightMarginBelowEightIsRefused) {
+    memo_->SetRightMargin(8);
+    EXPECT_THROW(memo_->SetRightMargin(7), EInvalidRightMarginValue);
+    EXPECT_EQ(memo_->RightMargin(), 8);
+}
