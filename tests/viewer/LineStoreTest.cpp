@@ -1,0 +1,170 @@
+#include "viewer/MemoExStrings.h"
+
+#include "TempFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+
+namespace {
+
+std::vector<std::string> Lines(const TMemoExStrings& store) {
+    std::vector<std::string> out;
+    for (int i = 0; i < store.LineCount(); ++i)
+        out.emplace_back(store.LineAt(i));
+    return out;
+}
+
+std::vector<std::string> LoadBytes(const std::string& bytes) {
+    TempFile file(bytes);
+    TMemoExStrings store;
+    store.LoadFile(file.Path());
+    return Lines(store);
+}
+
+using L = std::vector<std::string>;
+
+} // namespace
+
+TEST(LineStore, SplitsLinesEndsAtNulExpandsTabsKeepsEveryOtherByte) {
+    struct Case {
+        std::string bytes;
+        L lines;
+    };
+    std::string high;
+    for (int b = 128; b < 256; ++b)
+        high.push_back(static_cast<char>(b));
+    const std::vector<Case> cases = {
+        {"A\r\nB\r\n", L{"A", "B"}}, {"A\r\nB", L{"A", "B"}},
+        {"A\n\nB", L{"A", "", "B"}}, {"A\n\rB", L{"A", "", "B"}},
+        {"A\rB", L{"A", "B"}},       {"A\r\r\nB", L{"A", "", "B"}},
+        {"\r\n\r\n", L{"", ""}},     {"", L{}},
+        {"\0ABC\r\n"s, L{}},         {"X\0Y\r\nZ"s, L{"X"}},
+        {"\tA", L{"    A"}},         {"AB\tC", L{"AB    C"}},
+        {"\fPAGE 2", L{"\fPAGE 2"}}, {"\f\f\f", L{"\f\f\f"}},
+        {"A   \r\n", L{"A   "}},     {high + "\r\n", L{high}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LoadBytes(c.bytes), c.lines) << "input: " << c.bytes;
+}
+
+TEST(LineStore, OutOfRangeIndexGivesEmptyLine) {
+    TMemoExStrings store;
+    EXPECT_EQ(store.LineAt(0), "");
+    store.SetFullText("one\r\ntwo");
+    EXPECT_EQ(store.LineAt(-1), "");
+    EXPECT_EQ(store.LineAt(2), "");
+    EXPECT_EQ(store.LineAt(1), "two");
+    EXPECT_EQ(store.FullText(), "one\r\ntwo\r\n");
+}
+
+TEST(LineStore, MaximumLineLengthOnlyGrows) {
+    TMemoExStrings store;
+    EXPECT_EQ(store.MaxLineLength(), 512);
+    TempFile file(std::string(600, 'x') + "\r\nshort\r\n");
+    store.LoadFile(file.Path());
+    EXPECT_EQ(store.MaxLineLength(), 601);
+    file.Write("short\r\n");
+    store.LoadFile(file.Path());
+    EXPECT_EQ(store.MaxLineLength(), 601);
+    store.ClearLines();
+    EXPECT_EQ(store.MaxLineLength(), 601);
+
+    TMemoExStrings exact;
+    exact.SetFullText(std::string(512, 'y'));
+    EXPECT_EQ(exact.MaxLineLength(), 513);
+    TMemoExStrings below;
+    below.SetFullText(std::string(511, 'y'));
+    EXPECT_EQ(below.MaxLineLength(), 512);
+}
+
+TEST(LineStore, MissingFileKeepsOldLinesAndStillNotifiesOnce) {
+    TempFile file("first\r\nsecond\r\n");
+    TMemoExStrings store;
+    store.LoadFile(file.Path());
+    int notices = 0;
+    store.OnTextChanged = [&](TMemoExStrings::ChangeKind) { ++notices; };
+    const std::string missing = (file.Folder() / "gone.txt").string();
+    try {
+        store.LoadFile(missing);
+        FAIL() << "no error for a missing file";
+    } catch (const EStringListError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open file \"" + missing + "\". No such file or directory");
+    }
+    EXPECT_EQ(Lines(store), (L{"first", "second"}));
+    EXPECT_FALSE(store.IsUpdating());
+    EXPECT_EQ(notices, 1);
+}
+
+TEST(LineStore, FolderInsteadOfFileIsAnErrorNotAnEmptyText) {
+    TempFile file("keep\r\n");
+    TMemoExStrings store;
+    store.LoadFile(file.Path());
+    EXPECT_THROW(store.LoadFile(file.Folder().string()), EStringListError);
+    EXPECT_EQ(Lines(store), (L{"keep"}));
+    EXPECT_FALSE(store.IsUpdating());
+}
+
+TEST(LineStore, HostNamesAreFoundIgnoringCase) {
+    TempFile file("abc\r\n", "TLAC01.TXT");
+    TMemoExStrings store;
+    store.LoadFile((file.Folder() / "tlac01.txt").string());
+    EXPECT_EQ(Lines(store), (L{"abc"}));
+}
+
+TEST(LineStore, LoadAndWholeTextSendOneNotificationEach) {
+    TempFile file("a\r\nb\r\nc\r\n");
+    TMemoExStrings store;
+    std::vector<TMemoExStrings::ChangeKind> kinds;
+    int afterLoad = 0;
+    store.OnTextChanged = [&](TMemoExStrings::ChangeKind k) { kinds.push_back(k); };
+    store.OnAfterLoad = [&] { ++afterLoad; };
+    store.LoadFile(file.Path());
+    store.SetFullText("x\r\ny");
+    store.ClearLines();
+    store.ClearLines(); // already empty: no notice
+    using K = TMemoExStrings::ChangeKind;
+    EXPECT_EQ(kinds, (std::vector<K>{K::Load, K::FullText, K::Edit}));
+    EXPECT_EQ(afterLoad, 1);
+}
+
+TEST(LineStore, EditsSplitOnBreakRunsAndCheckIndices) {
+    TMemoExStrings store;
+    store.AddLine("");
+    store.AddLine("a\r\n\r\nb\tc");
+    EXPECT_EQ(Lines(store), (L{"", "a", "b    c"}));
+    store.InsertLine(0, "top");
+    store.InsertLine(4, "end");
+    store.ReplaceLine(1, "one\ntwo");
+    store.DeleteLine(0);
+    EXPECT_EQ(Lines(store), (L{"one", "two", "a", "b    c", "end"}));
+
+    const auto message = [&](auto action) {
+        try {
+            action();
+        } catch (const EStringListError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message([&] { store.InsertLine(6, "x"); }), "List index out of bounds (6)");
+    EXPECT_EQ(message([&] { store.ReplaceLine(5, "x"); }), "List index out of bounds (5)");
+    EXPECT_EQ(message([&] { store.DeleteLine(-1); }), "List index out of bounds (-1)");
+    EXPECT_EQ(store.LineCount(), 5);
+}
+
+TEST(LineStore, CapacityGrowsInTheListSteps) {
+    TMemoExStrings store;
+    std::vector<int> seen;
+    for (int i = 0; i < 100; ++i) {
+        store.AddLine("x");
+        if (seen.empty() || seen.back() != store.Capacity()) seen.push_back(store.Capacity());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{4, 8, 12, 28, 44, 60, 76, 95, 118}));
+    store.ClearLines();
+    EXPECT_EQ(store.Capacity(), 0);
+}
