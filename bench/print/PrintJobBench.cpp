@@ -7,47 +7,42 @@
 #include <QGuiApplication>
 
 #include <string>
-#include <vector>
 
 #include "app/print/PrintJob.h"
 #include "app/print/PrinterSurface.h"
 #include "app/print/RecordingSurface.h"
 #include "platform/CodePages.h"
 #include "tests/print/PrivateCups.h"
+#include "viewer/MemoExStrings.h"
 
 namespace {
 
 constexpr int kPages = 1000;
 constexpr int kDlzka = 60; // a page holds 62 lines
 
-struct ReportLines {
-    std::vector<std::string> lines;
-    int LineCount() const { return static_cast<int>(lines.size()); }
-    const std::string& LineAt(int index) const { return lines[index]; }
-};
-
-const ReportLines& Report() {
-    static const ReportLines report = [] {
-        ReportLines made;
-        for (int page = 1; page <= kPages; ++page) {
-            made.lines.push_back("ZOSTAVA MIEZD                                   STRANA " +
-                                 std::to_string(page));
-            made.lines.push_back(std::string(80, '\xC4'));
-            for (int row = 3; row <= kDlzka + 2; ++row)
-                made.lines.push_back("  " + std::to_string(page * 100 + row) +
-                                     "  NOVAK JAN             1234,50   \x9F"
-                                     "as\x82 " +
-                                     std::to_string(row));
-        }
-        return made;
-    }();
-    return report;
+// The report in the viewer's line store, as the window hands it to the job.
+const TMemoExStrings& Report() {
+    static TMemoExStrings store;
+    if (store.LineCount() > 0) return store;
+    std::string text;
+    for (int page = 1; page <= kPages; ++page) {
+        text += "ZOSTAVA MIEZD                                   STRANA " + std::to_string(page) +
+                "\r\n";
+        text += std::string(80, '\xC4') + "\r\n";
+        for (int row = 3; row <= kDlzka + 2; ++row)
+            text += "  " + std::to_string(page * 100 + row) +
+                    "  NOVAK JAN             1234,50   \x9F"
+                    "as\x82 " +
+                    std::to_string(row) + "\r\n";
+    }
+    store.SetFullText(text);
+    return store;
 }
 
 const print::PrintJobInput kInput{"   1", "9999", 80, kDlzka, true};
 
 void LayoutOnRecordingSurface(benchmark::State& state) {
-    const ReportLines& report = Report();
+    const TMemoExStrings& report = Report();
     for (auto _ : state) {
         print::RecordingSurface surface;
         const auto result = print::RunPrintJob(surface, report, kInput);
@@ -68,7 +63,7 @@ void PrintToPdfPrinter(benchmark::State& state) {
         state.SkipWithError(error.what());
         return;
     }
-    const ReportLines& report = Report();
+    const TMemoExStrings& report = Report();
     print::PrinterSurface surface;
     for (auto _ : state) {
         const auto result = print::RunPrintJob(surface, report, kInput);

@@ -14,6 +14,8 @@
 #include "app/print/PrinterSurface.h"
 #include "platform/CodePages.h"
 #include "tests/print/PrivateCups.h"
+#include "tests/viewer/TempFile.h"
+#include "viewer/MemoExStrings.h"
 
 namespace {
 
@@ -21,27 +23,21 @@ using testing_cups::PrivateCups;
 using testing_cups::RunCommand;
 using testing_cups::ShellQuote;
 
-struct TestLines {
-    std::vector<std::string> lines;
-    int LineCount() const { return static_cast<int>(lines.size()); }
-    const std::string& LineAt(int index) const { return lines.at(index); }
-};
-
-// A report of the host system's kind: 80 columns, pages ended by form feeds,
-// box-drawing rules and Slovak letters in code page 852.
-TestLines ThreePageReport() {
-    TestLines report;
+// A print file of the host system's kind: 80 columns, CR LF line ends, pages
+// ended by form feeds, box-drawing rules and Slovak letters in code page 852.
+std::string ThreePageReport() {
+    std::string report;
     const std::string rule(80, '\xC4');
     for (int page = 1; page <= 3; ++page) {
-        report.lines.push_back("ZOSTAVA MIEZD                                   STRANA " +
-                               std::to_string(page));
-        report.lines.push_back(rule);
-        report.lines.push_back("Tla\x9F \x9F"
-                               "asn\x82 mzdy"); // "Tlač časné mzdy" in 852
+        report += "ZOSTAVA MIEZD                                   STRANA " + std::to_string(page) +
+                  "\r\n";
+        report += rule + "\r\n";
+        report += "Tla\x9F \x9F"
+                  "asn\x82 mzdy\r\n"; // "Tlač časné mzdy" in 852
         for (int row = 1; row <= 40; ++row)
-            report.lines.push_back("  " + std::to_string(page * 100 + row) +
-                                   "  NOVAK JAN             1234,50");
-        report.lines.push_back(rule + "\f");
+            report +=
+                "  " + std::to_string(page * 100 + row) + "  NOVAK JAN             1234,50\r\n";
+        report += rule + "\x0c\r\n";
     }
     return report;
 }
@@ -51,6 +47,8 @@ class PrinterSurfaceTest : public ::testing::Test {
     void SetUp() override {
         platform::SetMachineCodePages(1250, 852);
         cups_ = &PrivateCups::ForThisProcess();
+        report_.LoadFile(reportFile_.Path());
+        ASSERT_EQ(report_.LineCount(), 3 * 44);
     }
     void TearDown() override {
         // The next test may need a system without printers.
@@ -64,6 +62,8 @@ class PrinterSurfaceTest : public ::testing::Test {
     std::filesystem::path Output() const { return cups_->Folder() / "out" / "printed.pdf"; }
 
     static constexpr char kPrinter[] = "tlacsub-pdf";
+    const TempFile reportFile_{ThreePageReport(), "MZDY.TXT"};
+    TMemoExStrings report_;
     PrivateCups* cups_ = nullptr;
     bool printerAdded_ = false;
 };
@@ -100,10 +100,9 @@ int DarkPixels(const std::filesystem::path& pdf, int page) {
 
 TEST_F(PrinterSurfaceTest, NoPrinterIsAnErrorBeforeAnythingIsPrinted) {
     print::PrinterSurface surface;
-    const TestLines report = ThreePageReport();
     const int jobsBefore = cups_->SubmittedJobs();
     try {
-        print::RunPrintJob(surface, report, {"   1", "9999", 80, 60, true});
+        print::RunPrintJob(surface, report_, {"   1", "9999", 80, 60, true});
         FAIL() << "printing without a printer should fail";
     } catch (const print::EPrintError& error) {
         EXPECT_EQ(std::string(error.what()), print::kNoPrinterMessage);
@@ -114,9 +113,8 @@ TEST_F(PrinterSurfaceTest, NoPrinterIsAnErrorBeforeAnythingIsPrinted) {
 TEST_F(PrinterSurfaceTest, AThreePageReportComesOutAsThreePdfPagesWithText) {
     AddPdfPrinter();
     print::PrinterSurface surface;
-    const TestLines report = ThreePageReport();
     const int jobsBefore = cups_->SubmittedJobs();
-    const auto result = print::RunPrintJob(surface, report, {"   1", "9999", 80, 60, true});
+    const auto result = print::RunPrintJob(surface, report_, {"   1", "9999", 80, 60, true});
     EXPECT_EQ(surface.PrinterName(), kPrinter);
     EXPECT_EQ(result.sheets, 3);
     ASSERT_TRUE(cups_->WaitUntilIdle());
@@ -140,8 +138,7 @@ TEST_F(PrinterSurfaceTest, ARangeOutsideTheDocumentSendsNothing) {
     std::filesystem::remove(Output());
     const int jobsBefore = cups_->SubmittedJobs();
     print::PrinterSurface surface;
-    const TestLines report = ThreePageReport();
-    EXPECT_THROW(print::RunPrintJob(surface, report, {"10", "12", 80, 60, true}),
+    EXPECT_THROW(print::RunPrintJob(surface, report_, {"10", "12", 80, 60, true}),
                  print::EPrintError);
     ASSERT_TRUE(cups_->WaitUntilIdle());
     EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore);
