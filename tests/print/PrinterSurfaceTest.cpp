@@ -145,6 +145,33 @@ TEST_F(PrinterSurfaceTest, ARangeOutsideTheDocumentSendsNothing) {
     EXPECT_FALSE(std::filesystem::exists(Output()));
 }
 
+TEST_F(PrinterSurfaceTest, ADocumentAbortedAfterDrawingSendsNothing) {
+    // What the job does when an error strikes halfway through.
+    AddPdfPrinter();
+    std::filesystem::remove(Output());
+    const int jobsBefore = cups_->SubmittedJobs();
+    print::PrinterSurface surface;
+    surface.SetOrientation(print::PageOrientation::Landscape);
+    surface.SetFontSize(10);
+    surface.BeginDocument();
+    surface.DrawText(200, 400, "page one");
+    surface.NewPage();
+    surface.DrawText(200, 400, "page two");
+    surface.AbortDocument();
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore);
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+
+    // The surface stays usable for the next job.
+    surface.BeginDocument();
+    surface.DrawText(200, 400, "next job");
+    surface.EndDocument();
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore + 1);
+    EXPECT_EQ(PdfPages(Output()), 1);
+    EXPECT_NE(PageText(Output(), 1).find("next job"), std::string::npos);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
