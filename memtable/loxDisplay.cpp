@@ -1,8 +1,11 @@
 #include "memtable/loxDisplay.h"
 
+#include "platform/CodePages.h"
 #include "platform/Locale.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 namespace memtable {
 namespace {
@@ -35,9 +38,25 @@ std::int32_t DateToDayNumber(int year, int month, int day) {
     return static_cast<std::int32_t>(era * 146097 + doe - 719468 + kDayNumberOf1970);
 }
 
+// Formatting a date takes a fresh formatter each time, and a list repaints the same
+// few dates over and over, so the texts are kept until the regional settings change.
 std::string DayNumberText(std::int32_t dayNumber) {
+    static std::mutex lock;
+    static std::string cachedLocale;
+    static int cachedCodePage = 0;
+    static std::unordered_map<std::int32_t, std::string> cache;
+    std::lock_guard guard(lock);
+    std::string locale = platform::UserLocale();
+    int codePage = platform::AnsiCodePage();
+    if (locale != cachedLocale || codePage != cachedCodePage || cache.size() > 4096) {
+        cache.clear();
+        cachedLocale = locale;
+        cachedCodePage = codePage;
+    }
+    auto found = cache.find(dayNumber);
+    if (found != cache.end()) return found->second;
     TCivilDate date = DayNumberToDate(dayNumber);
-    return platform::ShortDateText(date.Year, date.Month, date.Day);
+    return cache[dayNumber] = platform::ShortDateText(date.Year, date.Month, date.Day);
 }
 
 TAlignment CellAlignment(const TField& field) {

@@ -38,6 +38,7 @@ class TField {
     const std::string& DisplayLabel() const;
     int DisplayWidth() const;
     int FieldNo() const { return FFieldNo; } // 1-based, field order
+    const TloxCustomMemTable& Table() const { return FTable; }
 
     // The value in the table's current record; empty text, 0 without one.
     std::string ValueText() const;

@@ -253,19 +253,20 @@ bool TloxCustomMemTable::HasRecordAt(int position) const {
 
 std::string TloxCustomMemTable::ValueTextAt(int position, const TField& field) const {
     std::lock_guard guard(FStore->Lock());
-    const TloxRecord* record = RecordAt(position);
+    // A field of another table would read past this table's blocks.
+    const TloxRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
     return record ? field.TextIn(record->Block.data()) : std::string();
 }
 
 std::int32_t TloxCustomMemTable::ValueIntegerAt(int position, const TField& field) const {
     std::lock_guard guard(FStore->Lock());
-    const TloxRecord* record = RecordAt(position);
+    const TloxRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
     return record && field.DataType() == ftInteger ? field.IntegerIn(record->Block.data()) : 0;
 }
 
 std::int32_t TloxCustomMemTable::ValueDayNumberAt(int position, const TField& field) const {
     std::lock_guard guard(FStore->Lock());
-    const TloxRecord* record = RecordAt(position);
+    const TloxRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
     return record ? field.DayNumberIn(record->Block.data()) : 0;
 }
 

@@ -120,7 +120,7 @@ void PrinterSurface::BeginDocument() {
 
 void PrinterSurface::DrawText(int x, int y, std::string_view oemText) {
     RequireOpen();
-    sheets_.back().push_back({x, y, font_, DisplayText(oemText)});
+    sheets_.back().push_back({x, y, font_, std::string(oemText)});
 }
 
 void PrinterSurface::NewPage() {
@@ -139,7 +139,8 @@ void PrinterSurface::DrawSheets(QPainter& painter, const std::vector<Sheet>& she
         for (const Line& line : sheets[sheet]) {
             if (painter.font() != line.font) painter.setFont(line.font);
             // Qt places text by its baseline; the job gives the top left corner.
-            painter.drawText(QPoint(line.x, line.y + painter.fontMetrics().ascent()), line.text);
+            painter.drawText(QPoint(line.x, line.y + painter.fontMetrics().ascent()),
+                             DisplayText(line.oemText));
         }
     }
 }

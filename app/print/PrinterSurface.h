@@ -15,7 +15,6 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QString>
 
 #include "app/print/PrintSurface.h"
 
@@ -60,7 +59,7 @@ class PrinterSurface final : public PrintSurface {
         int x;
         int y;
         QFont font;
-        QString text;
+        std::string oemText; // turned into glyphs only when drawn, at half the memory
     };
     using Sheet = std::vector<Line>;
 

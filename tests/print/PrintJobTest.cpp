@@ -10,6 +10,8 @@
 #include "app/print/PrintError.h"
 #include "app/print/PrintJob.h"
 #include "app/print/RecordingSurface.h"
+#include "tests/viewer/TempFile.h"
+#include "viewer/MemoExStrings.h"
 
 namespace {
 
@@ -227,6 +229,19 @@ TEST(PrintJob, AnErrorWhileDrawingAbortsTheDocument) {
     const TestLines store = NumberedLines(130);
     EXPECT_THROW(print::RunPrintJob(surface, store, Input(80, 60)), std::runtime_error);
     EXPECT_EQ(surface.State(), JobState::Aborted);
+}
+
+TEST(PrintJob, PrintsTheLinesTheViewerLoaded) {
+    // CR LF, a tab and form feeds as the host system writes them.
+    const TempFile file("R1\r\nR2\x0c\r\nT\tX\r\n\x0c\r\n");
+    TMemoExStrings store;
+    store.LoadFile(file.Path());
+    RecordingSurface surface;
+    print::RunPrintJob(surface, store, Input(80, 60));
+    ASSERT_EQ(surface.Sheets().size(), 2u);
+    EXPECT_EQ(Texts(surface.Sheets()[0]), (std::vector<std::string>{"R1", "R2 "}));
+    EXPECT_EQ(Texts(surface.Sheets()[1]), (std::vector<std::string>{"T    X", " "}));
+    EXPECT_EQ(surface.State(), JobState::Ended);
 }
 
 TEST(PageRange, ReadsTheFieldsAsTyped) {
