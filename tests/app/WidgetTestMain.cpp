@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Also when the tests are listed at build time, where no display may exist.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // A Slovak office machine: catalogs in 1250, print files in 852.
     platform::SetUserLocale("sk_SK");
     platform::SetMachineCodePages(1250, 852);

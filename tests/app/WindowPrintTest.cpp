@@ -1,0 +1,134 @@
+// Printing from the window, end to end through a private CUPS scheduler whose
+// default printer writes PDF files.
+#include "HostFolder.h"
+#include "MessageBoxCatcher.h"
+
+#include "app/Form1.h"
+#include "app/print/PrintJob.h"
+#include "app/print/PrinterSurface.h"
+#include "tests/print/PrivateCups.h"
+#include "viewer/MemoEx.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using testing_cups::PrivateCups;
+
+// Three pages of 44 lines, each ended by a form feed, 80 columns, in code page 852.
+std::string ThreePageReport() {
+    std::string report;
+    for (int page = 1; page <= 3; ++page) {
+        report += Oem852("VÝPLATNÉ PÁSKY                                  STRANA ") +
+                  std::to_string(page) + "\r\n";
+        for (int row = 1; row <= 42; ++row)
+            report += Oem852("  Novák Ján              1234,50\r\n");
+        report += std::string(80, '\xC4') + "\f\r\n";
+    }
+    return report;
+}
+
+int PdfPages(const std::filesystem::path& pdf) {
+    const std::string info = testing_cups::RunCommand("pdfinfo " + testing_cups::ShellQuote(pdf));
+    const auto at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}
+
+class WindowPrintTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cups = &PrivateCups::ForThisProcess();
+        host.WriteCatalog("Cis",
+                          {{"MZDY", "Výplatné pásky", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60}});
+        host.WriteFile("Tla/MZDY.TXT", ThreePageReport());
+        std::filesystem::remove(Output());
+    }
+    void TearDown() override {
+        form.reset();
+        if (printerAdded) cups->RemovePrinter(kPrinter);
+    }
+
+    void AddPdfPrinter() {
+        cups->AddPdfPrinter(kPrinter, Output());
+        printerAdded = true;
+    }
+    std::filesystem::path Output() const { return cups->Folder() / "out" / "window.pdf"; }
+    void Start() {
+        form = std::make_unique<TForm1>(host.AppFolder());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    static void Type(QLineEdit* edit, const char* text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        edit->setCursorPosition(0);
+        QTest::keyClicks(edit, text);
+    }
+
+    static constexpr char kPrinter[] = "tlacsub-window-pdf";
+    PrivateCups* cups = nullptr;
+    bool printerAdded = false;
+    HostFolder host;
+    MessageBoxCatcher boxes;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(WindowPrintTest, WithoutAPrinterTheErrorIsShownAndNothingIsPrinted) {
+    Start();
+    const int jobsBefore = cups->SubmittedJobs();
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kNoPrinterMessage)});
+    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
+    // The window stays usable.
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+}
+
+TEST_F(WindowPrintTest, AThreePageReportPrintsFromTheListAsThreePages) {
+    AddPdfPrinter();
+    Start();
+    const int jobsBefore = cups->SubmittedJobs();
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    // From the list page the file is read into the viewer first.
+    EXPECT_EQ(form->MSubor->Lines().LineCount(), 3 * 44);
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    ASSERT_TRUE(cups->WaitUntilIdle());
+    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore + 1);
+    EXPECT_EQ(PdfPages(Output()), 3);
+}
+
+TEST_F(WindowPrintTest, ThePageFieldsChooseThePages) {
+    AddPdfPrinter();
+    Start();
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    // Pages 3 to 2 print page 3 alone.
+    Type(form->EStr1, "3");
+    Type(form->EStr2, "2");
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_TRUE(cups->WaitUntilIdle());
+    EXPECT_EQ(PdfPages(Output()), 1);
+
+    // A range beyond the document sends nothing and says so.
+    std::filesystem::remove(Output());
+    const int jobsBefore = cups->SubmittedJobs();
+    Type(form->EStr1, "10");
+    Type(form->EStr2, "12");
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
+                                                           print::kRangeOutsideDocument.size())});
+    ASSERT_TRUE(cups->WaitUntilIdle());
+    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+} // namespace
