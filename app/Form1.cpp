@@ -29,11 +29,10 @@
 
 namespace {
 
-// The window as it was designed: client area and where the page control's
-// frame puts the origin of its pages.
+// The window as it was designed: its client area, which the pages fill, and
+// where the page control's frame put the origin of the pages' controls.
 constexpr QSize kClientSize(663, 453);
 constexpr QPoint kPageOrigin(4, 3);
-constexpr QSize kPageSize(655, 446);
 // The smallest window, frame included, and the frame the design assumed.
 constexpr QSize kMinimumWindow(670, 200);
 constexpr QSize kFrame(8, 27);
@@ -111,7 +110,7 @@ void TForm1::CreateControls() {
     TabZozn = new QWidget;
     TabZozn->setObjectName("TabZozn");
     PStrany->addTab(TabZozn, QStringLiteral("Zoznam"));
-    auto* list = new AnchorLayout(TabZozn, kPageSize);
+    auto* list = new AnchorLayout(TabZozn, kClientSize);
     auto place = [](AnchorLayout* layout, QWidget* child, QRect rect, int anchors) {
         layout->Place(child, rect.translated(kPageOrigin), anchors);
     };
@@ -142,7 +141,7 @@ void TForm1::CreateControls() {
     TabView = new QWidget;
     TabView->setObjectName("TabView");
     PStrany->addTab(TabView, QStringLiteral("Náhľad"));
-    auto* preview = new AnchorLayout(TabView, kPageSize);
+    auto* preview = new AnchorLayout(TabView, kClientSize);
     MSubor = new TMemoEx(TabView);
     MSubor->setObjectName("MSubor");
     ConfigurePreview();
@@ -319,7 +318,7 @@ std::filesystem::path TForm1::SelectedFileName() const {
 
 bool TForm1::SelectedFileExists(const std::filesystem::path& fileName) {
     if (platform::FileExists(fileName.string())) return true;
-    QMessageBox box(QMessageBox::Information, QApplication::applicationName(),
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
                     QString::fromUtf8(window_texts::kFileMissing), QMessageBox::Ok, this);
     box.exec();
     return false;

@@ -312,6 +312,15 @@ TEST_F(FormTest, AnEmptyListHasNoFileToPreview) {
 
 TEST_F(FormTest, ResizingKeepsTheAnchors) {
     Start();
+    // The pages fill the window; their bottom row lines up with the window's own.
+    EXPECT_EQ(form->TabZozn->size(), form->size());
+    auto inWindow = [&](QWidget* control) {
+        return QRect(control->mapTo(form.get(), QPoint(0, 0)), control->size());
+    };
+    EXPECT_EQ(inWindow(form->GrZozn), QRect(4, 3, 656, 418));
+    EXPECT_EQ(inWindow(form->BView), QRect(4, 424, 70, 25));
+    EXPECT_EQ(inWindow(form->BTlac), QRect(499, 424, 70, 25));
+    EXPECT_EQ(inWindow(form->EStr1), QRect(383, 426, 33, 21));
     const QRect list = form->GrZozn->geometry();
     const QRect view = form->BView->geometry();
     const QRect print = form->BTlac->geometry();
