@@ -1,12 +1,9 @@
-// The window's logic that needs no widget: the meal-calculation folder, catalog
-// loading into the memory table, titles, zoom and anchors.
+// The window's logic that needs no widget: the meal-calculation folder and
+// catalog loading into the memory table.
 #include "HostFolder.h"
 
-#include "app/AnchorLayout.h"
 #include "app/CatalogLoading.h"
 #include "app/MealCalcFolder.h"
-#include "app/PreviewZoom.h"
-#include "app/WindowTexts.h"
 #include "memtable/loxDisplay.h"
 #include "platform/CodePages.h"
 #include "platform/Locale.h"
@@ -37,21 +34,14 @@ TEST(MealCalcFolder, EndsInOneSeparatorWhateverTheHostWrote) {
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "D:\\KALK\\");
     host.WriteSettings("/srv/kalk/");
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "/srv/kalk/");
-    // An empty value names the root.
+    // An empty value, or none at all, names the root.
     host.WriteSettings("");
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "\\");
     host.WriteSettings("D:\\KALK", Records::None);
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "\\");
-}
-
-TEST(MealCalcFolder, ReadsTheFirstLiveRecordInTheMachinesLetters) {
-    HostFolder host;
+    // The first live record counts, in the machine's letters; long values are cut.
     host.WriteSettings("/srv/Kalkulácie jedál", Records::DeletedThenOne);
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "/srv/Kalkulácie jedál\\");
-}
-
-TEST(MealCalcFolder, LongValueIsCutTo220Characters) {
-    HostFolder host;
     host.WriteSettings(std::string(230, 'k'));
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), std::string(220, 'k') + "\\");
 }
@@ -123,16 +113,6 @@ TEST_F(CatalogLoadingTest, LongTextsAreCutAndAnEmptyDateIsTheFirstDay) {
     EXPECT_EQ(Day(), memtable::kDayNumberOf30Dec1899);
 }
 
-TEST_F(CatalogLoadingTest, ALoadReplacesEverythingAndAnEmptyCatalogLoads) {
-    host.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}, {"B", "", 2007, 1, 2, "", "B"}});
-    host.WriteCatalog("Zal/Obd712/Tla", {});
-    ASSERT_TRUE(Load());
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(PrnData->RecordTotal(), 2);
-    EXPECT_TRUE(Load("Zal/Obd712/Tla"));
-    EXPECT_EQ(PrnData->RecordTotal(), 0);
-}
-
 TEST_F(CatalogLoadingTest, FailuresAreReportedOnlyByTheResult) {
     host.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
     ASSERT_TRUE(Load());
@@ -157,36 +137,6 @@ TEST_F(CatalogLoadingTest, TheCatalogIsOnlyRead) {
     const std::string before = host.ReadFile("Cis/ZOZTLS.DBF");
     ASSERT_TRUE(Load());
     EXPECT_EQ(host.ReadFile("Cis/ZOZTLS.DBF"), before);
-}
-
-TEST(WindowTexts, PreviewTitleEndsInTheDescriptionAsStored) {
-    EXPECT_EQ(window_texts::PreviewTitle(""), "Tlač súborov v1.2 - náhľad na súbor ");
-    // "Kniha jázd  " in code page 1250, trailing blanks kept.
-    EXPECT_EQ(window_texts::PreviewTitle("Kniha j\xE1zd  "),
-              "Tlač súborov v1.2 - náhľad na súbor Kniha jázd  ");
-}
-
-TEST(PreviewZoom, SevenSizesAndTheButtonsThatStayEnabled) {
-    const int sizes[] = {6, 8, 10, 11, 12, 14, 16};
-    for (int level = 1; level <= 7; ++level)
-        EXPECT_EQ(preview_zoom::FontSize(level), sizes[level - 1]);
-    EXPECT_FALSE(preview_zoom::SmallerEnabled(1));
-    EXPECT_TRUE(preview_zoom::SmallerEnabled(2));
-    EXPECT_TRUE(preview_zoom::LargerEnabled(6));
-    EXPECT_FALSE(preview_zoom::LargerEnabled(7));
-}
-
-TEST(AnchorLayout, KeepsDistancesToTheAnchoredEdges) {
-    const QSize design(663, 453);
-    const QSize bigger(863, 553);
-    using namespace anchors;
-    EXPECT_EQ(AnchorLayout::Arrange({0, 0, 656, 418}, kAll, design, bigger), QRect(0, 0, 856, 518));
-    EXPECT_EQ(AnchorLayout::Arrange({0, 421, 70, 25}, kLeft | kBottom, design, bigger),
-              QRect(0, 521, 70, 25));
-    EXPECT_EQ(AnchorLayout::Arrange({499, 424, 70, 25}, kRight | kBottom, design, bigger),
-              QRect(699, 524, 70, 25));
-    EXPECT_EQ(AnchorLayout::Arrange({72, 120, 495, 29}, kLeft | kTop, design, bigger),
-              QRect(72, 120, 495, 29));
 }
 
 } // namespace
