@@ -1,5 +1,7 @@
 #include "ViewerFixture.h"
 
+#include <QPaintEvent>
+#include <QRegion>
 #include <QScrollBar>
 
 TEST_F(ViewerTest, ScrollRangesStopWithTheLastLineAtTheBottom) {
@@ -188,9 +190,7 @@ TEST_F(ViewerTest, ZoomKeepsCaretTopRowAndLeftColumn) {
     memo_->SetCaret(3, 45);
     memo_->verticalScrollBar()->setValue(40);
     const int oldWidth = memo_->CellWidth();
-    QFont font = memo_->font();
-    font.setPointSize(16);
-    memo_->setFont(font);
+    memo_->SetFontSize(16);
     EXPECT_GT(memo_->CellWidth(), oldWidth);
     EXPECT_EQ(memo_->TopRow(), 40);
     EXPECT_EQ(Caret(), (TCellPos{3, 45}));
@@ -223,4 +223,45 @@ TEST_F(ViewerTest, PositionsCountTwoCharactersPerLineBreak) {
     memo_->SetSelectionStart(1000);
     EXPECT_EQ(Caret(), (TCellPos{3, 2}));
     EXPECT_FALSE(memo_->SelAvail());
+}
+
+TEST_F(ViewerTest, RecordedKeystrokesReplay) {
+    LoadNumbered(20);
+    Key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Caret(), (TCellPos{1, 1}));
+    Key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Caret(), (TCellPos{3, 3}));
+}
+
+namespace {
+
+// Collects the regions the viewer is asked to paint.
+class PaintSpy : public QObject {
+  public:
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(ViewerTest, ScrollingByARowRepaintsOnlyTheRowThatCameIn) {
+    SizeTo(30, 40);
+    LoadNumbered(100);
+    QApplication::processEvents();
+    PaintSpy spy;
+    memo_->viewport()->installEventFilter(&spy);
+    memo_->ScrollToRow(1);
+    QApplication::processEvents();
+    memo_->viewport()->removeEventFilter(&spy);
+    ASSERT_FALSE(spy.painted.isEmpty());
+    // The newly uncovered band at the bottom, not the whole window.
+    EXPECT_LE(spy.painted.boundingRect().height(), 2 * memo_->CellHeight());
+    EXPECT_GE(spy.painted.boundingRect().bottom(), 29 * memo_->CellHeight());
 }
