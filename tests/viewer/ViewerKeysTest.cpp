@@ -4,7 +4,7 @@
 #include <QRegion>
 #include <QScrollBar>
 
-TEST_F(ViewerTest, ScrollRangesStopWithTheLastLineAtTheBottom) {
+TEST_F(MemoExTest, ScrollRangesStopWithTheLastLineAtTheBottom) {
     SizeTo(30, 40);
     LoadNumbered(100);
     QScrollBar* v = memo_->verticalScrollBar();
@@ -29,7 +29,7 @@ TEST_F(ViewerTest, ScrollRangesStopWithTheLastLineAtTheBottom) {
     EXPECT_EQ(v->maximum(), 0);
 }
 
-TEST_F(ViewerTest, ArrowsHomeEndAndPagesMoveTheCaretAndTheViewFollows) {
+TEST_F(MemoExTest, ArrowsHomeEndAndPagesMoveTheCaretAndTheViewFollows) {
     SizeTo(30, 40);
     LoadNumbered(100);
     Key(Qt::Key_Up);
@@ -64,7 +64,7 @@ TEST_F(ViewerTest, ArrowsHomeEndAndPagesMoveTheCaretAndTheViewFollows) {
     EXPECT_EQ(memo_->LeftCol(), 512 - 40);
 }
 
-TEST_F(ViewerTest, CtrlUpAndDownScrollAndPullTheCaretAlong) {
+TEST_F(MemoExTest, CtrlUpAndDownScrollAndPullTheCaretAlong) {
     SizeTo(30, 40);
     LoadNumbered(100);
     Key(Qt::Key_Down, Qt::ControlModifier);
@@ -80,7 +80,7 @@ TEST_F(ViewerTest, CtrlUpAndDownScrollAndPullTheCaretAlong) {
     EXPECT_TRUE(memo_->SelAvail()); // scrolling leaves the selection alone
 }
 
-TEST_F(ViewerTest, ShiftKeysSelectAndPlainKeysClear) {
+TEST_F(MemoExTest, ShiftKeysSelectAndPlainKeysClear) {
     Load({"alpha beta", "gamma", "delta"});
     Key(Qt::Key_Right, Qt::ShiftModifier);
     Key(Qt::Key_Right, Qt::ShiftModifier);
@@ -106,7 +106,7 @@ TEST_F(ViewerTest, ShiftKeysSelectAndPlainKeysClear) {
     EXPECT_EQ(memo_->SelectedText(), "alpha beta\r\ngamma");
 }
 
-TEST_F(ViewerTest, WordMovesAndTwoKeyCommands) {
+TEST_F(MemoExTest, WordMovesAndTwoKeyCommands) {
     Load({"  one,two  three", " next line"});
     Key(Qt::Key_End);
     Key(Qt::Key_Left, Qt::ControlModifier);
@@ -138,7 +138,7 @@ TEST_F(ViewerTest, WordMovesAndTwoKeyCommands) {
     EXPECT_EQ(memo_->SelectedText(), "line");
 }
 
-TEST_F(ViewerTest, BookmarksSetJumpAndClear) {
+TEST_F(MemoExTest, BookmarksSetJumpAndClear) {
     SizeTo(10, 40);
     LoadNumbered(50);
     Key(Qt::Key_Down);
@@ -153,7 +153,7 @@ TEST_F(ViewerTest, BookmarksSetJumpAndClear) {
     EXPECT_FALSE(memo_->Bookmark(3).has_value()); // same line: cleared
 }
 
-TEST_F(ViewerTest, EditingKeysChangeNothingAndTabLeaves) {
+TEST_F(MemoExTest, EditingKeysChangeNothingAndTabLeaves) {
     Load({"keep me"});
     const std::string before = memo_->Lines().FullText();
     QTest::keyClicks(memo_, "typed");
@@ -174,7 +174,7 @@ TEST_F(ViewerTest, EditingKeysChangeNothingAndTabLeaves) {
     EXPECT_FALSE(memo_->CaretVisible());
 }
 
-TEST_F(ViewerTest, EmptyTextKeepsTheCaretAtTheOrigin) {
+TEST_F(MemoExTest, EmptyTextKeepsTheCaretAtTheOrigin) {
     Load({});
     Key(Qt::Key_End);
     Key(Qt::Key_Down);
@@ -184,7 +184,7 @@ TEST_F(ViewerTest, EmptyTextKeepsTheCaretAtTheOrigin) {
     EXPECT_EQ(memo_->SelectedText(), "");
 }
 
-TEST_F(ViewerTest, ZoomKeepsCaretTopRowAndLeftColumn) {
+TEST_F(MemoExTest, ZoomKeepsCaretTopRowAndLeftColumn) {
     SizeTo(30, 40);
     LoadNumbered(100);
     memo_->SetCaret(3, 45);
@@ -198,7 +198,7 @@ TEST_F(ViewerTest, ZoomKeepsCaretTopRowAndLeftColumn) {
     EXPECT_EQ(memo_->verticalScrollBar()->maximum(), 100 - memo_->VisibleRowCount());
 }
 
-TEST_F(ViewerTest, WheelScrollsTheViewNotTheCaret) {
+TEST_F(MemoExTest, WheelScrollsTheViewNotTheCaret) {
     SizeTo(30, 40);
     LoadNumbered(100);
     const int step = QApplication::wheelScrollLines();
@@ -213,7 +213,7 @@ TEST_F(ViewerTest, WheelScrollsTheViewNotTheCaret) {
     EXPECT_EQ(memo_->TopRow(), 70);
 }
 
-TEST_F(ViewerTest, PositionsCountTwoCharactersPerLineBreak) {
+TEST_F(MemoExTest, PositionsCountTwoCharactersPerLineBreak) {
     Load({"abc", "de", "fgh"});
     memo_->SetSelectionStart(6); // "d"
     EXPECT_EQ(Caret(), (TCellPos{0, 1}));
@@ -225,7 +225,7 @@ TEST_F(ViewerTest, PositionsCountTwoCharactersPerLineBreak) {
     EXPECT_FALSE(memo_->SelAvail());
 }
 
-TEST_F(ViewerTest, RecordedKeystrokesReplay) {
+TEST_F(MemoExTest, RecordedKeystrokesReplay) {
     LoadNumbered(20);
     Key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
     Key(Qt::Key_Down);
@@ -251,7 +251,7 @@ class PaintSpy : public QObject {
 
 } // namespace
 
-TEST_F(ViewerTest, ScrollingByARowRepaintsOnlyTheRowThatCameIn) {
+TEST_F(MemoExTest, ScrollingByARowRepaintsOnlyTheRowThatCameIn) {
     SizeTo(30, 40);
     LoadNumbered(100);
     QApplication::processEvents();
