@@ -81,7 +81,8 @@ const std::array<char, 256>& ByteMap(int from, int to) {
 std::string MapBytes(std::string_view text, int from, int to) {
     const auto& map = ByteMap(from, to);
     std::string out(text);
-    for (char& c : out) c = map[static_cast<unsigned char>(c)];
+    for (char& c : out)
+        c = map[static_cast<unsigned char>(c)];
     return out;
 }
 
@@ -94,29 +95,36 @@ CodePagePair CodePagesForLocale(std::string_view localeName) {
     if (language.empty() || language == "C" || language == "POSIX" || language == "en_US_POSIX")
         return {1252, 437};
     static const std::map<std::string, CodePagePair> byLanguage{
-        {"sk", {1250, 852}}, {"cs", {1250, 852}}, {"pl", {1250, 852}}, {"hu", {1250, 852}},
-        {"sl", {1250, 852}}, {"hr", {1250, 852}}, {"ro", {1250, 852}}, {"sq", {1250, 852}},
-        {"bs", {1250, 852}}, {"ru", {1251, 866}}, {"uk", {1251, 866}}, {"be", {1251, 866}},
-        {"bg", {1251, 866}}, {"mk", {1251, 866}}, {"sr", {1251, 855}}, {"el", {1253, 737}},
-        {"tr", {1254, 857}}, {"az", {1254, 857}}, {"he", {1255, 862}}, {"ar", {1256, 720}},
-        {"fa", {1256, 720}}, {"ur", {1256, 720}}, {"et", {1257, 775}}, {"lv", {1257, 775}},
+        {"sk", {1250, 852}}, {"cs", {1250, 852}},  {"pl", {1250, 852}}, {"hu", {1250, 852}},
+        {"sl", {1250, 852}}, {"hr", {1250, 852}},  {"ro", {1250, 852}}, {"sq", {1250, 852}},
+        {"bs", {1250, 852}}, {"ru", {1251, 866}},  {"uk", {1251, 866}}, {"be", {1251, 866}},
+        {"bg", {1251, 866}}, {"mk", {1251, 866}},  {"sr", {1251, 855}}, {"el", {1253, 737}},
+        {"tr", {1254, 857}}, {"az", {1254, 857}},  {"he", {1255, 862}}, {"ar", {1256, 720}},
+        {"fa", {1256, 720}}, {"ur", {1256, 720}},  {"et", {1257, 775}}, {"lv", {1257, 775}},
         {"lt", {1257, 775}}, {"vi", {1258, 1258}}, {"th", {874, 874}},  {"ja", {932, 932}},
-        {"ko", {949, 949}},  {"is", {1252, 861}}, {"pt", {1252, 850}}, {"fr", {1252, 850}},
+        {"ko", {949, 949}},  {"is", {1252, 861}},  {"pt", {1252, 850}}, {"fr", {1252, 850}},
     };
-    if (language == "zh") return country == "TW" || country == "HK" ? CodePagePair{950, 950}
-                                                                     : CodePagePair{936, 936};
-    if (language == "en") return country == "US" || country.empty() ? CodePagePair{1252, 437}
-                                                                     : CodePagePair{1252, 850};
+    if (language == "zh")
+        return country == "TW" || country == "HK" ? CodePagePair{950, 950} : CodePagePair{936, 936};
+    if (language == "en")
+        return country == "US" || country.empty() ? CodePagePair{1252, 437}
+                                                  : CodePagePair{1252, 850};
     if (language == "pt" && country == "PT") return {1252, 860};
     if (language == "fr" && country == "CA") return {1252, 863};
     if (auto it = byLanguage.find(language); it != byLanguage.end()) return it->second;
     return {1252, 850};
 }
 
-int AnsiCodePage() { return Machine().pages.ansi; }
-int OemCodePage() { return Machine().pages.oem; }
+int AnsiCodePage() {
+    return Machine().pages.ansi;
+}
+int OemCodePage() {
+    return Machine().pages.oem;
+}
 
-void SetMachineCodePages(int ansi, int oem) { Machine() = {{ansi, oem}, true}; }
+void SetMachineCodePages(int ansi, int oem) {
+    Machine() = {{ansi, oem}, true};
+}
 
 const std::vector<int>& InstalledCodePages() {
     static const std::vector<int> installed = [] {
@@ -142,7 +150,9 @@ bool IsCodePageInstalled(int codePage) {
     return std::binary_search(installed.begin(), installed.end(), codePage);
 }
 
-std::string OemToAnsi(std::string_view oem) { return MapBytes(oem, OemCodePage(), AnsiCodePage()); }
+std::string OemToAnsi(std::string_view oem) {
+    return MapBytes(oem, OemCodePage(), AnsiCodePage());
+}
 std::string AnsiToOem(std::string_view ansi) {
     return MapBytes(ansi, AnsiCodePage(), OemCodePage());
 }
@@ -213,7 +223,9 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
+std::string AnsiToUtf8(std::string_view ansi) {
+    return Utf16ToUtf8(AnsiToUtf16(ansi));
+}
 
 const char16_t* OemDisplayTable() {
     // Rebuilt when the OEM code page changes (tests switch it).
@@ -245,7 +257,8 @@ const char16_t* OemDisplayTable() {
 std::u16string OemToDisplay(std::string_view oem) {
     const char16_t* table = OemDisplayTable();
     std::u16string out(oem.size(), u' ');
-    for (size_t i = 0; i < oem.size(); ++i) out[i] = table[static_cast<unsigned char>(oem[i])];
+    for (size_t i = 0; i < oem.size(); ++i)
+        out[i] = table[static_cast<unsigned char>(oem[i])];
     return out;
 }
 

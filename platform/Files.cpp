@@ -13,8 +13,7 @@ namespace platform {
 namespace {
 
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() == b.size() &&
-        std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
             return std::tolower(static_cast<unsigned char>(x)) ==
                    std::tolower(static_cast<unsigned char>(y));
         }))
@@ -47,7 +46,8 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
             return false;
         }
     }
-    while (pi < p.length() && p[pi] == u'*') ++pi;
+    while (pi < p.length() && p[pi] == u'*')
+        ++pi;
     return pi == p.length();
 }
 
@@ -59,7 +59,9 @@ fs::path ExecutableFile() {
     return ec ? fs::path() : self;
 }
 
-std::string PathSeparator() { return std::string(1, fs::path::preferred_separator); }
+std::string PathSeparator() {
+    return std::string(1, fs::path::preferred_separator);
+}
 
 fs::path ResolveHostPath(std::string_view hostPath, const fs::path& base) {
     std::string text(hostPath);

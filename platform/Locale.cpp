@@ -73,9 +73,13 @@ int Compare(icu::Collator* collator, std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::string UserLocale() { return LocaleOverride().value_or(LocaleFromEnvironment()); }
+std::string UserLocale() {
+    return LocaleOverride().value_or(LocaleFromEnvironment());
+}
 
-void SetUserLocale(std::string_view localeName) { LocaleOverride() = std::string(localeName); }
+void SetUserLocale(std::string_view localeName) {
+    LocaleOverride() = std::string(localeName);
+}
 
 int CompareTextCaseSensitive(std::string_view a, std::string_view b) {
     return Compare(CurrentCollators().caseSensitive.get(), a, b);
@@ -85,7 +89,9 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b) {
     return Compare(CurrentCollators().ignoreCase.get(), a, b);
 }
 
-bool CollationAvailable() { return CurrentCollators().caseSensitive != nullptr; }
+bool CollationAvailable() {
+    return CurrentCollators().caseSensitive != nullptr;
+}
 
 std::string ShortDateText(int year, int month, int day) {
     UErrorCode status = U_ZERO_ERROR;

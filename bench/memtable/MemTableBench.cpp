@@ -1,0 +1,110 @@
+// Loading a catalog into PrnData the way the window does: fill the emptied table
+// while RPrintD is active, switch to RPrintN, empty it again.
+
+#include "memtable/loxDisplay.h"
+#include "memtable/loxMemTable.h"
+#include "platform/CodePages.h"
+#include "platform/Locale.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <random>
+#include <vector>
+
+namespace {
+
+using namespace memtable;
+using Clock = std::chrono::steady_clock;
+
+// Catalog rows like the host writes them: short report names, one month of dates.
+std::vector<std::vector<TloxValue>> CatalogRows(int count) {
+    std::mt19937 random(12345);
+    std::vector<std::vector<TloxValue>> rows;
+    rows.reserve(count);
+    double monthStart = DateToDayNumber(2007, 12, 1) - kDayNumberOf30Dec1899;
+    for (int i = 0; i < count; ++i) {
+        std::string name = "ZOST";
+        for (int k = 0; k < 4; ++k)
+            name += char('A' + random() % 26);
+        char time[8];
+        std::snprintf(time, sizeof time, "%u:%02u", unsigned(random() % 24),
+                      unsigned(random() % 60));
+        rows.push_back({name, std::string("Zostava ") + name, TDateTime{monthStart + random() % 31},
+                        std::string(time), name + ".TXT", std::int32_t(80 + random() % 156),
+                        std::int32_t(66)});
+    }
+    return rows;
+}
+
+void Fill(TloxMemTable& table, const std::vector<std::vector<TloxValue>>& rows) {
+    for (const auto& row : rows)
+        table.InsertValues(row);
+}
+
+void Empty(TloxMemTable& table) {
+    table.GoFirst();
+    while (!table.AtEnd())
+        table.DeleteCurrent();
+}
+
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void BM_FillWhileDateOrderActive(benchmark::State& state) {
+    auto rows = CatalogRows(int(state.range(0)));
+    for (auto _ : state) {
+        auto table = MakePrnData();
+        table->SetIndexName("RPrintD");
+        auto start = Clock::now();
+        Fill(*table, rows);
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+void BM_SwitchToNameOrder(benchmark::State& state) {
+    auto rows = CatalogRows(int(state.range(0)));
+    for (auto _ : state) {
+        auto table = MakePrnData();
+        table->SetIndexName("RPrintD");
+        Fill(*table, rows);
+        table->MoveToPosition(table->RecordTotal() / 2);
+        auto start = Clock::now();
+        table->SetIndexName("RPrintN");
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+void BM_EmptyAfterSwitch(benchmark::State& state) {
+    auto rows = CatalogRows(int(state.range(0)));
+    for (auto _ : state) {
+        auto table = MakePrnData();
+        table->SetIndexName("RPrintD");
+        Fill(*table, rows);
+        table->SetIndexName("RPrintN");
+        auto start = Clock::now();
+        Empty(*table);
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    b->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+    b->Iterations(1);
+}
+
+BENCHMARK(BM_FillWhileDateOrderActive)->Apply(Sizes);
+BENCHMARK(BM_SwitchToNameOrder)->Apply(Sizes);
+BENCHMARK(BM_EmptyAfterSwitch)->Apply(Sizes);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    platform::SetUserLocale("sk_SK");
+    platform::SetMachineCodePages(1250, 852);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The record store behind a memory table: fixed-size blocks in a slot table.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace memtable {
+
+struct TloxRecord {
+    int Identity = -1;             // unique among the records alive at one moment
+    std::int64_t UniqueNumber = 0; // never repeats while the store lives
+    int Position = -1;             // last known place in the active order
+    std::vector<std::byte> Block;  // presence byte plus value, per field
+};
+
+class TloxCommon {
+  public:
+    explicit TloxCommon(int attachMaxCount = 1) : FAttachMaxCount(attachMaxCount) {}
+    TloxCommon(const TloxCommon&) = delete;
+    TloxCommon& operator=(const TloxCommon&) = delete;
+
+    // Guards the slots and every order of the tables the store serves.
+    std::recursive_mutex& Lock() { return FLock; }
+
+    struct TAdded {
+        TloxRecord* Record;
+        bool NewIdentity; // took a never-used identity rather than a freed one
+    };
+    // Stores a block: the identity freed last, or the next never-used one.
+    TAdded Add(std::vector<std::byte> block);
+    // Empties the record's slot and frees its identity for the next record.
+    void Remove(const TloxRecord* record);
+    void Clear();
+
+    int RecordCount() const { return FRecordCount; }
+    int SlotCount() const { return static_cast<int>(FSlots.size()); }
+    const TloxRecord* Slot(int identity) const { return FSlots[identity].get(); }
+
+    std::int64_t NextUniqueNumber() const { return FNextUniqueNumber; }
+    // Continues numbering from a given value; records keep their numbers.
+    void SetNextUniqueNumber(std::int64_t next) { FNextUniqueNumber = next; }
+
+    int AttachMaxCount() const { return FAttachMaxCount; }
+
+  private:
+    std::recursive_mutex FLock;
+    std::vector<std::unique_ptr<TloxRecord>> FSlots;
+    std::vector<int> FFreeIdentities; // a stack: the last freed is reused first
+    std::int64_t FNextUniqueNumber = 0;
+    int FRecordCount = 0;
+    int FAttachMaxCount;
+};
+
+} // namespace memtable

@@ -1,0 +1,91 @@
+#pragma once
+// Fields of the memory table: one object per column, owned by the table.
+
+#include "memtable/loxTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace memtable {
+
+class TloxCustomMemTable;
+
+// Presence byte values at the start of every field in a record block.
+inline constexpr std::byte kFieldEmpty{0};
+inline constexpr std::byte kFieldHasValue{2};
+
+// What a field is, given before the table opens.
+struct TloxFieldSpec {
+    std::string Name;
+    TFieldType Type = ftString;
+    int Size = 0;             // characters, text fields only
+    std::string DisplayLabel; // column title as UTF-8; empty: the name
+    int DisplayWidth = 0;     // column width in characters; 0: the type's default
+};
+
+class TField {
+  public:
+    TField(TloxCustomMemTable& table, TloxFieldSpec spec, int fieldNo);
+    TField(const TField&) = delete;
+    TField& operator=(const TField&) = delete;
+
+    const std::string& FieldName() const { return FSpec.Name; }
+    TFieldType DataType() const { return FSpec.Type; }
+    int Size() const { return FSpec.Size; }
+    // The column title as UTF-8, like every text of the table's own.
+    const std::string& DisplayLabel() const;
+    int DisplayWidth() const;
+    int FieldNo() const { return FFieldNo; } // 1-based, field order
+    const TloxCustomMemTable& Table() const { return FTable; }
+
+    // The value in the table's current record; empty text, 0 without one.
+    std::string ValueText() const;
+    std::int32_t ValueInteger() const;
+    // Day number counted from 1 January of year 1 (day 1); 0 when empty.
+    std::int32_t ValueDayNumber() const;
+    bool IsNull() const;
+
+    // Assigns to the record being inserted; raises outside an insert.
+    void AssignValue(const TloxValue& value);
+
+    // Block layout, fixed when the table opens.
+    int Offset() const { return FOffset; }
+    int StoredWidth() const;
+    void SetOffset(int offset) { FOffset = offset; }
+
+    // Reading and writing this field inside a record block.
+    bool IsNullIn(const std::byte* block) const;
+    std::string TextIn(const std::byte* block) const;
+    std::int32_t IntegerIn(const std::byte* block) const;
+    std::int32_t DayNumberIn(const std::byte* block) const;
+    // Cell text: text unchanged, a date in the short date format, integer digits.
+    std::string DisplayTextIn(const std::byte* block) const;
+    void StoreIn(std::byte* block, const TloxValue& value) const;
+
+    // Whether an index may use this field as a key.
+    bool CanBeKey() const;
+
+  private:
+    TloxCustomMemTable& FTable;
+    TloxFieldSpec FSpec;
+    int FFieldNo;
+    int FOffset = 0;
+};
+
+// Compare options of one key field, or of a whole index definition.
+enum TloxMemTableCompareOption : unsigned {
+    mtcoDescending = 1u << 0,
+    mtcoIgnoreCase = 1u << 1,
+};
+using TloxMemTableCompareOptions = unsigned;
+
+// The key fields of an index in order, each with its compare options.
+struct TloxFieldListItem {
+    const TField* Field = nullptr;
+    TloxMemTableCompareOptions Options = 0;
+};
+using TloxFieldList = std::vector<TloxFieldListItem>;
+
+} // namespace memtable

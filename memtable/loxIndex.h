@@ -1,0 +1,84 @@
+#pragma once
+// Orders of a memory table: arrays of record references kept in key order.
+
+#include "memtable/loxCommon.h"
+#include "memtable/loxFields.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace memtable {
+
+inline constexpr const char* kRowOrderName = "__MT__ROWORDER";
+
+struct TloxIndexDef {
+    std::string Name;
+    std::string Fields; // field names separated by ';'
+    TloxMemTableCompareOptions Options = 0;
+};
+
+class TloxIndex {
+  public:
+    // localeId: the table's LocaleID, checked before each text comparison.
+    TloxIndex(std::string name, std::string fieldString, TloxFieldList fields,
+              TloxMemTableCompareOptions options, bool isRowOrder, const int& localeId);
+
+    const std::string& Name() const { return FName; }
+    const std::string& FieldString() const { return FFieldString; }
+    const TloxFieldList& Fields() const { return FFields; }
+    TloxMemTableCompareOptions Options() const { return FOptions; }
+    bool IsRowOrder() const { return FIsRowOrder; }
+    bool Ordered() const { return FOrdered; }
+
+    int Count() const { return static_cast<int>(FRecords.size()); }
+    TloxRecord* At(int position) const { return FRecords[position]; }
+
+    // -1, 0 or +1 for two record blocks under this index's key fields.
+    int Compare(const std::byte* a, const std::byte* b) const;
+    // Where a new record goes: before the first record whose key is not smaller.
+    int InsertPlace(const TloxRecord& record) const;
+    // The position of this very record (key and identity), or -1.
+    int Find(const TloxRecord& record) const;
+
+    void InsertAt(int place, TloxRecord* record);
+    void RemoveAt(int position);
+    void Clear() { FRecords.clear(); }
+    // Fills the index from existing records; equal keys keep the given order.
+    void Build(std::vector<TloxRecord*> records);
+
+  private:
+    // First record with a key equal to the record's by halving, or where it would go.
+    int SearchByHalving(const std::byte* key, bool& equalFound) const;
+    bool UsesHalving() const;
+
+    std::string FName;
+    std::string FFieldString;
+    TloxFieldList FFields;
+    TloxMemTableCompareOptions FOptions;
+    bool FIsRowOrder;
+    bool FOrdered = false;
+    const int& FLocaleId;
+    std::vector<TloxRecord*> FRecords;
+};
+
+// The arrival order first, then one index per definition in definition order.
+class TloxIndexes {
+  public:
+    TloxIndex& Add(std::unique_ptr<TloxIndex> index);
+    // Drops every index but the arrival order.
+    void DropNamed();
+    void Clear() { FItems.clear(); }
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TloxIndex& operator[](int i) const { return *FItems[i]; }
+    // Names and field strings are compared in ASCII capitals; the first match wins.
+    TloxIndex* FindByName(std::string_view name) const;
+    TloxIndex* FindByFields(std::string_view fieldString) const;
+
+  private:
+    std::vector<std::unique_ptr<TloxIndex>> FItems;
+};
+
+} // namespace memtable

@@ -1,0 +1,178 @@
+#pragma once
+// The memory table: fields, record store, orders and a cursor over the active order.
+//
+// Positions given to and returned by the public operations are 1-based places in
+// the active order, like CursorPosition. Record values are ANSI bytes; the
+// table's own texts (titles, messages) are UTF-8.
+
+#include "memtable/loxCommon.h"
+#include "memtable/loxFields.h"
+#include "memtable/loxIndex.h"
+#include "memtable/loxTypes.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace memtable {
+
+enum TloxChangeKind {
+    ckOpen,   // the table opened or closed
+    ckInsert, // a record was added
+    ckDelete, // a record was removed
+    ckMove,   // the cursor moved (GoFirst, Step, MoveToPosition)
+    ckOrder,  // another order became active
+};
+
+struct TloxChange {
+    TloxChangeKind Kind;
+    // ckInsert / ckDelete: the row in the active order that is added or removed.
+    // ckMove: the cursor position before the move. Otherwise 0.
+    int Position = 0;
+};
+
+// Views bound to the table (the list) learn of every change here. Changing comes
+// just before an insert, a delete, a switch of order, opening or closing changes
+// the table (where a Qt model calls begin...); Changed comes after every change,
+// cursor moves included, with the cursor already settled. An operation that fails
+// before changing anything sends neither. Views must not change the table while told.
+class TloxMemTableObserver {
+  public:
+    virtual ~TloxMemTableObserver() = default;
+    virtual void MemTableChanging(const TloxChange& /*change*/) {}
+    virtual void MemTableChanged(const TloxChange& change) = 0;
+};
+
+enum TloxTableState { dsInactive, dsBrowse, dsInsert };
+
+class TloxCustomMemTable {
+  public:
+    explicit TloxCustomMemTable(std::string name);
+    virtual ~TloxCustomMemTable();
+    TloxCustomMemTable(const TloxCustomMemTable&) = delete;
+    TloxCustomMemTable& operator=(const TloxCustomMemTable&) = delete;
+
+    const std::string& Name() const { return FName; }
+
+    // Definition, before opening.
+    TField& AddField(TloxFieldSpec spec);
+    void AddIndexDef(TloxIndexDef def);
+    const std::vector<TloxIndexDef>& IndexDefs() const { return FIndexDefs; }
+
+    // Opening and closing.
+    void Open();
+    void Close();
+    bool Active() const { return FState != dsInactive; }
+    TloxTableState State() const { return FState; }
+
+    // Cursor over the active order.
+    void GoFirst();
+    int Step(int count);
+    bool AtStart() const { return FAtStart; }
+    bool AtEnd() const { return FAtEnd; }
+    int RecordTotal() const;
+    int CursorPosition() const;
+    void MoveToPosition(int position);
+
+    // Changes.
+    void InsertValues(std::span<const TloxValue> values);
+    void InsertValues(std::initializer_list<TloxValue> values);
+    void DeleteCurrent();
+
+    // Fields, and the values of the current record.
+    int FieldCount() const { return static_cast<int>(FFields.size()); }
+    TField& Field(int index) const { return *FFields[index]; } // 0-based
+    TField& FieldNamed(std::string_view name) const;
+    TField* FindField(std::string_view name) const;
+    std::string ValueText(const TField& field) const { return field.ValueText(); }
+    std::int32_t ValueInteger(const TField& field) const { return field.ValueInteger(); }
+    std::int32_t ValueDayNumber(const TField& field) const { return field.ValueDayNumber(); }
+    // Identity and unique number of the current record; -1 without one.
+    int CurrentIdentity() const;
+    std::int64_t CurrentUniqueNumber() const;
+
+    // The record at a position of the active order, without moving the cursor:
+    // what a list reads for every row it shows. Empty text / 0 outside 1..RecordTotal.
+    bool HasRecordAt(int position) const;
+    std::string ValueTextAt(int position, const TField& field) const;
+    std::int32_t ValueIntegerAt(int position, const TField& field) const;
+    std::int32_t ValueDayNumberAt(int position, const TField& field) const;
+
+    // Orders. An unknown name changes nothing; "" is the arrival order.
+    const std::string& IndexName() const { return FIndexName; }
+    void SetIndexName(std::string_view name);
+    const std::string& IndexFieldNames() const { return FIndexFieldNames; }
+    void SetIndexFieldNames(std::string_view fieldString);
+    const TloxIndexes& Indexes() const { return FIndexes; }
+    const TloxIndex* ActiveIndex() const { return FActive; }
+
+    // Locale of text comparisons; 1024 is the user's default locale.
+    int LocaleID() const { return FLocaleId; }
+    void SetLocaleID(int localeId);
+    int LanguageID() const { return FLanguageId; }
+    void SetLanguageID(int id);
+    int SubLanguageID() const { return FSubLanguageId; }
+    void SetSubLanguageID(int id);
+    int SortID() const { return FSortId; }
+    void SetSortID(int id);
+
+    TloxCommon& Store() { return *FStore; }
+
+    void AddObserver(TloxMemTableObserver* observer);
+    void RemoveObserver(TloxMemTableObserver* observer);
+
+    // The current record's block, or nullptr; for the fields.
+    const std::byte* CurrentBlock() const;
+    // The block an insert is filling, or nullptr outside an insert.
+    std::byte* InsertBlock() { return FInsertBlock.empty() ? nullptr : FInsertBlock.data(); }
+    int RecordSize() const { return FRecordSize; }
+    // "PrnData: " + message, the way the record layer reports.
+    std::string Prefixed(std::string_view message) const;
+
+  private:
+    void CheckActive() const;
+    void CheckInactive() const;
+    void BuildIndexes();
+    void SwitchOrder(TloxIndex* index, bool notify);
+    bool MoveForward();
+    bool MoveBack();
+    void ReReadCurrent();
+    const TloxRecord* RecordAt(int position) const; // 1-based, nullptr outside
+    void Notify(bool before, const TloxChange& change);
+    void RecomputeLocaleId();
+
+    std::string FName;
+    std::vector<std::unique_ptr<TField>> FFields;
+    std::vector<TloxIndexDef> FIndexDefs;
+    std::unique_ptr<TloxCommon> FStore;
+    TloxIndexes FIndexes;
+    TloxIndex* FActive = nullptr;
+    std::string FIndexName;
+    std::string FIndexFieldNames;
+    TloxTableState FState = dsInactive;
+    int FPosition = -1; // 0-based place in the active order, -1 .. count
+    bool FAtStart = true;
+    bool FAtEnd = true;
+    int FRecordSize = 0;
+    std::vector<std::byte> FInsertBlock;
+    int FLocaleId = 1024;
+    int FLanguageId = 0;
+    int FSubLanguageId = 1;
+    int FSortId = 0;
+    std::vector<TloxMemTableObserver*> FObservers;
+};
+
+class TloxMemTable : public TloxCustomMemTable {
+  public:
+    using TloxCustomMemTable::TloxCustomMemTable;
+};
+
+// The catalog table as the main window describes it: the seven catalog fields,
+// the orders RPrintN ("Nazov") and RPrintD ("Datum;Cas"), RPrintN active, open.
+std::unique_ptr<TloxMemTable> MakePrnData();
+
+} // namespace memtable
