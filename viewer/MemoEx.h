@@ -164,7 +164,6 @@ class TCustomMemoEx : public QAbstractScrollArea {
   private:
     enum class Command;
     struct KeyBinding;
-    friend struct KeyBinding;
 
     // Metrics and scroll bars.
     void UpdateMetrics(bool full);
