@@ -1,0 +1,136 @@
+// Loading print files of 1, 10 and 100 MB into the line store, and painting a
+// full viewer window at the top, middle and end of the 100 MB file.
+#include "viewer/MemoEx.h"
+
+#include "platform/CodePages.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A print file like the host writes: 132-column report lines in code page 852,
+// CR LF line ends, a form feed every 60 lines.
+fs::path PrintFile(int megabytes) {
+    static std::map<int, fs::path> made;
+    auto found = made.find(megabytes);
+    if (found != made.end()) return found->second;
+    const fs::path path =
+        fs::temp_directory_path() / ("viewer-bench-" + std::to_string(megabytes) + "mb.txt");
+    const std::string slovak = *platform::Utf16ToCodePage(852, u"Účtovná závierka ľščťžýáíé │ ");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::size_t target = static_cast<std::size_t>(megabytes) << 20;
+    std::size_t written = 0;
+    for (int line = 0; written < target; ++line) {
+        std::string text = (line % 60 == 0 ? "\f" : "") + std::to_string(line) + " " + slovak;
+        while (text.size() < 132)
+            text += slovak;
+        text.resize(132);
+        text += "\r\n";
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        written += text.size();
+    }
+    made.emplace(megabytes, path);
+    return path;
+}
+
+long StatusKilobytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string name;
+    long value = 0;
+    while (status >> name) {
+        if (name == field) {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+// Starts a new peak-memory measurement from the current resident size.
+void ResetPeak() {
+    std::FILE* f = std::fopen("/proc/self/clear_refs", "w");
+    if (!f) return;
+    std::fputs("5", f);
+    std::fclose(f);
+}
+
+void BM_LoadFile(benchmark::State& state) {
+    const int megabytes = static_cast<int>(state.range(0));
+    const fs::path path = PrintFile(megabytes);
+    const double size = static_cast<double>(fs::file_size(path));
+    double worstRatio = 0;
+    int lines = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto store = std::make_unique<TMemoExStrings>();
+        const long before = StatusKilobytes("VmRSS:");
+        ResetPeak();
+        state.ResumeTiming();
+        store->LoadFile(path.string());
+        state.PauseTiming();
+        lines = store->LineCount();
+        const double peak = static_cast<double>(StatusKilobytes("VmHWM:") - before) * 1024.0;
+        worstRatio = std::max(worstRatio, peak / size);
+        store.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(size) * state.iterations());
+    state.counters["lines"] = lines;
+    state.counters["peak_mem_per_file_byte"] = worstRatio;
+}
+BENCHMARK(BM_LoadFile)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// Paints the whole window with the attributes recomputed, as after a zoom.
+void BM_PaintWindow(benchmark::State& state) {
+    static TMemoEx* memo = [] {
+        auto* m = new TMemoEx;
+        m->UsePreviewSettings();
+        m->resize(1000, 700);
+        m->Lines().LoadFile(PrintFile(100).string());
+        return m;
+    }();
+    const int lines = memo->Lines().LineCount();
+    const int rows = memo->VisibleRowCount();
+    const int top = state.range(0) == 0 ? 0 : state.range(0) == 1 ? lines / 2 : lines - rows;
+    memo->ScrollToRow(top);
+    QImage image(memo->viewport()->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        memo->SetColor(memo->Color());
+        memo->viewport()->render(&image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+    state.counters["top_row"] = memo->TopRow();
+    state.counters["rows"] = memo->VisibleRowCount();
+}
+BENCHMARK(BM_PaintWindow)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Large blocks come straight from the system and go back to it, so the
+    // resident-size peak shows what one load needs.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+    QApplication app(argc, argv);
+    platform::SetMachineCodePages(1250, 852);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (int mb : {1, 10, 100})
+        std::filesystem::remove(PrintFile(mb));
+    return 0;
+}

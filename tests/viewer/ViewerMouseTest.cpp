@@ -1,0 +1,173 @@
+#include "ViewerFixture.h"
+
+#include "platform/CodePages.h"
+
+#include <QClipboard>
+#include <QScrollBar>
+
+namespace {
+
+// Unicode text as the print file's OEM bytes (code page 852 in these tests).
+std::string Oem(std::u16string_view text) {
+    return *platform::Utf16ToCodePage(852, text);
+}
+
+} // namespace
+
+TEST_F(MemoExTest, ClicksPlaceTheCaretByCellHalves) {
+    SizeTo(10, 40);
+    Load({"abcdef", "gh", "ijk"});
+    Click(Pixel(2, 0));
+    EXPECT_EQ(Caret(), (TCellPos{2, 0}));
+    Click(Pixel(2, 0, true));
+    EXPECT_EQ(Caret(), (TCellPos{3, 0}));
+    Click(Pixel(1, 8)); // below the text
+    EXPECT_EQ(Caret(), (TCellPos{1, 2}));
+    Click(Pixel(20, 1)); // beyond a short line
+    EXPECT_EQ(Caret(), (TCellPos{20, 1}));
+}
+
+TEST_F(MemoExTest, ShiftClickSelectsFromTheCaretAndTurnsAtTheAnchor) {
+    SizeTo(10, 40);
+    Load({"abcdef", "ghijkl", "mnopqr"});
+    Click(Pixel(2, 1));
+    Click(Pixel(4, 2), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(memo_->SelectedText(), "ijkl\r\nmnop");
+    Click(Pixel(3, 0), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(memo_->SelBegin(), (TCellPos{3, 0}));
+    EXPECT_EQ(memo_->SelEnd(), (TCellPos{2, 1}));
+
+    // The right button moves the caret and keeps the selection.
+    Click(Pixel(5, 2), Qt::RightButton);
+    EXPECT_EQ(Caret(), (TCellPos{5, 2}));
+    EXPECT_EQ(memo_->SelectedText(), "def\r\ngh");
+    Click(Pixel(0, 0));
+    EXPECT_FALSE(memo_->SelAvail());
+}
+
+TEST_F(MemoExTest, CopyPutsTheSelectionOnTheClipboardAsUnicode) {
+    SizeTo(10, 60);
+    Load({Oem(u"Prvý riadok"), Oem(u"Účtovná závierka 2007"), Oem(u"Ďalej"), "ab"});
+    Click(Pixel(5, 1));
+    Click(Pixel(2, 2), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(memo_->SelectedText(), Oem(u"ná závierka 2007\r\nĎa"));
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("ná závierka 2007\r\nĎa"));
+
+    // Past the end of a short line only the line's bytes are copied.
+    Click(Pixel(1, 2));
+    Click(Pixel(30, 3), Qt::LeftButton, Qt::ShiftModifier);
+    Key(Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("alej\r\nab"));
+
+    // Nothing selected: the clipboard keeps what it had.
+    Click(Pixel(0, 0));
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("alej\r\nab"));
+}
+
+TEST_F(MemoExTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
+    SizeTo(30, 40);
+    LoadNumbered(100);
+    memo_->verticalScrollBar()->setValue(50);
+    Mouse(QEvent::MouseButtonPress, Pixel(3, 55));
+    Mouse(QEvent::MouseMove, QPoint(Pixel(3, 55).x(), -10));
+    ASSERT_TRUE(AutoScrollTimer()->isActive());
+    EXPECT_EQ(memo_->TopRow(), 50);
+    Tick();
+    EXPECT_EQ(memo_->TopRow(), 49);
+    Tick();
+    EXPECT_EQ(memo_->TopRow(), 48);
+    Mouse(QEvent::MouseMove, QPoint(Pixel(3, 55).x(), -30));
+    Tick();
+    EXPECT_EQ(memo_->TopRow(), 18);
+    EXPECT_EQ(Caret().row, 18);
+    EXPECT_EQ(memo_->SelEnd(), (TCellPos{3, 55}));
+    EXPECT_EQ(memo_->SelBegin().row, 18);
+
+    // Back inside the window the timer stops; a release always stops it.
+    Mouse(QEvent::MouseMove, Pixel(3, 20));
+    EXPECT_FALSE(AutoScrollTimer()->isActive());
+    Mouse(QEvent::MouseMove, QPoint(Pixel(3, 20).x(), memo_->viewport()->height() + 10));
+    EXPECT_TRUE(AutoScrollTimer()->isActive());
+    Tick();
+    const int below = memo_->TopRow();
+    Tick();
+    EXPECT_EQ(memo_->TopRow(), below + 1);
+    Mouse(QEvent::MouseButtonRelease, QPoint(0, 0));
+    EXPECT_FALSE(AutoScrollTimer()->isActive());
+}
+
+TEST_F(MemoExTest, DoubleClickRaisesOnDblClickBeforeSelectingTheWord) {
+    SizeTo(10, 40);
+    Load({"print file: SALDO.TXT"});
+    int calls = 0;
+    bool selectedDuringCall = true;
+    memo_->OnDblClick = [&](QObject* sender) {
+        ++calls;
+        EXPECT_EQ(sender, memo_);
+        selectedDuringCall = memo_->SelAvail();
+    };
+    const QPoint at = Pixel(13, 0);
+    Mouse(QEvent::MouseButtonPress, at);
+    Mouse(QEvent::MouseButtonRelease, at);
+    Mouse(QEvent::MouseButtonDblClick, at);
+    Mouse(QEvent::MouseButtonRelease, at);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(selectedDuringCall);
+    EXPECT_EQ(memo_->SelectedText(), "SALDO");
+    EXPECT_EQ(Caret(), (TCellPos{17, 0}));
+
+    // On the separator right after a word, that word is taken.
+    Click(Pixel(10, 0));
+    Mouse(QEvent::MouseButtonDblClick, Pixel(10, 0));
+    Mouse(QEvent::MouseButtonRelease, Pixel(10, 0));
+    EXPECT_EQ(memo_->SelectedText(), "file");
+}
+
+TEST_F(MemoExTest, ALoadClearsTheSelectionAndKeepsTheView) {
+    SizeTo(10, 40);
+    LoadNumbered(100);
+    memo_->verticalScrollBar()->setValue(20);
+    Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(memo_->SelAvail());
+    const int top = memo_->TopRow();
+    memo_->Lines().LoadFile(file_->Path());
+    EXPECT_FALSE(memo_->SelAvail());
+    EXPECT_EQ(memo_->TopRow(), top);
+}
+
+TEST_F(MemoExTest, HostileFilesLoadPaintAndNavigate) {
+    SizeTo(20, 60);
+    std::string high;
+    for (int b = 128; b < 256; ++b)
+        high.push_back(static_cast<char>(b));
+    const std::vector<std::string> files = {
+        std::string("ab\0cd\r\nef", 9),         // NUL ends the text
+        std::string(100000, 'x') + "\r\nshort", // a very long line
+        std::string(5000, 'y'),                 // no line break at all
+        std::string(300, '\f'),                 // only form feeds
+        high + "\r\n" + high,
+    };
+    for (const std::string& bytes : files) {
+        file_ = std::make_unique<TempFile>(bytes);
+        memo_->Lines().LoadFile(file_->Path());
+        memo_->SetSelectionStart(0);
+        memo_->SetSelectionLength(0);
+        for (int key : {Qt::Key_End, Qt::Key_Right, Qt::Key_PageDown})
+            Key(key, Qt::NoModifier);
+        Key(Qt::Key_PageDown, Qt::ControlModifier);
+        Key(Qt::Key_Left, Qt::ControlModifier);
+        Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_FALSE(memo_->viewport()->grab().isNull());
+        EXPECT_LE(memo_->CaretX(), memo_->Lines().MaxLineLength());
+        EXPECT_LT(memo_->CaretY(), std::max(1, memo_->Lines().LineCount()));
+    }
+    EXPECT_EQ(memo_->Lines().MaxLineLength(), 100001);
+}
+
+TEST_F(MemoExTest, RightMarginBelowEightIsRefused) {
+    memo_->SetRightMargin(8);
+    EXPECT_THROW(memo_->SetRightMargin(7), EInvalidRightMarginValue);
+    EXPECT_EQ(memo_->RightMargin(), 8);
+}

@@ -1,0 +1,273 @@
+#pragma once
+// The read-only text viewer: a print file's lines in a grid of equal character
+// cells, with a caret, keyboard and mouse navigation, selection and copy.
+// Bytes stay in the OEM code page; they become glyphs only when painted.
+
+#include "viewer/MemoExStrings.h"
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QPixmap>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class QPainter;
+class QScrollBar;
+class QTimer;
+class OemGlyphTable;
+
+class EInvalidRightMarginValue : public std::runtime_error {
+  public:
+    EInvalidRightMarginValue() : std::runtime_error("Invalid right margin value") {}
+};
+
+// Font style bits of a character attribute.
+enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+// How one character is painted.
+struct TLineAttr {
+    QRgb fc = 0;
+    QRgb bc = 0;
+    std::uint8_t style = 0;
+    std::uint8_t wordStyle = 0; // tag for word-click hooks; not painted
+    bool operator==(const TLineAttr&) const = default;
+};
+// One attribute per character position of a line, plus one.
+using TLineAttrs = std::vector<TLineAttr>;
+// Selected-or-not per character position of the row being painted.
+using TSelAttrs = std::vector<bool>;
+
+// A stretch of a row's characters, from `start` to the next run, with one attribute.
+struct AttrRun {
+    int start = 0;
+    TLineAttr attr;
+};
+
+// A character cell: column and display row, both 0-based.
+struct TCellPos {
+    int col = 0;
+    int row = 0;
+    bool operator==(const TCellPos&) const = default;
+};
+
+class TCustomMemoEx : public QAbstractScrollArea {
+    Q_OBJECT
+  public:
+    explicit TCustomMemoEx(QWidget* parent = nullptr);
+    ~TCustomMemoEx() override;
+
+    TMemoExStrings& Lines() { return lines_; }
+    const TMemoExStrings& Lines() const { return lines_; }
+
+    // 1-based character position in the whole text, each line break counting
+    // two; 0 and 1 both mean the start. Moves the caret there, unselected.
+    void SetSelectionStart(int position);
+    // Selects that many characters from the selection start (0: nothing).
+    void SetSelectionLength(int length);
+    int SelectionStart() const;
+
+    std::string SelectedText() const;
+    // The selection as Unicode text, converted from the OEM code page.
+    void CopyToClipboard();
+    void SelectAll();
+    bool SelAvail() const { return selected_; }
+    TCellPos SelBegin() const { return selBegin_; }
+    TCellPos SelEnd() const { return selEnd_; }
+
+    // Caret placement: clamps, scrolls the cell into view, moves the caret.
+    void SetCaret(int col, int row);
+    int CaretX() const { return caret_.col; }
+    int CaretY() const { return caret_.row; }
+    bool CaretVisible() const { return caretShown_; }
+    QRect CaretRect() const;
+
+    void ScrollToRow(int topRow);
+    void ScrollToCol(int leftCol);
+    int TopRow() const { return topRow_; }
+    int LeftCol() const { return leftCol_; }
+    int VisibleRowCount() const { return visibleRows_; }
+    int VisibleColCount() const { return visibleCols_; }
+    int LastVisibleRow() const { return topRow_ + visibleRows_ - 1; }
+    int LastVisibleCol() const { return leftCol_ + visibleCols_ - 1; }
+    int CellWidth() const { return cellWidth_; }
+    int CellHeight() const { return cellHeight_; }
+    int TextLeft() const { return gutterWidth_ + 2; }
+    // The cell a viewport pixel falls in, as a mouse click takes it.
+    TCellPos CellAt(QPoint pixel) const;
+
+    // The zoom buttons' way of changing the font: its size in points.
+    void SetFontSize(int points);
+
+    // Settings. The viewer is always read-only: this tool never edits a file.
+    bool ReadOnly() const { return true; }
+    QColor Color() const { return color_; }
+    void SetColor(const QColor& color);
+    QColor FontColor() const { return fontColor_; }
+    void SetFontColor(const QColor& color);
+    QColor SelForeColor() const { return selForeColor_; }
+    QColor SelBackColor() const { return selBackColor_; }
+    void SetSelColors(const QColor& fore, const QColor& back);
+    int GutterWidth() const { return gutterWidth_; }
+    void SetGutterWidth(int width);
+    bool RightMarginVisible() const { return rightMarginVisible_; }
+    void SetRightMarginVisible(bool visible);
+    int RightMargin() const { return rightMargin_; }
+    void SetRightMargin(int margin);
+    QColor RightMarginColor() const { return rightMarginColor_; }
+    void SetRightMarginColor(const QColor& color);
+    int TabSize() const { return lines_.TabSize(); }
+    void SetTabSize(int size) { lines_.SetTabSize(size); }
+    bool UseMaxCharWidth() const { return useMaxCharWidth_; }
+    void SetUseMaxCharWidth(bool use);
+    bool CursorBeyondEOL() const { return cursorBeyondEOL_; }
+    void SetCursorBeyondEOL(bool beyond) { cursorBeyondEOL_ = beyond; }
+    bool InsertMode() const { return insertMode_; }
+    std::optional<TCellPos> Bookmark(int number) const;
+
+    // Events, raised with the viewer as sender.
+    std::function<void(QObject*)> OnDblClick;
+    std::function<void(QObject*)> OnSelectionChange;
+    std::function<void(QObject*)> OnScroll;
+    std::function<void(QObject*)> OnStatusChange;
+    // May recolour a line; called when a row's attributes are refreshed.
+    std::function<void(QObject*, std::string_view, int, const TSelAttrs&, TLineAttrs&)>
+        OnGetLineAttr;
+
+    // The vertical position moved by the mouse wheel: up for a positive delta.
+    void WheelRows(int delta);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+  private:
+    enum class Command;
+    struct KeyBinding;
+
+    // Metrics and scroll bars.
+    void UpdateMetrics(bool full);
+    void UpdateScrollRanges();
+    void SetBar(QScrollBar* bar, int value);
+    void TextChanged(TMemoExStrings::ChangeKind kind);
+    void InvalidateAttrs();
+
+    // Painting.
+    void PaintRow(QPainter& window, int row, int c0, int c1);
+    const std::vector<AttrRun>& RowAttrs(int row);
+    bool IsSelected(int row, int col) const;
+    void UpdateRows(int firstRow, int lastRow);
+    void UpdateCaret();
+
+    // Selection.
+    void StartSelection(TCellPos at);
+    void ExtendSelection(TCellPos to);
+    void ClearSelection();
+    void SelectWordAtCaret();
+    TCellPos PosToCell(std::int64_t position) const;
+    std::int64_t CellToPos(TCellPos cell) const;
+
+    // Keyboard.
+    static const KeyBinding* FindBinding(int key, Qt::KeyboardModifiers mods, int key2,
+                                         Qt::KeyboardModifiers mods2);
+    static bool StartsTwoKeyCommand(int key, Qt::KeyboardModifiers mods);
+    bool IsViewerKey(const QKeyEvent* event) const;
+    void HandleKey(int key, Qt::KeyboardModifiers mods);
+    void Execute(Command command);
+    void MoveCaret(TCellPos to, bool select);
+    TCellPos WordLeft() const;
+    TCellPos WordRight() const;
+
+    void AutoScrollTick();
+    void HoldViewLock() { ++viewLock_; }
+    void ReleaseViewLock();
+    bool Locked() const { return viewLock_ > 0 || lines_.IsUpdating(); }
+
+    TMemoExStrings lines_;
+
+    QColor color_;
+    QColor fontColor_;
+    QColor selForeColor_;
+    QColor selBackColor_;
+    QColor rightMarginColor_{192, 192, 192};
+    int gutterWidth_ = 0;
+    bool rightMarginVisible_ = true;
+    int rightMargin_ = 80;
+    bool useMaxCharWidth_ = true;
+    bool cursorBeyondEOL_ = true;
+    bool insertMode_ = true;
+    static constexpr int marginColumn_ = 80;
+
+    int cellWidth_ = 1;
+    int cellHeight_ = 1;
+    int ascent_ = 0;
+    int visibleRows_ = 0;
+    int visibleCols_ = 0;
+    int topRow_ = 0;
+    int leftCol_ = 0;
+    TCellPos caret_;
+    int viewLock_ = 0;
+    bool paintAll_ = true;
+    bool settingBar_ = false;
+
+    bool selected_ = false;
+    TCellPos selBegin_;
+    TCellPos selEnd_;
+    TCellPos anchor_;
+
+    QPixmap rowBitmap_;
+    // Glyphs per font style, built when first painted with that style.
+    std::unordered_map<std::uint8_t, std::unique_ptr<OemGlyphTable>> glyphs_;
+    const OemGlyphTable& Glyphs(std::uint8_t style);
+    std::unordered_map<int, std::vector<AttrRun>> attrCache_;
+
+    bool caretShown_ = false;
+    bool caretBlinkOn_ = true;
+    int caretTimer_ = 0;
+
+    // Keyboard state.
+    int pendingPrefixKey_ = 0;
+    Qt::KeyboardModifiers pendingPrefixMods_;
+    std::array<std::optional<TCellPos>, 10> bookmarks_;
+    bool recording_ = false;
+    bool replaying_ = false;
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> macro_;
+
+    // Mouse state.
+    bool mousePressed_ = false;
+    bool dragged_ = false;
+    bool doubleClicked_ = false;
+    QPoint lastPointer_;
+    TCellPos dragTarget_;
+    QTimer* autoScroll_ = nullptr;
+};
+
+// The viewer as the preview page uses it.
+class TMemoEx : public TCustomMemoEx {
+    Q_OBJECT
+  public:
+    explicit TMemoEx(QWidget* parent = nullptr);
+    // The preview page's look: bold "Courier New", pale blue background, no
+    // gutter, silver margin line, tab size 4.
+    void UsePreviewSettings();
+};
