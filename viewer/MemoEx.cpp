@@ -152,6 +152,12 @@ void TCustomMemoEx::changeEvent(QEvent* event) {
     }
 }
 
+void TCustomMemoEx::SetFontSize(int points) {
+    QFont sized = font();
+    sized.setPointSize(std::max(1, points));
+    setFont(sized);
+}
+
 void TCustomMemoEx::SetColor(const QColor& color) {
     color_ = color;
     InvalidateAttrs();

@@ -104,6 +104,9 @@ class TCustomMemoEx : public QAbstractScrollArea {
     // The cell a viewport pixel falls in, as a mouse click takes it.
     TCellPos CellAt(QPoint pixel) const;
 
+    // The zoom buttons' way of changing the font: its size in points.
+    void SetFontSize(int points);
+
     // Settings. The viewer is always read-only: this tool never edits a file.
     bool ReadOnly() const { return true; }
     QColor Color() const { return color_; }
@@ -161,7 +164,6 @@ class TCustomMemoEx : public QAbstractScrollArea {
   private:
     enum class Command;
     struct KeyBinding;
-    friend struct KeyBinding;
 
     // Metrics and scroll bars.
     void UpdateMetrics(bool full);

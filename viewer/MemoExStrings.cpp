@@ -126,7 +126,10 @@ void TMemoExStrings::LoadFile(const std::string& path) {
     data.resize(got);
     file.reset();
 
-    data.resize(TextEnd(data));
+    const std::size_t end = TextEnd(data);
+    data.resize(end);
+    // A NUL early in a big file leaves most of the buffer unused: give it back.
+    if (end < data.capacity() / 2) data.shrink_to_fit();
     data = ExpandTabs(std::move(data), tabSize_);
 
     ClearLines();

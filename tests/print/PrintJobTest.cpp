@@ -155,6 +155,10 @@ TEST(PrintJob, PrintsOnlyThePagesOfTheRangeOnASheetEach) {
     EXPECT_EQ(surface.Sheets()[0][0].y, 200 + surface.TextHeight("X"));
     EXPECT_EQ(result.documentPages, 5);
     EXPECT_EQ(result.sheets, 2);
+    // With Dlzka 0 every size fits the height: the first size whose columns fit wins.
+    EXPECT_EQ(result.pageLength, 0);
+    EXPECT_GE(FitAt(surface, result.fontSize).columns, 80);
+    EXPECT_LT(FitAt(surface, 12).columns, 80);
     EXPECT_EQ(surface.State(), JobState::Ended);
 }
 

@@ -29,7 +29,7 @@ using L = std::vector<std::string>;
 
 } // namespace
 
-TEST(LineStore, SplitsLinesEndsAtNulExpandsTabsKeepsEveryOtherByte) {
+TEST(MemoExStrings, SplitsLinesEndsAtNulExpandsTabsKeepsEveryOtherByte) {
     struct Case {
         std::string bytes;
         L lines;
@@ -51,7 +51,7 @@ TEST(LineStore, SplitsLinesEndsAtNulExpandsTabsKeepsEveryOtherByte) {
         EXPECT_EQ(LoadBytes(c.bytes), c.lines) << "input: " << c.bytes;
 }
 
-TEST(LineStore, OutOfRangeIndexGivesEmptyLine) {
+TEST(MemoExStrings, OutOfRangeIndexGivesEmptyLine) {
     TMemoExStrings store;
     EXPECT_EQ(store.LineAt(0), "");
     store.SetFullText("one\r\ntwo");
@@ -61,7 +61,7 @@ TEST(LineStore, OutOfRangeIndexGivesEmptyLine) {
     EXPECT_EQ(store.FullText(), "one\r\ntwo\r\n");
 }
 
-TEST(LineStore, MaximumLineLengthOnlyGrows) {
+TEST(MemoExStrings, MaximumLineLengthOnlyGrows) {
     TMemoExStrings store;
     EXPECT_EQ(store.MaxLineLength(), 512);
     TempFile file(std::string(600, 'x') + "\r\nshort\r\n");
@@ -81,7 +81,7 @@ TEST(LineStore, MaximumLineLengthOnlyGrows) {
     EXPECT_EQ(below.MaxLineLength(), 512);
 }
 
-TEST(LineStore, MissingFileKeepsOldLinesAndStillNotifiesOnce) {
+TEST(MemoExStrings, MissingFileKeepsOldLinesAndStillNotifiesOnce) {
     TempFile file("first\r\nsecond\r\n");
     TMemoExStrings store;
     store.LoadFile(file.Path());
@@ -100,7 +100,7 @@ TEST(LineStore, MissingFileKeepsOldLinesAndStillNotifiesOnce) {
     EXPECT_EQ(notices, 1);
 }
 
-TEST(LineStore, FolderInsteadOfFileIsAnErrorNotAnEmptyText) {
+TEST(MemoExStrings, FolderInsteadOfFileIsAnErrorNotAnEmptyText) {
     TempFile file("keep\r\n");
     TMemoExStrings store;
     store.LoadFile(file.Path());
@@ -109,14 +109,14 @@ TEST(LineStore, FolderInsteadOfFileIsAnErrorNotAnEmptyText) {
     EXPECT_FALSE(store.IsUpdating());
 }
 
-TEST(LineStore, HostNamesAreFoundIgnoringCase) {
+TEST(MemoExStrings, HostNamesAreFoundIgnoringCase) {
     TempFile file("abc\r\n", "TLAC01.TXT");
     TMemoExStrings store;
     store.LoadFile((file.Folder() / "tlac01.txt").string());
     EXPECT_EQ(Lines(store), (L{"abc"}));
 }
 
-TEST(LineStore, LoadAndWholeTextSendOneNotificationEach) {
+TEST(MemoExStrings, LoadAndWholeTextSendOneNotificationEach) {
     TempFile file("a\r\nb\r\nc\r\n");
     TMemoExStrings store;
     std::vector<TMemoExStrings::ChangeKind> kinds;
@@ -132,7 +132,7 @@ TEST(LineStore, LoadAndWholeTextSendOneNotificationEach) {
     EXPECT_EQ(afterLoad, 1);
 }
 
-TEST(LineStore, EditsSplitOnBreakRunsAndCheckIndices) {
+TEST(MemoExStrings, EditsSplitOnBreakRunsAndCheckIndices) {
     TMemoExStrings store;
     store.AddLine("");
     store.AddLine("a\r\n\r\nb\tc");
@@ -157,7 +157,7 @@ TEST(LineStore, EditsSplitOnBreakRunsAndCheckIndices) {
     EXPECT_EQ(store.LineCount(), 5);
 }
 
-TEST(LineStore, CapacityGrowsInTheListSteps) {
+TEST(MemoExStrings, CapacityGrowsInTheListSteps) {
     TMemoExStrings store;
     std::vector<int> seen;
     for (int i = 0; i < 100; ++i) {

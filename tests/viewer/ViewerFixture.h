@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-class ViewerTest : public ::testing::Test {
+class MemoExTest : public ::testing::Test {
   protected:
     void SetUp() override {
         window_ = std::make_unique<QWidget>();

@@ -1,8 +1,10 @@
 #include "ViewerFixture.h"
 
+#include <QPaintEvent>
+#include <QRegion>
 #include <QScrollBar>
 
-TEST_F(ViewerTest, ScrollRangesStopWithTheLastLineAtTheBottom) {
+TEST_F(MemoExTest, ScrollRangesStopWithTheLastLineAtTheBottom) {
     SizeTo(30, 40);
     LoadNumbered(100);
     QScrollBar* v = memo_->verticalScrollBar();
@@ -27,7 +29,7 @@ TEST_F(ViewerTest, ScrollRangesStopWithTheLastLineAtTheBottom) {
     EXPECT_EQ(v->maximum(), 0);
 }
 
-TEST_F(ViewerTest, ArrowsHomeEndAndPagesMoveTheCaretAndTheViewFollows) {
+TEST_F(MemoExTest, ArrowsHomeEndAndPagesMoveTheCaretAndTheViewFollows) {
     SizeTo(30, 40);
     LoadNumbered(100);
     Key(Qt::Key_Up);
@@ -62,7 +64,7 @@ TEST_F(ViewerTest, ArrowsHomeEndAndPagesMoveTheCaretAndTheViewFollows) {
     EXPECT_EQ(memo_->LeftCol(), 512 - 40);
 }
 
-TEST_F(ViewerTest, CtrlUpAndDownScrollAndPullTheCaretAlong) {
+TEST_F(MemoExTest, CtrlUpAndDownScrollAndPullTheCaretAlong) {
     SizeTo(30, 40);
     LoadNumbered(100);
     Key(Qt::Key_Down, Qt::ControlModifier);
@@ -78,7 +80,7 @@ TEST_F(ViewerTest, CtrlUpAndDownScrollAndPullTheCaretAlong) {
     EXPECT_TRUE(memo_->SelAvail()); // scrolling leaves the selection alone
 }
 
-TEST_F(ViewerTest, ShiftKeysSelectAndPlainKeysClear) {
+TEST_F(MemoExTest, ShiftKeysSelectAndPlainKeysClear) {
     Load({"alpha beta", "gamma", "delta"});
     Key(Qt::Key_Right, Qt::ShiftModifier);
     Key(Qt::Key_Right, Qt::ShiftModifier);
@@ -104,7 +106,7 @@ TEST_F(ViewerTest, ShiftKeysSelectAndPlainKeysClear) {
     EXPECT_EQ(memo_->SelectedText(), "alpha beta\r\ngamma");
 }
 
-TEST_F(ViewerTest, WordMovesAndTwoKeyCommands) {
+TEST_F(MemoExTest, WordMovesAndTwoKeyCommands) {
     Load({"  one,two  three", " next line"});
     Key(Qt::Key_End);
     Key(Qt::Key_Left, Qt::ControlModifier);
@@ -136,7 +138,7 @@ TEST_F(ViewerTest, WordMovesAndTwoKeyCommands) {
     EXPECT_EQ(memo_->SelectedText(), "line");
 }
 
-TEST_F(ViewerTest, BookmarksSetJumpAndClear) {
+TEST_F(MemoExTest, BookmarksSetJumpAndClear) {
     SizeTo(10, 40);
     LoadNumbered(50);
     Key(Qt::Key_Down);
@@ -151,7 +153,7 @@ TEST_F(ViewerTest, BookmarksSetJumpAndClear) {
     EXPECT_FALSE(memo_->Bookmark(3).has_value()); // same line: cleared
 }
 
-TEST_F(ViewerTest, EditingKeysChangeNothingAndTabLeaves) {
+TEST_F(MemoExTest, EditingKeysChangeNothingAndTabLeaves) {
     Load({"keep me"});
     const std::string before = memo_->Lines().FullText();
     QTest::keyClicks(memo_, "typed");
@@ -172,7 +174,7 @@ TEST_F(ViewerTest, EditingKeysChangeNothingAndTabLeaves) {
     EXPECT_FALSE(memo_->CaretVisible());
 }
 
-TEST_F(ViewerTest, EmptyTextKeepsTheCaretAtTheOrigin) {
+TEST_F(MemoExTest, EmptyTextKeepsTheCaretAtTheOrigin) {
     Load({});
     Key(Qt::Key_End);
     Key(Qt::Key_Down);
@@ -182,15 +184,13 @@ TEST_F(ViewerTest, EmptyTextKeepsTheCaretAtTheOrigin) {
     EXPECT_EQ(memo_->SelectedText(), "");
 }
 
-TEST_F(ViewerTest, ZoomKeepsCaretTopRowAndLeftColumn) {
+TEST_F(MemoExTest, ZoomKeepsCaretTopRowAndLeftColumn) {
     SizeTo(30, 40);
     LoadNumbered(100);
     memo_->SetCaret(3, 45);
     memo_->verticalScrollBar()->setValue(40);
     const int oldWidth = memo_->CellWidth();
-    QFont font = memo_->font();
-    font.setPointSize(16);
-    memo_->setFont(font);
+    memo_->SetFontSize(16);
     EXPECT_GT(memo_->CellWidth(), oldWidth);
     EXPECT_EQ(memo_->TopRow(), 40);
     EXPECT_EQ(Caret(), (TCellPos{3, 45}));
@@ -198,7 +198,7 @@ TEST_F(ViewerTest, ZoomKeepsCaretTopRowAndLeftColumn) {
     EXPECT_EQ(memo_->verticalScrollBar()->maximum(), 100 - memo_->VisibleRowCount());
 }
 
-TEST_F(ViewerTest, WheelScrollsTheViewNotTheCaret) {
+TEST_F(MemoExTest, WheelScrollsTheViewNotTheCaret) {
     SizeTo(30, 40);
     LoadNumbered(100);
     const int step = QApplication::wheelScrollLines();
@@ -213,7 +213,7 @@ TEST_F(ViewerTest, WheelScrollsTheViewNotTheCaret) {
     EXPECT_EQ(memo_->TopRow(), 70);
 }
 
-TEST_F(ViewerTest, PositionsCountTwoCharactersPerLineBreak) {
+TEST_F(MemoExTest, PositionsCountTwoCharactersPerLineBreak) {
     Load({"abc", "de", "fgh"});
     memo_->SetSelectionStart(6); // "d"
     EXPECT_EQ(Caret(), (TCellPos{0, 1}));
@@ -223,4 +223,45 @@ TEST_F(ViewerTest, PositionsCountTwoCharactersPerLineBreak) {
     memo_->SetSelectionStart(1000);
     EXPECT_EQ(Caret(), (TCellPos{3, 2}));
     EXPECT_FALSE(memo_->SelAvail());
+}
+
+TEST_F(MemoExTest, RecordedKeystrokesReplay) {
+    LoadNumbered(20);
+    Key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Caret(), (TCellPos{1, 1}));
+    Key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Caret(), (TCellPos{3, 3}));
+}
+
+namespace {
+
+// Collects the regions the viewer is asked to paint.
+class PaintSpy : public QObject {
+  public:
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(MemoExTest, ScrollingByARowRepaintsOnlyTheRowThatCameIn) {
+    SizeTo(30, 40);
+    LoadNumbered(100);
+    QApplication::processEvents();
+    PaintSpy spy;
+    memo_->viewport()->installEventFilter(&spy);
+    memo_->ScrollToRow(1);
+    QApplication::processEvents();
+    memo_->viewport()->removeEventFilter(&spy);
+    ASSERT_FALSE(spy.painted.isEmpty());
+    // The newly uncovered band at the bottom, not the whole window.
+    EXPECT_LE(spy.painted.boundingRect().height(), 2 * memo_->CellHeight());
+    EXPECT_GE(spy.painted.boundingRect().bottom(), 29 * memo_->CellHeight());
 }

@@ -14,7 +14,7 @@ std::string Oem(std::u16string_view text) {
 
 } // namespace
 
-TEST_F(ViewerTest, ClicksPlaceTheCaretByCellHalves) {
+TEST_F(MemoExTest, ClicksPlaceTheCaretByCellHalves) {
     SizeTo(10, 40);
     Load({"abcdef", "gh", "ijk"});
     Click(Pixel(2, 0));
@@ -27,7 +27,7 @@ TEST_F(ViewerTest, ClicksPlaceTheCaretByCellHalves) {
     EXPECT_EQ(Caret(), (TCellPos{20, 1}));
 }
 
-TEST_F(ViewerTest, ShiftClickSelectsFromTheCaretAndTurnsAtTheAnchor) {
+TEST_F(MemoExTest, ShiftClickSelectsFromTheCaretAndTurnsAtTheAnchor) {
     SizeTo(10, 40);
     Load({"abcdef", "ghijkl", "mnopqr"});
     Click(Pixel(2, 1));
@@ -45,7 +45,7 @@ TEST_F(ViewerTest, ShiftClickSelectsFromTheCaretAndTurnsAtTheAnchor) {
     EXPECT_FALSE(memo_->SelAvail());
 }
 
-TEST_F(ViewerTest, CopyPutsTheSelectionOnTheClipboardAsUnicode) {
+TEST_F(MemoExTest, CopyPutsTheSelectionOnTheClipboardAsUnicode) {
     SizeTo(10, 60);
     Load({Oem(u"Prvý riadok"), Oem(u"Účtovná závierka 2007"), Oem(u"Ďalej"), "ab"});
     Click(Pixel(5, 1));
@@ -66,7 +66,7 @@ TEST_F(ViewerTest, CopyPutsTheSelectionOnTheClipboardAsUnicode) {
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("alej\r\nab"));
 }
 
-TEST_F(ViewerTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
+TEST_F(MemoExTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
     SizeTo(30, 40);
     LoadNumbered(100);
     memo_->verticalScrollBar()->setValue(50);
@@ -98,7 +98,7 @@ TEST_F(ViewerTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
     EXPECT_FALSE(AutoScrollTimer()->isActive());
 }
 
-TEST_F(ViewerTest, DoubleClickRaisesOnDblClickBeforeSelectingTheWord) {
+TEST_F(MemoExTest, DoubleClickRaisesOnDblClickBeforeSelectingTheWord) {
     SizeTo(10, 40);
     Load({"print file: SALDO.TXT"});
     int calls = 0;
@@ -125,7 +125,7 @@ TEST_F(ViewerTest, DoubleClickRaisesOnDblClickBeforeSelectingTheWord) {
     EXPECT_EQ(memo_->SelectedText(), "file");
 }
 
-TEST_F(ViewerTest, ALoadClearsTheSelectionAndKeepsTheView) {
+TEST_F(MemoExTest, ALoadClearsTheSelectionAndKeepsTheView) {
     SizeTo(10, 40);
     LoadNumbered(100);
     memo_->verticalScrollBar()->setValue(20);
@@ -137,7 +137,7 @@ TEST_F(ViewerTest, ALoadClearsTheSelectionAndKeepsTheView) {
     EXPECT_EQ(memo_->TopRow(), top);
 }
 
-TEST_F(ViewerTest, HostileFilesLoadPaintAndNavigate) {
+TEST_F(MemoExTest, HostileFilesLoadPaintAndNavigate) {
     SizeTo(20, 60);
     std::string high;
     for (int b = 128; b < 256; ++b)
@@ -166,7 +166,7 @@ TEST_F(ViewerTest, HostileFilesLoadPaintAndNavigate) {
     EXPECT_EQ(memo_->Lines().MaxLineLength(), 100001);
 }
 
-TEST_F(ViewerTest, RightMarginBelowEightIsRefused) {
+TEST_F(MemoExTest, RightMarginBelowEightIsRefused) {
     memo_->SetRightMargin(8);
     EXPECT_THROW(memo_->SetRightMargin(7), EInvalidRightMarginValue);
     EXPECT_EQ(memo_->RightMargin(), 8);

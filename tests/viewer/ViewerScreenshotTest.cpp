@@ -26,7 +26,7 @@ bool CellHasInk(const QImage& image, int x0, int cellWidth, int y0, int cellHeig
 
 } // namespace
 
-TEST_F(ViewerTest, ScreenshotShowsSlovakTextBoxDrawingAndTheMarginLine) {
+TEST_F(MemoExTest, ScreenshotShowsSlovakTextBoxDrawingAndTheMarginLine) {
     memo_->setGeometry(0, 0, 900, 300);
     SizeTo(12, 95);
     const std::u16string top = u"┌" + Padded(u"", 88, u'─') + u"┐";
