@@ -30,31 +30,30 @@ void Write(const std::filesystem::path& path, const std::uint8_t* data, std::siz
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
-void ReadEveryField(dbf::TDbf& table) {
+template <typename Read> void Try(Read read) {
+    try {
+        (void)read();
+    } catch (const dbf::EDatabaseError&) {
+    }
+}
+
+// Every accessor of every field; the ones a field's type refuses only when
+// `everyWay` is set, since raising is slow and takes the same path each time.
+void ReadEveryField(dbf::TDbf& table, bool everyWay) {
     for (std::size_t i = 0; i < table.FieldCount(); ++i) {
         dbf::TField& field = *table.Fields(i);
+        const dbf::TFieldType type = field.DataType();
+        const bool number = type == dbf::ftSmallint || type == dbf::ftInteger ||
+                            type == dbf::ftLargeint || type == dbf::ftAutoInc ||
+                            type == dbf::ftFloat;
+        const bool date = type == dbf::ftDate || type == dbf::ftDateTime;
         (void)field.IsNull();
         (void)field.AsString();
-        try {
-            (void)field.AsInteger();
-        } catch (const dbf::EDatabaseError&) {
-        }
-        try {
-            (void)field.AsLargeInt();
-        } catch (const dbf::EDatabaseError&) {
-        }
-        try {
-            (void)field.AsFloat();
-        } catch (const dbf::EDatabaseError&) {
-        }
-        try {
-            (void)field.AsBoolean();
-        } catch (const dbf::EDatabaseError&) {
-        }
-        try {
-            (void)field.AsDateTime();
-        } catch (const dbf::EDatabaseError&) {
-        }
+        if (everyWay || number) Try([&] { return field.AsInteger(); });
+        if (everyWay || number) Try([&] { return field.AsLargeInt(); });
+        if (everyWay || number || date) Try([&] { return field.AsFloat(); });
+        if (everyWay || type == dbf::ftBoolean) Try([&] { return field.AsBoolean(); });
+        if (everyWay || date) Try([&] { return field.AsDateTime(); });
     }
 }
 
@@ -71,19 +70,26 @@ void Walk(bool readOnly) {
         return;
     }
     (void)dbfdump::DescribeTable(table);
-    for (bool showDeleted : {false, true}) {
+    // A writable table takes the same reading paths; what it adds is the header
+    // written back at open and close.
+    const std::initializer_list<bool> passes =
+        readOnly ? std::initializer_list<bool>{false, true} : std::initializer_list<bool>{};
+    for (bool showDeleted : passes) {
         table.SetShowDeleted(showDeleted);
+        bool first = true;
         for (table.First(); !table.Eof(); table.Next()) {
-            ReadEveryField(table);
+            ReadEveryField(table, first);
             (void)dbfdump::DescribeRecord(table, showDeleted);
+            first = false;
         }
-        ReadEveryField(table); // at the end the last record stays current
+        ReadEveryField(table, true); // at the end the last record stays current
     }
-    try {
-        (void)table.FieldByName("NAZOV");
-    } catch (const dbf::EDatabaseError&) {
-    }
-    table.Close();
+    ReadEveryField(table, true);
+    Try([&] { return table.FieldByName("NAZOV"); });
+    Try([&] {
+        table.Close();
+        return 0;
+    });
 }
 
 } // namespace
