@@ -284,7 +284,10 @@ void TDbf::SetActive(bool active) {
 }
 
 void TDbf::CreateIfMissing(const std::filesystem::path& path) {
-    if (openMode_ == omNormal || std::filesystem::exists(path)) return;
+    std::error_code error;
+    const bool exists = std::filesystem::exists(path, error);
+    // Only a file known to be missing is created; an unreadable folder is left alone.
+    if (openMode_ == omNormal || exists || error) return;
     bool create = true;
     if (BeforeAutoCreate) BeforeAutoCreate(*this, create);
     if (create) TDbfFile::CreateTable(path, tableLevel_, fieldDefs_);

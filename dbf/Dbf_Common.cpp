@@ -8,31 +8,34 @@ namespace dbf {
 
 EAbort::EAbort() : std::runtime_error(STRING_OPERATION_ABORTED) {}
 
-std::string Format(std::string_view pattern, std::string_view s1, std::string_view s2) {
+namespace {
+
+// Replaces each "%<letter>" in turn by the next of `values`.
+std::string Fill(std::string_view pattern, char letter,
+                 std::initializer_list<std::string_view> values) {
     std::string out;
-    int used = 0;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's') {
-            out += used++ == 0 ? s1 : s2;
-            ++i;
-        } else {
-            out += pattern[i];
-        }
+    out.reserve(pattern.size() + 32);
+    auto next = values.begin();
+    const char placeholder[] = {'%', letter};
+    for (;;) {
+        const std::size_t at = pattern.find(std::string_view(placeholder, 2));
+        if (at == std::string_view::npos || next == values.end()) break;
+        out.append(pattern.substr(0, at));
+        out.append(*next++);
+        pattern.remove_prefix(at + 2);
     }
+    out.append(pattern);
     return out;
 }
 
+} // namespace
+
+std::string Format(std::string_view pattern, std::string_view s1, std::string_view s2) {
+    return Fill(pattern, 's', {s1, s2});
+}
+
 std::string FormatInt(std::string_view pattern, long long value) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 'd') {
-            out += std::to_string(value);
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
+    return Fill(pattern, 'd', {std::to_string(value)});
 }
 
 namespace {

@@ -47,7 +47,9 @@ void TPagedFile::OpenFile(const std::filesystem::path& path, TPagedFileMode mode
     // A read-only opener takes no lock, so it never stands in anyone's way.
     if (mode != TPagedFileMode::ReadShared) {
         int lock = mode == TPagedFileMode::ReadWriteExclusive ? LOCK_EX : LOCK_SH;
-        if (::flock(fd, lock | LOCK_NB) != 0) {
+        // Only a conflict refuses the file; a file system without locks (some
+        // network shares) is opened unlocked, as the host system's own files are.
+        if (::flock(fd, lock | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
             int error = errno;
             ::close(fd);
             throw EFileError(Format(STRING_CANNOT_OPEN_FILE, path.string(), std::strerror(error)));
