@@ -54,6 +54,17 @@ std::string DateText(int year, int month, int day) {
     return text;
 }
 
+Sequence::Sequence(std::uint32_t seed) {
+    // Neighbouring seeds must not give neighbouring sequences, so the seed is
+    // scrambled first (the finishing steps of a well-known integer hash).
+    seed ^= seed >> 16;
+    seed *= 0x7feb352du;
+    seed ^= seed >> 15;
+    seed *= 0x846ca68bu;
+    seed ^= seed >> 16;
+    state_ = seed;
+}
+
 int Sequence::Between(int low, int high) {
     state_ = state_ * 1664525u + 1013904223u;
     const std::uint32_t span = static_cast<std::uint32_t>(high - low) + 1;
