@@ -2,6 +2,7 @@
 
 #include "Locale.h"
 
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 
 #include <algorithm>
@@ -186,6 +187,23 @@ std::optional<std::string> Utf16ToCodePage(int codePage, std::u16string_view tex
     if (U_FAILURE(status)) return std::nullopt;
     out.resize(static_cast<size_t>(n));
     return out;
+}
+
+std::string AnsiUpperCase(std::string_view ansi) {
+    std::string ascii(ansi);
+    bool plain = true;
+    for (char& c : ascii) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (static_cast<unsigned char>(c) >= 0x80) plain = false;
+    }
+    if (plain) return ascii;
+    auto wide = CodePageToUtf16(AnsiCodePage(), ansi);
+    if (!wide) return ascii;
+    for (char16_t& c : *wide)
+        if (!U16_IS_SURROGATE(c)) c = static_cast<char16_t>(u_toupper(c));
+    auto back = Utf16ToCodePage(AnsiCodePage(), *wide);
+    if (!back || back->size() != ansi.size()) return ascii;
+    return *back;
 }
 
 std::u16string AnsiToUtf16(std::string_view ansi) {

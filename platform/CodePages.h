@@ -43,6 +43,10 @@ std::u16string AnsiToUtf16(std::string_view ansi);
 std::string AnsiToUtf8(std::string_view ansi);
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// ANSI bytes upper-cased by the ANSI code page's letter rules (0xE1 becomes 0xC1 in 1250);
+// the length is kept, characters without a single upper-case form stay as they are.
+std::string AnsiUpperCase(std::string_view ansi);
+
 // Bytes of a print file as the PC's OEM font shows them: one UTF-16 unit per
 // byte, with 0x01-0x1F and 0x7F as their glyphs (smileys, card suits, the
 // form feed as the female sign, the house for 0x7F). NUL shows as a blank.

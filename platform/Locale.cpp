@@ -117,11 +117,22 @@ std::string ShortDateText(int year, int month, int day) {
 }
 
 char DecimalSeparator() {
+    // Asked once per numeric value by the table reader: looked up once per locale.
+    static std::string cachedLocale;
+    static char cached = '.';
+    std::string locale = UserLocale();
+    if (locale == cachedLocale) return cached;
     UErrorCode status = U_ZERO_ERROR;
-    icu::DecimalFormatSymbols symbols(icu::Locale(UserLocale().c_str()), status);
-    if (U_FAILURE(status)) return '.';
-    icu::UnicodeString sep = symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol);
-    return sep.length() == 1 && sep[0] < 0x80 ? static_cast<char>(sep[0]) : '.';
+    icu::DecimalFormatSymbols symbols(icu::Locale(locale.c_str()), status);
+    char separator = '.';
+    if (U_SUCCESS(status)) {
+        icu::UnicodeString sep =
+            symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol);
+        if (sep.length() == 1 && sep[0] < 0x80) separator = static_cast<char>(sep[0]);
+    }
+    cachedLocale = locale;
+    cached = separator;
+    return separator;
 }
 
 } // namespace platform

@@ -1,0 +1,72 @@
+// dbfdump [--deleted] [--ansi N] [--oem N] FILE
+// Prints a dBase table as JSON lines, the way the tool's reader sees it.
+
+#include "platform/CodePages.h"
+#include "tools/dbfdump/JsonLines.h"
+
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: dbfdump [--deleted] [--ansi N] [--oem N] FILE\n";
+    return 2;
+}
+
+std::optional<int> CodePageArgument(const char* text) {
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value <= 0 || value > 65535) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool withDeleted = false;
+    std::optional<int> ansi;
+    std::optional<int> oem;
+    std::string file;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--deleted") {
+            withDeleted = true;
+        } else if ((arg == "--ansi" || arg == "--oem") && i + 1 < argc) {
+            auto page = CodePageArgument(argv[++i]);
+            if (!page) return Usage();
+            (arg == "--ansi" ? ansi : oem) = page;
+        } else if (file.empty() && !arg.starts_with("--")) {
+            file = arg;
+        } else {
+            return Usage();
+        }
+    }
+    if (file.empty()) return Usage();
+    // The machine's code pages must be settled before the first table object exists.
+    if (ansi || oem) {
+        platform::SetMachineCodePages(ansi.value_or(platform::AnsiCodePage()),
+                                      oem.value_or(platform::OemCodePage()));
+    }
+
+    try {
+        dbf::TDbf table;
+        table.SetReadOnly(true);
+        table.SetShowDeleted(withDeleted);
+        table.SetTableName(std::filesystem::absolute(file).string());
+        table.Open();
+        std::cout << dbfdump::DescribeTable(table) << '\n';
+        for (table.First(); !table.Eof(); table.Next())
+            std::cout << dbfdump::DescribeRecord(table, withDeleted) << '\n';
+        table.Close();
+        std::cout.flush();
+        return std::cout ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    }
+}
