@@ -169,8 +169,8 @@ const std::vector<Dish>& Dishes() {
          {{17, 110}, {23, 40}, {11, 50}, {21, 20}, {2, 5}, {31, 250}}},
         {"Vyprážaný syr, zemiaky, tatárska omáčka",
          {{14, 100}, {0, 20}, {15, 500}, {8, 25}, {20, 200}}},
-        {"Fazuľová polievka s údeným", {{6, 40}, {19, 15}, {21, 10}, {26, 1}, {3, 2}}},
-        {"Kapustnica s klobásou", {{24, 120}, {19, 20}, {21, 10}, {26, 2}, {27, 1}}},
+        {"Fazuľový prívarok s údeným mäsom", {{6, 40}, {19, 15}, {21, 10}, {26, 1}, {3, 2}}},
+        {"Kapustové fliačky so slaninou", {{24, 120}, {19, 20}, {21, 10}, {26, 2}, {27, 1}}},
         {"Rizoto s kuracím mäsom, uhorka", {{4, 80}, {18, 90}, {23, 30}, {9, 10}, {3, 2}}},
         {"Tvarohové pirohy so smotanou", {{12, 90}, {1, 80}, {15, 250}, {11, 20}, {2, 15}}},
     };
