@@ -114,7 +114,11 @@ std::string BoxTable::Row(const std::vector<std::string>& cells) const {
     std::string line = bar;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         const std::string cell = i < cells.size() ? cells[i] : std::string();
-        line += ' ' + Fit(Oem(cell), columns_[i].width, columns_[i].align) + ' ' + bar;
+        const std::string text = Oem(cell);
+        // A cut value would print a wrong figure without anyone noticing.
+        if (text.size() > columns_[i].width)
+            throw std::length_error("value wider than its column: " + cell);
+        line += ' ' + Fit(text, columns_[i].width, columns_[i].align) + ' ' + bar;
     }
     return line;
 }

@@ -47,7 +47,8 @@ class BoxTable {
     std::string Top() const;
     std::string Separator() const;
     std::string Bottom() const;
-    // Cells in UTF-8; missing cells are blank.
+    // Cells in UTF-8; missing cells are blank. Throws std::length_error when a
+    // cell is wider than its column.
     std::string Row(const std::vector<std::string>& cells) const;
     // Width of every line in characters.
     std::size_t Width() const;

@@ -77,13 +77,13 @@ PrintFileBytes PayrollSlips(const Month& month, int costCentre) {
 
 PrintFileBytes PayrollSummary(const Month& month) {
     const BoxTable table({{5, Align::Right},
-                          {20},
+                          {18},
                           {9, Align::Right},
                           {9, Align::Right},
                           {10, Align::Right},
-                          {7, Align::Right},
                           {8, Align::Right},
-                          {7, Align::Right},
+                          {8, Align::Right},
+                          {9, Align::Right},
                           {10, Align::Right},
                           {7, Align::Right},
                           {9, Align::Right}});

@@ -54,6 +54,17 @@ std::string DateText(int year, int month, int day) {
     return text;
 }
 
+Sequence::Sequence(std::uint32_t seed) {
+    // Neighbouring seeds must not give neighbouring sequences, so the seed is
+    // scrambled first (the finishing steps of a well-known integer hash).
+    seed ^= seed >> 16;
+    seed *= 0x7feb352du;
+    seed ^= seed >> 15;
+    seed *= 0x846ca68bu;
+    seed ^= seed >> 16;
+    state_ = seed;
+}
+
 int Sequence::Between(int low, int high) {
     state_ = state_ * 1664525u + 1013904223u;
     const std::uint32_t span = static_cast<std::uint32_t>(high - low) + 1;
@@ -158,8 +169,8 @@ const std::vector<Dish>& Dishes() {
          {{17, 110}, {23, 40}, {11, 50}, {21, 20}, {2, 5}, {31, 250}}},
         {"Vyprážaný syr, zemiaky, tatárska omáčka",
          {{14, 100}, {0, 20}, {15, 500}, {8, 25}, {20, 200}}},
-        {"Fazuľová polievka s údeným", {{6, 40}, {19, 15}, {21, 10}, {26, 1}, {3, 2}}},
-        {"Kapustnica s klobásou", {{24, 120}, {19, 20}, {21, 10}, {26, 2}, {27, 1}}},
+        {"Fazuľový prívarok s údeným mäsom", {{6, 40}, {19, 15}, {21, 10}, {26, 1}, {3, 2}}},
+        {"Kapustové fliačky so slaninou", {{24, 120}, {19, 20}, {21, 10}, {26, 2}, {27, 1}}},
         {"Rizoto s kuracím mäsom, uhorka", {{4, 80}, {18, 90}, {23, 30}, {9, 10}, {3, 2}}},
         {"Tvarohové pirohy so smotanou", {{12, 90}, {1, 80}, {15, 250}, {11, 20}, {2, 15}}},
     };

@@ -34,7 +34,7 @@ std::string DateText(int year, int month, int day);
 // numbers look varied but never change between runs.
 class Sequence {
   public:
-    explicit Sequence(std::uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
+    explicit Sequence(std::uint32_t seed);
     // A number from `low` to `high`, both included.
     int Between(int low, int high);
 
