@@ -71,10 +71,6 @@ void SetBackground(QWidget* widget, QColor colour) {
 
 } // namespace
 
-template <class Handler> void TForm1::Guarded(Handler handler) {
-    RunGuarded(handler);
-}
-
 TForm1::TForm1(const std::string& appFolder, QWidget* parent)
     : QWidget(parent), Dbf1("Dbf1"), PrnData(memtable::MakePrnData()), AppFolder(appFolder),
       printer_(std::make_unique<print::PrinterSurface>()) {
@@ -225,7 +221,7 @@ void TForm1::SetPreviewFontSize(int points) {
 void TForm1::BindEvents() {
     auto bind = [this](QPushButton* button, void (TForm1::*handler)(QObject*)) {
         connect(button, &QPushButton::clicked, this,
-                [this, button, handler] { Guarded([&] { (this->*handler)(button); }); });
+                [this, button, handler] { RunGuarded([&] { (this->*handler)(button); }); });
     };
     bind(BView, &TForm1::BViewClick);
     bind(BOrder, &TForm1::BOrderClick);
@@ -237,10 +233,10 @@ void TForm1::BindEvents() {
     bind(BTlac, &TForm1::BTlacClick);
     bind(bStop, &TForm1::bStopClick);
     connect(cbMesiac, &QComboBox::activated, this,
-            [this] { Guarded([this] { BRefrClick(cbMesiac); }); });
+            [this] { RunGuarded([this] { BRefrClick(cbMesiac); }); });
     connect(GrZozn, &CatalogGrid::RowDoubleClicked, this,
-            [this] { Guarded([this] { BViewClick(GrZozn); }); });
-    MSubor->OnDblClick = [this](QObject*) { Guarded([this] { BZoznClick(MSubor); }); };
+            [this] { RunGuarded([this] { BViewClick(GrZozn); }); });
+    MSubor->OnDblClick = [this](QObject*) { RunGuarded([this] { BZoznClick(MSubor); }); };
 }
 
 void TForm1::FormCreate() {

@@ -96,8 +96,6 @@ class TForm1 : public QWidget {
     // The selector's current item and text, as the folder rules take them.
     std::string CatalogFolder() const;
     std::string PrintFileFolder() const;
-    // Runs a handler under the application's guard.
-    template <class Handler> void Guarded(Handler handler);
 
     // The application's printer, found the first time the tool prints.
     std::unique_ptr<print::PrinterSurface> printer_;
