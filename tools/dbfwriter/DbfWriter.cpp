@@ -78,7 +78,7 @@ DbfWriter& DbfWriter::SetTerminator(bool terminator) {
 }
 
 DbfWriter& DbfWriter::AddField(std::string_view name, char type, int width, int decimals) {
-    fields_.push_back(FieldSpec{std::string(name), type, width, decimals});
+    fields_.push_back(FieldDescriptor{std::string(name), type, width, decimals});
     for (std::string& record : records_)
         record.append(static_cast<std::size_t>(width), ' ');
     return *this;
@@ -113,7 +113,7 @@ std::size_t DbfWriter::HeaderLength() const {
 
 std::size_t DbfWriter::RecordLength() const {
     std::size_t length = 1;
-    for (const FieldSpec& f : fields_)
+    for (const FieldDescriptor& f : fields_)
         length += static_cast<std::size_t>(f.width);
     return length;
 }
@@ -132,7 +132,7 @@ std::size_t DbfWriter::FieldOffset(std::string_view name) const {
     return offset;
 }
 
-const FieldSpec& DbfWriter::Field(std::string_view name) const {
+const FieldDescriptor& DbfWriter::Field(std::string_view name) const {
     return fields_[FieldIndex(name)];
 }
 
@@ -153,7 +153,7 @@ std::string DbfWriter::Bytes() const {
     if (level7) std::memcpy(out.data() + 32, driverName_.data(), driverName_.size());
 
     std::size_t at = level7 ? 68 : 32;
-    for (const FieldSpec& f : fields_) {
+    for (const FieldDescriptor& f : fields_) {
         const std::size_t nameMax = level7 ? 32 : 11;
         std::memcpy(out.data() + at, f.name.data(), std::min(f.name.size(), nameMax));
         int width = f.width;
@@ -193,7 +193,7 @@ std::string& RecordRef::Bytes() {
 }
 
 RecordRef& RecordRef::Raw(std::string_view field, std::string_view bytes) {
-    const FieldSpec& f = writer_.Field(field);
+    const FieldDescriptor& f = writer_.Field(field);
     std::string value(bytes.substr(0, static_cast<std::size_t>(f.width)));
     value.resize(static_cast<std::size_t>(f.width), ' ');
     Bytes().replace(writer_.FieldOffset(field), value.size(), value);
@@ -205,7 +205,7 @@ RecordRef& RecordRef::Text(std::string_view field, std::string_view bytes) {
 }
 
 RecordRef& RecordRef::Number(std::string_view field, double value) {
-    const FieldSpec& f = writer_.Field(field);
+    const FieldDescriptor& f = writer_.Field(field);
     char text[400];
     std::snprintf(text, sizeof text, "%*.*f", f.width, f.decimals, value);
     std::string s(text);
@@ -214,7 +214,7 @@ RecordRef& RecordRef::Number(std::string_view field, double value) {
 }
 
 RecordRef& RecordRef::Integer(std::string_view field, std::int64_t value) {
-    const FieldSpec& f = writer_.Field(field);
+    const FieldDescriptor& f = writer_.Field(field);
     char text[400];
     std::snprintf(text, sizeof text, "%*lld", f.width, static_cast<long long>(value));
     std::string s(text);

@@ -26,7 +26,7 @@
 
 namespace dbfwriter {
 
-struct FieldSpec {
+struct FieldDescriptor {
     std::string name; // up to 11 bytes (32 at level 7); longer names are cut
     char type = 'C';  // the descriptor's type letter, written as given
     int width = 0;    // bytes in the record; a 'C' width above 255 spills into the decimals byte
@@ -103,10 +103,10 @@ class DbfWriter {
     // True layout values (before any override).
     std::size_t HeaderLength() const;
     std::size_t RecordLength() const;
-    const std::vector<FieldSpec>& Fields() const { return fields_; }
+    const std::vector<FieldDescriptor>& Fields() const { return fields_; }
     // Offset of a field in the record (1 for the first); throws when there is no such field.
     std::size_t FieldOffset(std::string_view name) const;
-    const FieldSpec& Field(std::string_view name) const;
+    const FieldDescriptor& Field(std::string_view name) const;
 
     // The whole file.
     std::string Bytes() const;
@@ -124,7 +124,7 @@ class DbfWriter {
     std::size_t padding_ = 0;
     bool eofMark_ = true;
     bool terminator_ = true;
-    std::vector<FieldSpec> fields_;
+    std::vector<FieldDescriptor> fields_;
     std::vector<std::string> records_;
     std::optional<std::uint32_t> countOverride_;
     std::optional<std::uint16_t> headerLengthOverride_;
