@@ -2,6 +2,7 @@
 // The field list of a table file: one definition per descriptor, with the
 // native type letter, the value type it maps to and the field's place in the record.
 
+#include "platform/FieldTypes.h"
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -9,21 +10,8 @@
 namespace dbf {
 
 // Value types of the record layer.
-enum TFieldType {
-    ftUnknown,
-    ftString,
-    ftSmallint,
-    ftInteger,
-    ftLargeint,
-    ftFloat,
-    ftBoolean,
-    ftDate,
-    ftDateTime,
-    ftAutoInc,
-    ftBlob,
-    ftMemo,
-    ftDBaseOle,
-};
+using record::TFieldType;
+using enum record::TFieldType;
 
 const char* FieldTypeName(TFieldType type);
 

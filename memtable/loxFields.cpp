@@ -20,8 +20,8 @@ std::string FieldMessage(const char* before, const std::string& name, const char
 
 } // namespace
 
-TField::TField(TloxCustomMemTable& table, TloxFieldSpec spec, int fieldNo)
-    : FTable(table), FSpec(std::move(spec)), FFieldNo(fieldNo) {}
+TField::TField(TloxCustomMemTable& table, TloxFieldSpec definition, int fieldNo)
+    : FTable(table), FSpec(std::move(definition)), FFieldNo(fieldNo) {}
 
 const std::string& TField::DisplayLabel() const {
     return FSpec.DisplayLabel.empty() ? FSpec.Name : FSpec.DisplayLabel;

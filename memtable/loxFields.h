@@ -27,7 +27,7 @@ struct TloxFieldSpec {
 
 class TField {
   public:
-    TField(TloxCustomMemTable& table, TloxFieldSpec spec, int fieldNo);
+    TField(TloxCustomMemTable& table, TloxFieldSpec definition, int fieldNo);
     TField(const TField&) = delete;
     TField& operator=(const TField&) = delete;
 

@@ -46,9 +46,9 @@ void TloxCustomMemTable::CheckInactive() const {
         throw EDatabaseError(Prefixed("Cannot perform this operation on an open dataset"));
 }
 
-TField& TloxCustomMemTable::AddField(TloxFieldSpec spec) {
+TField& TloxCustomMemTable::AddField(TloxFieldSpec definition) {
     CheckInactive();
-    FFields.push_back(std::make_unique<TField>(*this, std::move(spec), FieldCount() + 1));
+    FFields.push_back(std::make_unique<TField>(*this, std::move(definition), FieldCount() + 1));
     return *FFields.back();
 }
 

@@ -59,7 +59,7 @@ class TloxCustomMemTable {
     const std::string& Name() const { return FName; }
 
     // Definition, before opening.
-    TField& AddField(TloxFieldSpec spec);
+    TField& AddField(TloxFieldSpec definition);
     void AddIndexDef(TloxIndexDef def);
     const std::vector<TloxIndexDef>& IndexDefs() const { return FIndexDefs; }
 

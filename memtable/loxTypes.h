@@ -1,6 +1,7 @@
 #pragma once
 // Value kinds, field types and error classes of the memory table.
 
+#include "platform/FieldTypes.h"
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -10,21 +11,8 @@ namespace memtable {
 
 // The record layer's value types. The memory table stores ftString, ftInteger,
 // ftDate and ftMemo; the others exist so field definitions can name them.
-enum TFieldType {
-    ftUnknown,
-    ftString,
-    ftSmallint,
-    ftInteger,
-    ftLargeint,
-    ftFloat,
-    ftBoolean,
-    ftDate,
-    ftDateTime,
-    ftAutoInc,
-    ftBlob,
-    ftMemo,
-    ftDBaseOle,
-};
+using record::TFieldType;
+using enum record::TFieldType;
 
 // A date-time as the dBase reader hands it out: days since 30 December 1899,
 // the time of day as the fraction.
