@@ -70,7 +70,7 @@ void ExpectRangeOutsideDocument(RecordingSurface& surface, const TestLines& stor
     try {
         print::RunPrintJob(surface, store, input);
         FAIL() << "the job should have been refused";
-    } catch (const print::EPrintError& error) {
+    } catch (const print::ERangeOutsideDocument& error) {
         EXPECT_EQ(std::string(error.what()), "Rozsah tlačených strán ukazuje mimo dokument ...");
     }
     EXPECT_EQ(surface.State(), JobState::Aborted);
