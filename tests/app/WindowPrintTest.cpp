@@ -115,6 +115,20 @@ TEST_F(WindowPrintTest, AThreePageDemoReportPrintsFromTheListAsThreePages) {
         EXPECT_GT(PdfDarkPixels(Output(), page), 0) << "page " << page;
 }
 
+TEST_F(WindowPrintTest, FromThePreviewTheLinesShownArePrinted) {
+    AddPdfPrinter();
+    Start();
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    // The host rewrites the file after it was previewed: what is on screen still prints.
+    host.WriteFile("Tla/MZDY.TXT", Oem852("Iná zostava\r\n"));
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    EXPECT_EQ(form->MSubor->Lines().LineCount(), 3 * 44);
+    ASSERT_TRUE(cups->WaitUntilIdle());
+    EXPECT_EQ(PdfPages(Output()), 3);
+}
+
 TEST_F(WindowPrintTest, ThePageFieldsChooseThePages) {
     AddPdfPrinter();
     Start();

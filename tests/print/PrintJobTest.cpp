@@ -143,6 +143,17 @@ TEST(PrintJob, NoEmptySheetWhenThePageCountEndsExactlyOnTheLastLine) {
     EXPECT_EQ(surface.State(), JobState::Ended);
 }
 
+TEST(PrintJob, EmptyLinesCountAsDrawn) {
+    RecordingSurface surface;
+    const TestLines store{{"", "", ""}};
+    print::RunPrintJob(surface, store, Input(80, 60));
+    ASSERT_EQ(surface.Sheets().size(), 1u);
+    const auto& sheet = surface.Sheets()[0];
+    ASSERT_EQ(sheet.size(), 3u);
+    EXPECT_EQ(sheet[2].y, 200 + 3 * surface.TextHeight("X"));
+    EXPECT_EQ(surface.State(), JobState::Ended);
+}
+
 TEST(PrintJob, PrintsOnlyThePagesOfTheRangeOnASheetEach) {
     RecordingSurface surface;
     const TestLines store = NumberedLines(10); // Dlzka 0: five pages of two lines
