@@ -9,6 +9,7 @@
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
 #include "app/WindowTexts.h"
+#include "app/print/PrintError.h"
 #include "app/print/PrintJob.h"
 #include "app/print/PrinterSurface.h"
 #include "platform/CodePages.h"
@@ -359,7 +360,14 @@ void TForm1::BTlacClick(QObject* /*Sender*/) {
     input.Portrait = Portrait;
     // On the preview page the lines shown are printed; from the list the file is read first.
     if (PStrany->currentWidget() != TabView) MSubor->Lines().LoadFile(fileName.string());
-    print::RunPrintJob(*printer_, MSubor->Lines(), input);
+    try {
+        print::RunPrintJob(*printer_, MSubor->Lines(), input);
+    } catch (const print::ERangeOutsideDocument& notice) {
+        // A range that misses the document is the user's slip, told like a missing file.
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
+                        QString::fromUtf8(notice.what()), QMessageBox::Ok, this);
+        box.exec();
+    }
 }
 
 void TForm1::bStopClick(QObject* /*Sender*/) {

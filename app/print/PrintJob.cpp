@@ -129,7 +129,7 @@ PrintJobResult RunPrintJob(PrintSurface& surface, int lineCount, const LineReade
 
     if (!printed) {
         document.Abort();
-        throw EPrintError(std::string(kRangeOutsideDocument));
+        throw ERangeOutsideDocument(std::string(kRangeOutsideDocument));
     }
     document.End();
     return result;

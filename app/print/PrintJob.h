@@ -49,9 +49,10 @@ inline constexpr std::string_view kRangeOutsideDocument =
 using LineReader = std::function<std::string_view(int index)>;
 
 // Runs one job over lineCount lines read through lineAt (OEM bytes, index from 0).
-// When no line falls into the page range the job is aborted and EPrintError
-// with kRangeOutsideDocument is thrown. Any error after the document was begun
-// aborts it before the error goes on, so a broken job never reaches the printer.
+// When no line falls into the page range the job is aborted and
+// ERangeOutsideDocument with kRangeOutsideDocument is thrown. Any error after
+// the document was begun aborts it before the error goes on, so a broken job
+// never reaches the printer.
 PrintJobResult RunPrintJob(PrintSurface& surface, int lineCount, const LineReader& lineAt,
                            const PrintJobInput& input);
 

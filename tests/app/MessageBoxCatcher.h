@@ -3,6 +3,7 @@
 // with its text and closed with its OK button, so a modal box never blocks.
 
 #include <QApplication>
+#include <QList>
 #include <QMessageBox>
 #include <QObject>
 #include <QPushButton>
@@ -17,7 +18,13 @@ class MessageBoxCatcher : public QObject {
     }
 
     const QStringList& Texts() const { return texts_; }
-    void Clear() { texts_.clear(); }
+    // The icon of each box, in the same order: the tool's notices carry none,
+    // the error box for what a handler did not catch carries the error icon.
+    const QList<QMessageBox::Icon>& Icons() const { return icons_; }
+    void Clear() {
+        texts_.clear();
+        icons_.clear();
+    }
 
   private:
     void CloseBoxes() {
@@ -25,6 +32,7 @@ class MessageBoxCatcher : public QObject {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (box == nullptr || !box->isVisible()) continue;
             texts_ << box->text();
+            icons_ << box->icon();
             // Every box of the tool offers just OK.
             if (box->buttons().size() == 1 && box->button(QMessageBox::Ok) != nullptr)
                 box->button(QMessageBox::Ok)->click();
@@ -35,4 +43,5 @@ class MessageBoxCatcher : public QObject {
 
     QTimer timer_;
     QStringList texts_;
+    QList<QMessageBox::Icon> icons_;
 };

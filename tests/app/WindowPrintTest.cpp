@@ -6,7 +6,9 @@
 #include "app/Form1.h"
 #include "app/print/PrintJob.h"
 #include "app/print/PrinterSurface.h"
+#include "tests/print/PdfOutput.h"
 #include "tests/print/PrivateCups.h"
+#include "tools/demohost/Reports.h"
 #include "viewer/MemoEx.h"
 
 #include <QLineEdit>
@@ -20,6 +22,8 @@
 
 namespace {
 
+using testing_cups::PdfDarkPixels;
+using testing_cups::PdfPages;
 using testing_cups::PrivateCups;
 
 // Three pages of 44 lines, each ended by a form feed, 80 columns, in code page 852.
@@ -33,12 +37,6 @@ std::string ThreePageReport() {
         report += std::string(80, '\xC4') + "\f\r\n";
     }
     return report;
-}
-
-int PdfPages(const std::filesystem::path& pdf) {
-    const std::string info = testing_cups::RunCommand("pdfinfo " + testing_cups::ShellQuote(pdf));
-    const auto at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
 }
 
 class WindowPrintTest : public ::testing::Test {
@@ -86,23 +84,48 @@ TEST_F(WindowPrintTest, WithoutAPrinterTheErrorIsShownAndNothingIsPrinted) {
     const int jobsBefore = cups->SubmittedJobs();
     QTest::mouseClick(form->BTlac, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kNoPrinterMessage)});
+    // It is an error the handler did not catch: the application's error box shows it.
+    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
     EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
     // The window stays usable.
     QTest::mouseClick(form->BView, Qt::LeftButton);
     EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
 }
 
-TEST_F(WindowPrintTest, AThreePageReportPrintsFromTheListAsThreePages) {
+TEST_F(WindowPrintTest, AThreePageDemoReportPrintsFromTheListAsThreePages) {
+    // The kitchen's payslips of the demo host: three pages, each ended by a form feed.
+    const demohost::PrintFileBytes report = demohost::PayrollSlips({2026, 11}, 3);
+    ASSERT_EQ(report.pages, 3);
+    host.WriteCatalog("Cis", {{"VYPLSJ", "Výplatné pásky - školská jedáleň", 2026, 12, 8, "10:21",
+                               "VYPLSJ.PRN", report.width, report.length}});
+    host.WriteFile("Tla/VYPLSJ.PRN", report.bytes);
     AddPdfPrinter();
     Start();
     const int jobsBefore = cups->SubmittedJobs();
     QTest::mouseClick(form->BTlac, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
     // From the list page the file is read into the viewer first.
-    EXPECT_EQ(form->MSubor->Lines().LineCount(), 3 * 44);
+    ASSERT_GT(form->MSubor->Lines().LineCount(), 0);
+    EXPECT_EQ(form->MSubor->Lines().LineAt(0), report.bytes.substr(0, report.bytes.find("\r\n")));
     EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
     ASSERT_TRUE(cups->WaitUntilIdle());
     EXPECT_EQ(cups->SubmittedJobs(), jobsBefore + 1);
+    ASSERT_EQ(PdfPages(Output()), 3);
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_GT(PdfDarkPixels(Output(), page), 0) << "page " << page;
+}
+
+TEST_F(WindowPrintTest, FromThePreviewTheLinesShownArePrinted) {
+    AddPdfPrinter();
+    Start();
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    // The host rewrites the file after it was previewed: what is on screen still prints.
+    host.WriteFile("Tla/MZDY.TXT", Oem852("Iná zostava\r\n"));
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    EXPECT_EQ(form->MSubor->Lines().LineCount(), 3 * 44);
+    ASSERT_TRUE(cups->WaitUntilIdle());
     EXPECT_EQ(PdfPages(Output()), 3);
 }
 
@@ -126,6 +149,8 @@ TEST_F(WindowPrintTest, ThePageFieldsChooseThePages) {
     QTest::mouseClick(form->BTlac, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
                                                            print::kRangeOutsideDocument.size())});
+    // A notice like the missing file's, not the error box.
+    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::NoIcon});
     ASSERT_TRUE(cups->WaitUntilIdle());
     EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
     EXPECT_FALSE(std::filesystem::exists(Output()));

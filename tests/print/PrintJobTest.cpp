@@ -70,7 +70,7 @@ void ExpectRangeOutsideDocument(RecordingSurface& surface, const TestLines& stor
     try {
         print::RunPrintJob(surface, store, input);
         FAIL() << "the job should have been refused";
-    } catch (const print::EPrintError& error) {
+    } catch (const print::ERangeOutsideDocument& error) {
         EXPECT_EQ(std::string(error.what()), "Rozsah tlačených strán ukazuje mimo dokument ...");
     }
     EXPECT_EQ(surface.State(), JobState::Aborted);
@@ -140,6 +140,17 @@ TEST(PrintJob, NoEmptySheetWhenThePageCountEndsExactlyOnTheLastLine) {
     const TestLines store = NumberedLines(124); // two pages of 62
     print::RunPrintJob(surface, store, Input(80, 60));
     EXPECT_EQ(SheetSizes(surface), (std::vector<size_t>{62, 62}));
+    EXPECT_EQ(surface.State(), JobState::Ended);
+}
+
+TEST(PrintJob, EmptyLinesCountAsDrawn) {
+    RecordingSurface surface;
+    const TestLines store{{"", "", ""}};
+    print::RunPrintJob(surface, store, Input(80, 60));
+    ASSERT_EQ(surface.Sheets().size(), 1u);
+    const auto& sheet = surface.Sheets()[0];
+    ASSERT_EQ(sheet.size(), 3u);
+    EXPECT_EQ(sheet[2].y, 200 + 3 * surface.TextHeight("X"));
     EXPECT_EQ(surface.State(), JobState::Ended);
 }
 

@@ -13,15 +13,17 @@
 #include "app/print/PrintJob.h"
 #include "app/print/PrinterSurface.h"
 #include "platform/CodePages.h"
+#include "tests/print/PdfOutput.h"
 #include "tests/print/PrivateCups.h"
 #include "tests/viewer/TempFile.h"
 #include "viewer/MemoExStrings.h"
 
 namespace {
 
+using testing_cups::PdfDarkPixels;
+using testing_cups::PdfPages;
+using testing_cups::PdfPageText;
 using testing_cups::PrivateCups;
-using testing_cups::RunCommand;
-using testing_cups::ShellQuote;
 
 // A print file of the host system's kind: 80 columns, CR LF line ends, pages
 // ended by form feeds, box-drawing rules and Slovak letters in code page 852.
@@ -68,36 +70,6 @@ class PrinterSurfaceTest : public ::testing::Test {
     bool printerAdded_ = false;
 };
 
-int PdfPages(const std::filesystem::path& pdf) {
-    const std::string info = RunCommand("pdfinfo " + ShellQuote(pdf.string()));
-    const auto at = info.find("Pages:");
-    if (at == std::string::npos) return -1;
-    return std::stoi(info.substr(at + 6));
-}
-
-std::string PageText(const std::filesystem::path& pdf, int page) {
-    const std::string p = std::to_string(page);
-    return RunCommand("pdftotext -layout -f " + p + " -l " + p + " " + ShellQuote(pdf.string()) +
-                      " -");
-}
-
-// Dark pixels of a page rendered in grey at a low resolution.
-int DarkPixels(const std::filesystem::path& pdf, int page) {
-    const std::string p = std::to_string(page);
-    const std::string pgm =
-        RunCommand("pdftoppm -gray -r 20 -f " + p + " -l " + p + " " + ShellQuote(pdf.string()));
-    // A binary PGM: "P5\n<width> <height>\n255\n" and then one byte per pixel.
-    size_t at = 0;
-    for (int fields = 0; fields < 4; ++fields) {
-        at = pgm.find_first_not_of(" \n", at);
-        at = pgm.find_first_of(" \n", at);
-    }
-    int dark = 0;
-    for (size_t i = at + 1; i < pgm.size(); ++i)
-        if (static_cast<unsigned char>(pgm[i]) < 128) ++dark;
-    return dark;
-}
-
 TEST_F(PrinterSurfaceTest, NoPrinterIsAnErrorBeforeAnythingIsPrinted) {
     print::PrinterSurface surface;
     const int jobsBefore = cups_->SubmittedJobs();
@@ -124,12 +96,12 @@ TEST_F(PrinterSurfaceTest, AThreePageReportComesOutAsThreePdfPagesWithText) {
     EXPECT_EQ(PdfPages(Output()), 3);
     for (int page = 1; page <= 3; ++page) {
         SCOPED_TRACE("page " + std::to_string(page));
-        const std::string text = PageText(Output(), page);
+        const std::string text = PdfPageText(Output(), page);
         EXPECT_NE(text.find("STRANA " + std::to_string(page)), std::string::npos) << text;
         // The OEM bytes print with the glyphs the preview shows.
         EXPECT_NE(text.find("Tlač časné mzdy"), std::string::npos) << text;
         EXPECT_NE(text.find("────────"), std::string::npos) << text;
-        EXPECT_GT(DarkPixels(Output(), page), 0);
+        EXPECT_GT(PdfDarkPixels(Output(), page), 0);
     }
 }
 
@@ -169,7 +141,7 @@ TEST_F(PrinterSurfaceTest, ADocumentAbortedAfterDrawingSendsNothing) {
     ASSERT_TRUE(cups_->WaitUntilIdle());
     EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore + 1);
     EXPECT_EQ(PdfPages(Output()), 1);
-    EXPECT_NE(PageText(Output(), 1).find("next job"), std::string::npos);
+    EXPECT_NE(PdfPageText(Output(), 1).find("next job"), std::string::npos);
 }
 
 } // namespace
