@@ -4,38 +4,6 @@
 
 namespace dbf {
 
-const char* FieldTypeName(TFieldType type) {
-    switch (type) {
-    case ftString:
-        return "String";
-    case ftSmallint:
-        return "Smallint";
-    case ftInteger:
-        return "Integer";
-    case ftLargeint:
-        return "Largeint";
-    case ftFloat:
-        return "Float";
-    case ftBoolean:
-        return "Boolean";
-    case ftDate:
-        return "Date";
-    case ftDateTime:
-        return "DateTime";
-    case ftAutoInc:
-        return "AutoInc";
-    case ftBlob:
-        return "Blob";
-    case ftMemo:
-        return "Memo";
-    case ftDBaseOle:
-        return "DBaseOle";
-    case ftUnknown:
-        break;
-    }
-    return "Unknown";
-}
-
 bool TDbfFieldDef::Normalise(int storedDecimals, bool useFloatFields) {
     const int width = static_cast<int>(StoredWidth);
     Precision = 0;

@@ -13,8 +13,6 @@ namespace dbf {
 using record::TFieldType;
 using enum record::TFieldType;
 
-const char* FieldTypeName(TFieldType type);
-
 class TDbfFieldDef {
   public:
     std::string FieldName;    // upper case

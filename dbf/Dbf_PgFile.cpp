@@ -38,11 +38,21 @@ TPagedFile::~TPagedFile() {
 
 void TPagedFile::OpenFile(const std::filesystem::path& path, TPagedFileMode mode) {
     CloseFile();
-    const int flags = (mode == TPagedFileMode::ReadShared ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    // Non-blocking only for the open itself: a pipe or device under the table's
+    // name would otherwise wait for a writer forever.
+    const int flags =
+        (mode == TPagedFileMode::ReadShared ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
     int fd = ::open(path.c_str(), flags);
     if (fd < 0) {
         throw EFileError(Format(STRING_CANNOT_OPEN_FILE, path.string(), std::strerror(errno)));
     }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        throw EFileError(Format(STRING_CANNOT_OPEN_FILE, path.string(), std::strerror(error)));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // Sharing: an exclusive opener keeps other writers out, and waits for none.
     // A read-only opener takes no lock, so it never stands in anyone's way.
     if (mode != TPagedFileMode::ReadShared) {
@@ -54,11 +64,6 @@ void TPagedFile::OpenFile(const std::filesystem::path& path, TPagedFileMode mode
             ::close(fd);
             throw EFileError(Format(STRING_CANNOT_OPEN_FILE, path.string(), std::strerror(error)));
         }
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        throw EFileError(Format(STRING_CANNOT_OPEN_FILE, path.string(), std::strerror(EISDIR)));
     }
     fd_ = fd;
     path_ = path;

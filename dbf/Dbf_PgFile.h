@@ -67,7 +67,7 @@ class TPagedFile {
     std::vector<std::uint8_t> header_;
     std::size_t headerSize_ = 0;
     std::size_t recordSize_ = 0;
-    mutable std::uint64_t exclusiveCount_ = 0;
+    std::uint64_t exclusiveCount_ = 0;
 };
 
 } // namespace dbf
