@@ -4,7 +4,7 @@
 #include "app/CatalogModel.h"
 #include "platform/CodePages.h"
 #include "platform/Locale.h"
-#include "tools/dbfwriter/DbfWriter.h"
+#include "tools/dbfwriter/CatalogTable.h"
 
 #include <QApplication>
 
@@ -23,13 +23,7 @@ fs::path WriteCatalog(int entries) {
         fs::temp_directory_path() / ("tlacsub-bench-" + std::to_string(entries));
     fs::create_directories(folder);
     dbfwriter::DbfWriter writer(0x03, 0x64);
-    writer.AddField("NAZOV", 'C', 10)
-        .AddField("POPIS", 'C', 45)
-        .AddField("DATUM", 'D', 8)
-        .AddField("CAS", 'C', 8)
-        .AddField("FILNAME", 'C', 12)
-        .AddField("SIRKA", 'N', 3)
-        .AddField("DLZKA", 'N', 3);
+    dbfwriter::AddCatalogFields(writer);
     std::mt19937 random(7);
     for (int i = 0; i < entries; ++i) {
         const std::string name = "R" + std::to_string(random() % 100000);

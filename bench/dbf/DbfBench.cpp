@@ -3,7 +3,7 @@
 #include "dbf/Dbf.h"
 #include "platform/CodePages.h"
 #include "platform/Locale.h"
-#include "tools/dbfwriter/DbfWriter.h"
+#include "tools/dbfwriter/CatalogTable.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,13 +29,7 @@ class CatalogFolder {
   private:
     void Write(const char* name, int records) {
         dbfwriter::DbfWriter w(0x03, 0x64);
-        w.AddField("NAZOV", 'C', 10)
-            .AddField("POPIS", 'C', 45)
-            .AddField("DATUM", 'D', 8)
-            .AddField("CAS", 'C', 8)
-            .AddField("FILNAME", 'C', 12)
-            .AddField("SIRKA", 'N', 5)
-            .AddField("DLZKA", 'N', 5);
+        dbfwriter::AddCatalogFields(w);
         for (int i = 0; i < records; ++i) {
             w.AddRecord(i % 50 == 49)
                 .Text("NAZOV", "ZOST" + std::to_string(i % 1000))

@@ -1,6 +1,6 @@
 // Writes the table fuzzer's seed corpus: one small table of each kind.
 
-#include "tools/dbfwriter/DbfWriter.h"
+#include "tools/dbfwriter/CatalogTable.h"
 
 #include <filesystem>
 #include <iostream>
@@ -12,13 +12,7 @@ namespace {
 
 DbfWriter Catalog(std::uint8_t version, std::uint8_t driver) {
     DbfWriter w(version, driver);
-    w.AddField("NAZOV", 'C', 10)
-        .AddField("POPIS", 'C', 45)
-        .AddField("DATUM", 'D', 8)
-        .AddField("CAS", 'C', 8)
-        .AddField("FILNAME", 'C', 12)
-        .AddField("SIRKA", 'N', 5)
-        .AddField("DLZKA", 'N', 5);
+    dbfwriter::AddCatalogFields(w);
     w.AddRecord()
         .Text("NAZOV", "MZDY")
         .Text("POPIS", "V\xa0platy \x9f"
