@@ -86,6 +86,12 @@ TEST_F(CatalogListTest, ShowsEveryFieldAsTextWithItsAlignment) {
     for (int column : {5, 6})
         EXPECT_EQ(alignment(column), Qt::AlignRight) << column;
     EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+
+    // Fields left without a value show as empty cells, numbers included.
+    table->InsertValues({TloxValue(std::string("ZZ")), TloxValue(std::string("P"))});
+    ASSERT_EQ(model->rowCount(), 2);
+    for (int column : {2, 3, 4, 5, 6})
+        EXPECT_EQ(model->index(1, column).data().toString(), QString()) << column;
 }
 
 TEST_F(CatalogListTest, EmptyTableShowsTitlesOnly) {
