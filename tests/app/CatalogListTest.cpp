@@ -5,6 +5,7 @@
 #include "platform/Locale.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -145,6 +146,43 @@ TEST_F(CatalogListTest, KeysMoveTheTablesCursorAndTheHighlightFollows) {
     QTest::keyClicks(grid.get(), "XY");
     EXPECT_EQ(table->RecordTotal(), 30);
     EXPECT_EQ(CurrentName(), "N00");
+}
+
+TEST_F(CatalogListTest, ScrollBarMovesTheCurrentRecordAndKeepsItInView) {
+    InsertThirty();
+    Show();
+    const int visible = grid->VisibleRowCount();
+    ASSERT_LT(visible + 15, 30);
+    QScrollBar* bar = grid->verticalScrollBar();
+    auto expectHighlightInView = [&](const char* step) {
+        EXPECT_EQ(SelectedRow(), grid->CurrentRow()) << step;
+        EXPECT_GE(ScreenRow(), 0) << step;
+        EXPECT_LT(ScreenRow(), visible) << step;
+    };
+
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(table->CursorPosition(), 2);
+    EXPECT_EQ(grid->TopRow(), 0); // no scrolling while the record is in view
+    expectHighlightInView("line");
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(table->CursorPosition(), 2 + visible);
+    expectHighlightInView("page");
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(table->CursorPosition(), 30);
+    expectHighlightInView("end");
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(table->CursorPosition(), 1);
+    EXPECT_EQ(grid->TopRow(), 0);
+
+    // Dragging the thumb shows other rows and takes the highlight to the nearest of them.
+    bar->setSliderPosition(15);
+    EXPECT_EQ(grid->TopRow(), 15);
+    EXPECT_EQ(grid->CurrentRow(), 15);
+    expectHighlightInView("drag down");
+    bar->setSliderPosition(0);
+    EXPECT_EQ(grid->TopRow(), 0);
+    EXPECT_EQ(grid->CurrentRow(), visible - 1);
+    expectHighlightInView("drag up");
 }
 
 TEST_F(CatalogListTest, SwitchOfOrderKeepsTheEntryOnItsScreenRow) {
