@@ -38,8 +38,10 @@ class CellDelegate : public QStyledItemDelegate {
         const Qt::Alignment alignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
         const QRect textRect = option.rect.adjusted(memtable::kCellTextLeft, memtable::kCellTextTop,
                                                     -memtable::kCellTextRight, 0);
-        painter->drawText(textRect, int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop,
-                          index.data(Qt::DisplayRole).toString());
+        // Long text runs on to the cell's edge; only the clip above cuts it.
+        painter->drawText(
+            textRect, int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextDontClip,
+            index.data(Qt::DisplayRole).toString());
         painter->restore();
     }
 };

@@ -1,5 +1,6 @@
 #include "app/CatalogGrid.h"
 #include "app/CatalogModel.h"
+#include "memtable/loxDisplay.h"
 #include "memtable/loxMemTable.h"
 #include "platform/CodePages.h"
 #include "platform/Locale.h"
@@ -93,6 +94,27 @@ TEST_F(CatalogListTest, ShowsEveryFieldAsTextWithItsAlignment) {
     ASSERT_EQ(model->rowCount(), 2);
     for (int column : {2, 3, 4, 5, 6})
         EXPECT_EQ(model->index(1, column).data().toString(), QString()) << column;
+}
+
+TEST_F(CatalogListTest, LongTextIsClippedAtTheCellsEdge) {
+    Insert("A", 1, "10:00");
+    Insert("B", 1, std::string(20, 'M')); // wider than the Cas column
+    Show();
+    grid->resize(1000, grid->height()); // room for the columns after Popis
+    const QRect cell = grid->visualRect(model->index(1, 3));
+    const QImage image = grid->viewport()->grab().toImage();
+    const QColor base = grid->palette().color(QPalette::Base);
+    auto inkBetween = [&](int fromX, int toX) {
+        for (int x = fromX; x <= toX; ++x)
+            for (int y = cell.top() + memtable::kCellTextTop; y <= cell.bottom(); ++y)
+                if (image.pixelColor(x, y) != base) return true;
+        return false;
+    };
+    EXPECT_FALSE(inkBetween(cell.left(), cell.left() + memtable::kCellTextLeft - 1));
+    // The last pixels of the cell carry text too, and nothing spills into the next cell.
+    EXPECT_TRUE(inkBetween(cell.right() - 2, cell.right()));
+    const QRect next = grid->visualRect(model->index(1, 4));
+    EXPECT_FALSE(inkBetween(next.left(), next.left() + memtable::kCellTextLeft - 1));
 }
 
 TEST_F(CatalogListTest, EmptyTableShowsTitlesOnly) {
