@@ -38,8 +38,10 @@ class CellDelegate : public QStyledItemDelegate {
         const Qt::Alignment alignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
         const QRect textRect = option.rect.adjusted(memtable::kCellTextLeft, memtable::kCellTextTop,
                                                     -memtable::kCellTextRight, 0);
-        painter->drawText(textRect, int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop,
-                          index.data(Qt::DisplayRole).toString());
+        // Long text runs on to the cell's edge; only the clip above cuts it.
+        painter->drawText(
+            textRect, int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextDontClip,
+            index.data(Qt::DisplayRole).toString());
         painter->restore();
     }
 };
@@ -67,6 +69,7 @@ CatalogGrid::CatalogGrid(CatalogModel* model, QWidget* parent) : QTableView(pare
 
     connect(model_, &CatalogModel::TableChanging, this, &CatalogGrid::TableChanging);
     connect(model_, &CatalogModel::TableChanged, this, &CatalogGrid::TableChanged);
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &CatalogGrid::ScrollBarAction);
     ApplyMetrics();
     FollowCursor();
 }
@@ -150,6 +153,49 @@ void CatalogGrid::FollowCursor() {
         ScrollToTop(row);
     else if (row >= top + visible)
         ScrollToTop(row - visible + 1);
+}
+
+void CatalogGrid::ScrollBarAction(int action) {
+    // The scroll bar has not taken its new position yet: its arrows and trough
+    // step the table's cursor like the keys, and a drag of the thumb takes the
+    // highlight along with the rows that stay in view, so the current record
+    // never scrolls out of sight.
+    memtable::TloxMemTable& table = model_->Table();
+    const int total = table.Active() ? table.RecordTotal() : 0;
+    if (total == 0) return;
+    QScrollBar* bar = verticalScrollBar();
+    const int visible = VisibleRowCount();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        table.Step(1);
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        table.Step(-1);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        table.Step(visible);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        table.Step(-visible);
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        MoveToRow(0);
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        MoveToRow(total - 1);
+        break;
+    case QAbstractSlider::SliderMove: {
+        const int top = bar->sliderPosition();
+        const int bottom = std::min(total, top + visible) - 1;
+        MoveToRow(std::clamp(CurrentRow(), top, std::max(top, bottom)));
+        bar->setSliderPosition(top);
+        return;
+    }
+    default:
+        return;
+    }
+    // The cursor move has scrolled as far as it needed; the bar's own step is dropped.
+    bar->setSliderPosition(bar->value());
 }
 
 void CatalogGrid::MoveToRow(int row) {

@@ -37,6 +37,8 @@ class CatalogGrid : public QTableView {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // Clicks and drags on the vertical scroll bar move the current record too.
+    void ScrollBarAction(int action);
     void TableChanging(bool moveOnly);
     void TableChanged(bool moveOnly);
     // Shows the current record's row highlighted, scrolling as little as possible.

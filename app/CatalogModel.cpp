@@ -26,21 +26,9 @@ int CatalogModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString CatalogModel::CellText(int position, int column) const {
-    const memtable::TField& field = table_.Field(column);
-    std::string text;
-    switch (field.DataType()) {
-    case memtable::ftDate: {
-        const std::int32_t day = table_.ValueDayNumberAt(position, field);
-        if (day != 0) text = memtable::DayNumberText(day);
-        break;
-    }
-    case memtable::ftInteger:
-        text = std::to_string(table_.ValueIntegerAt(position, field));
-        break;
-    default:
-        text = table_.ValueTextAt(position, field);
-        break;
-    }
+    // The field's own text: a date in the short date format, integer digits, and
+    // nothing at all for a field without a value.
+    const std::string text = table_.ValueTextAt(position, table_.Field(column));
     return QString::fromStdU16String(platform::AnsiToUtf16(text));
 }
 

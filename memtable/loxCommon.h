@@ -37,7 +37,6 @@ class TloxCommon {
 
     int RecordCount() const { return FRecordCount; }
     int SlotCount() const { return static_cast<int>(FSlots.size()); }
-    const TloxRecord* Slot(int identity) const { return FSlots[identity].get(); }
 
     std::int64_t NextUniqueNumber() const { return FNextUniqueNumber; }
     // Continues numbering from a given value; records keep their numbers.

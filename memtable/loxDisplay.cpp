@@ -69,8 +69,9 @@ int ColumnWidthPixels(int displayWidth, int zeroWidth, int overhang, int titleWi
 }
 
 int DataRowHeight(int textHeight) {
+    // The text, the grid line below it, then the spacing.
     return textHeight + 1 + 3;
-} // grid line, then spacing
+}
 
 int TitleRowHeight(int titleTextHeight) {
     return titleTextHeight + 4;

@@ -90,10 +90,6 @@ std::int32_t TField::DayNumberIn(const std::byte* block) const {
     return FSpec.Type == ftDate ? IntegerIn(block) : 0;
 }
 
-std::string TField::DisplayTextIn(const std::byte* block) const {
-    return TextIn(block);
-}
-
 void TField::StoreIn(std::byte* block, const TloxValue& value) const {
     std::byte* data = block + FOffset + 1;
     auto storeInteger = [&](std::int32_t number) {

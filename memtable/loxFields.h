@@ -57,11 +57,11 @@ class TField {
 
     // Reading and writing this field inside a record block.
     bool IsNullIn(const std::byte* block) const;
+    // Also the list's cell text: text unchanged, a date in the short date format,
+    // integer digits, nothing for an empty field.
     std::string TextIn(const std::byte* block) const;
     std::int32_t IntegerIn(const std::byte* block) const;
     std::int32_t DayNumberIn(const std::byte* block) const;
-    // Cell text: text unchanged, a date in the short date format, integer digits.
-    std::string DisplayTextIn(const std::byte* block) const;
     void StoreIn(std::byte* block, const TloxValue& value) const;
 
     // Whether an index may use this field as a key.

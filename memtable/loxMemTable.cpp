@@ -187,7 +187,8 @@ int TloxCustomMemTable::Step(int count) {
     if (count == 0) return 0;
     std::lock_guard guard(FStore->Lock());
     int before = CursorPosition();
-    FAtStart = FAtEnd = false;
+    // An empty table keeps both flags whichever way the move goes.
+    FAtStart = FAtEnd = FActive->Count() == 0;
     int moved = 0;
     if (count > 0) {
         while (moved < count && MoveForward())

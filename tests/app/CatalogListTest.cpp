@@ -1,10 +1,12 @@
 #include "app/CatalogGrid.h"
 #include "app/CatalogModel.h"
+#include "memtable/loxDisplay.h"
 #include "memtable/loxMemTable.h"
 #include "platform/CodePages.h"
 #include "platform/Locale.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -86,6 +88,33 @@ TEST_F(CatalogListTest, ShowsEveryFieldAsTextWithItsAlignment) {
     for (int column : {5, 6})
         EXPECT_EQ(alignment(column), Qt::AlignRight) << column;
     EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+
+    // Fields left without a value show as empty cells, numbers included.
+    table->InsertValues({TloxValue(std::string("ZZ")), TloxValue(std::string("P"))});
+    ASSERT_EQ(model->rowCount(), 2);
+    for (int column : {2, 3, 4, 5, 6})
+        EXPECT_EQ(model->index(1, column).data().toString(), QString()) << column;
+}
+
+TEST_F(CatalogListTest, LongTextIsClippedAtTheCellsEdge) {
+    Insert("A", 1, "10:00");
+    Insert("B", 1, std::string(20, 'M')); // wider than the Cas column
+    Show();
+    grid->resize(1000, grid->height()); // room for the columns after Popis
+    const QRect cell = grid->visualRect(model->index(1, 3));
+    const QImage image = grid->viewport()->grab().toImage();
+    const QColor base = grid->palette().color(QPalette::Base);
+    auto inkBetween = [&](int fromX, int toX) {
+        for (int x = fromX; x <= toX; ++x)
+            for (int y = cell.top() + memtable::kCellTextTop; y <= cell.bottom(); ++y)
+                if (image.pixelColor(x, y) != base) return true;
+        return false;
+    };
+    EXPECT_FALSE(inkBetween(cell.left(), cell.left() + memtable::kCellTextLeft - 1));
+    // The last pixels of the cell carry text too, and nothing spills into the next cell.
+    EXPECT_TRUE(inkBetween(cell.right() - 2, cell.right()));
+    const QRect next = grid->visualRect(model->index(1, 4));
+    EXPECT_FALSE(inkBetween(next.left(), next.left() + memtable::kCellTextLeft - 1));
 }
 
 TEST_F(CatalogListTest, EmptyTableShowsTitlesOnly) {
@@ -139,6 +168,43 @@ TEST_F(CatalogListTest, KeysMoveTheTablesCursorAndTheHighlightFollows) {
     QTest::keyClicks(grid.get(), "XY");
     EXPECT_EQ(table->RecordTotal(), 30);
     EXPECT_EQ(CurrentName(), "N00");
+}
+
+TEST_F(CatalogListTest, ScrollBarMovesTheCurrentRecordAndKeepsItInView) {
+    InsertThirty();
+    Show();
+    const int visible = grid->VisibleRowCount();
+    ASSERT_LT(visible + 15, 30);
+    QScrollBar* bar = grid->verticalScrollBar();
+    auto expectHighlightInView = [&](const char* step) {
+        EXPECT_EQ(SelectedRow(), grid->CurrentRow()) << step;
+        EXPECT_GE(ScreenRow(), 0) << step;
+        EXPECT_LT(ScreenRow(), visible) << step;
+    };
+
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(table->CursorPosition(), 2);
+    EXPECT_EQ(grid->TopRow(), 0); // no scrolling while the record is in view
+    expectHighlightInView("line");
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(table->CursorPosition(), 2 + visible);
+    expectHighlightInView("page");
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(table->CursorPosition(), 30);
+    expectHighlightInView("end");
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(table->CursorPosition(), 1);
+    EXPECT_EQ(grid->TopRow(), 0);
+
+    // Dragging the thumb shows other rows and takes the highlight to the nearest of them.
+    bar->setSliderPosition(15);
+    EXPECT_EQ(grid->TopRow(), 15);
+    EXPECT_EQ(grid->CurrentRow(), 15);
+    expectHighlightInView("drag down");
+    bar->setSliderPosition(0);
+    EXPECT_EQ(grid->TopRow(), 0);
+    EXPECT_EQ(grid->CurrentRow(), visible - 1);
+    expectHighlightInView("drag up");
 }
 
 TEST_F(CatalogListTest, SwitchOfOrderKeepsTheEntryOnItsScreenRow) {

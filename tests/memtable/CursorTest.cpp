@@ -26,6 +26,12 @@ TEST(MemTableCursor, EmptyTableHasBothFlagsAndNoValues) {
     EXPECT_FALSE(table->HasRecordAt(1));
     // Emptying an empty table deletes nothing and raises nothing.
     EXPECT_NO_THROW(EmptyTable(*table));
+    // A move either way finds nothing and leaves both flags set.
+    for (int count : {1, -1}) {
+        EXPECT_EQ(table->Step(count), 0);
+        EXPECT_TRUE(table->AtStart()) << count;
+        EXPECT_TRUE(table->AtEnd()) << count;
+    }
 }
 
 TEST(MemTableCursor, InsertDoesNotMakeTheNewRecordCurrent) {
