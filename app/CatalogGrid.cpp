@@ -233,9 +233,8 @@ void CatalogGrid::mouseReleaseEvent(QMouseEvent* event) {
 
 void CatalogGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const int row = rowAt(event->position().toPoint().y());
-    if (row < 0) return;
-    MoveToRow(row);
+    // A double click below the rows previews the current entry, as anywhere in the list.
+    MoveToRow(rowAt(event->position().toPoint().y()));
     emit RowDoubleClicked();
 }
 

@@ -24,7 +24,7 @@ class CatalogGrid : public QTableView {
     void ApplyMetrics();
 
   signals:
-    // A double click on a data row, after that row became current.
+    // A double click in the list; on a data row, after that row became current.
     void RowDoubleClicked();
 
   protected:
