@@ -47,4 +47,5 @@ class CatalogGrid : public QTableView {
 
     CatalogModel* model_;
     int screenRow_ = -1; // screen row of the highlighted record before a change
+    int wheelAngle_ = 0; // wheel turn not yet worth a whole step, in eighths of a degree
 };
