@@ -155,10 +155,14 @@ TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
     // The order toggle is out of reach, and the order stays for the next load.
     EXPECT_EQ(form->SortState, 2);
 
-    host.WriteCatalog("Cis", {{"NOVY", "", 2008, 1, 2, "", "N.TXT"}});
+    host.WriteCatalog(
+        "Cis", {{"NOVY", "", 2008, 1, 2, "", "N.TXT"}, {"ALFA", "", 2008, 1, 5, "", "A.TXT"}});
     Choose(0);
     EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 1);
+    EXPECT_EQ(form->DataSrc->rowCount(), 2);
+    // Still by date and time, with the first entry of that order current.
+    EXPECT_EQ(Cell(0, 0), "NOVY");
+    EXPECT_EQ(Cell(1, 0), "ALFA");
     EXPECT_EQ(CurrentNazov(), "NOVY");
     EXPECT_TRUE(boxes.Texts().isEmpty());
 }
