@@ -279,17 +279,19 @@ void CatalogGrid::mouseReleaseEvent(QMouseEvent* event) {
 
 void CatalogGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const int row = rowAt(event->position().toPoint().y());
-    if (row < 0) return;
-    MoveToRow(row);
+    // A double click below the rows previews the current entry, as anywhere in the list.
+    MoveToRow(rowAt(event->position().toPoint().y()));
     emit RowDoubleClicked();
 }
 
 void CatalogGrid::wheelEvent(QWheelEvent* event) {
     // The wheel moves the current record, like the arrow keys, so the highlighted
     // row never scrolls out of sight.
+    // Touchpads send fractions of a notch; they add up to whole steps.
     memtable::TloxMemTable& table = model_->Table();
-    const int notches = event->angleDelta().y() / 120;
+    wheelAngle_ += event->angleDelta().y();
+    const int notches = wheelAngle_ / 120;
+    wheelAngle_ %= 120;
     if (notches != 0 && table.Active() && table.RecordTotal() > 0) {
         table.Step(-notches);
         FollowCursor();

@@ -24,7 +24,7 @@ class CatalogGrid : public QTableView {
     void ApplyMetrics();
 
   signals:
-    // A double click on a data row, after that row became current.
+    // A double click in the list; on a data row, after that row became current.
     void RowDoubleClicked();
 
   protected:
@@ -49,4 +49,5 @@ class CatalogGrid : public QTableView {
 
     CatalogModel* model_;
     int screenRow_ = -1; // screen row of the highlighted record before a change
+    int wheelAngle_ = 0; // wheel turn not yet worth a whole step, in eighths of a degree
 };

@@ -8,8 +8,6 @@
 #include <exception>
 #include <functional>
 
-class QWidget;
-
 // Shows an error text in a message box with one OK button, parented to the
 // active window so it stays in front of it.
 void ShowErrorBox(const QString& text);

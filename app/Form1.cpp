@@ -121,7 +121,6 @@ void TForm1::CreateControls() {
     for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
         gridPalette.setColor(QPalette::Inactive, role, gridPalette.color(QPalette::Active, role));
     GrZozn->setPalette(gridPalette);
-    GrZozn->ApplyMetrics();
     place(list, GrZozn, QRect(0, 0, 656, 418), kAll);
 
     BView = MakeButton(TabZozn, "Náhľad", "view");

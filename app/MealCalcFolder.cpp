@@ -7,7 +7,6 @@
 namespace {
 
 constexpr char kSettingsTable[] = "oposcis.dbf";
-constexpr std::size_t kMaxFolderLength = 220;
 
 bool EndsInSeparator(const std::string& text) {
     // The host writes '\'; a folder typed for this machine may end in '/'.
@@ -28,7 +27,6 @@ std::string ReadMealCalcFolder(const std::string& appFolder) {
         settings.Open();
         std::string folder = settings.FieldByName("CESTAKAL")->AsString();
         settings.Close();
-        if (folder.size() > kMaxFolderLength) folder.resize(kMaxFolderLength);
         folder = platform::AnsiToUtf8(folder);
         if (!EndsInSeparator(folder)) folder += '\\';
         return folder;

@@ -4,7 +4,7 @@
 #include <string>
 
 // CESTAKAL of the first record of oposcis.dbf in the application folder, as a
-// native path (UTF-8) of at most 220 characters ending in a separator. Empty
+// native path (UTF-8) ending in a separator, however long the host wrote it. Empty
 // when the table is missing or unreadable or has no such field; no error
 // escapes. The table is only read, never written.
 std::string ReadMealCalcFolder(const std::string& appFolder);

@@ -39,11 +39,13 @@ TEST(MealCalcFolder, EndsInOneSeparatorWhateverTheHostWrote) {
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "\\");
     host.WriteSettings("D:\\KALK", Records::None);
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "\\");
-    // The first live record counts, in the machine's letters; long values are cut.
+    // The first live record counts, in the machine's letters.
     host.WriteSettings("/srv/Kalkulácie jedál", Records::DeletedThenOne);
     EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), "/srv/Kalkulácie jedál\\");
-    host.WriteSettings(std::string(230, 'k'));
-    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), std::string(220, 'k') + "\\");
+    // A deep folder is kept whole: cutting it would name some other folder.
+    const std::string deep = "/srv/" + std::string(240, 'k') + "/kalk";
+    host.WriteSettings(deep);
+    EXPECT_EQ(ReadMealCalcFolder(host.AppFolder()), deep + "\\");
 }
 
 TEST(MealCalcFolder, AnyFailureGivesAnEmptyFolderQuietly) {

@@ -5,9 +5,11 @@
 #include "platform/CodePages.h"
 #include "platform/Locale.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -205,6 +207,26 @@ TEST_F(CatalogListTest, ScrollBarMovesTheCurrentRecordAndKeepsItInView) {
     EXPECT_EQ(grid->TopRow(), 0);
     EXPECT_EQ(grid->CurrentRow(), visible - 1);
     expectHighlightInView("drag up");
+}
+
+TEST_F(CatalogListTest, TheWheelMovesTheCursorAlsoInSmallSteps) {
+    InsertThirty();
+    Show();
+    auto turn = [&](int angle) {
+        const QPointF at(20, 20);
+        QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &wheel);
+    };
+    turn(-2 * 120); // two notches down
+    EXPECT_EQ(table->CursorPosition(), 3);
+    EXPECT_EQ(SelectedRow(), 2);
+    // A touchpad's fractions of a notch add up to whole steps.
+    for (int i = 0; i < 6; ++i)
+        turn(-40);
+    EXPECT_EQ(table->CursorPosition(), 5);
+    turn(120);
+    EXPECT_EQ(table->CursorPosition(), 4);
 }
 
 TEST_F(CatalogListTest, SwitchOfOrderKeepsTheEntryOnItsScreenRow) {

@@ -5,6 +5,7 @@
 #include "app/ButtonImages.h"
 #include "app/CatalogGrid.h"
 #include "app/CatalogModel.h"
+#include "app/ErrorGuard.h"
 #include "app/Form1.h"
 #include "viewer/MemoEx.h"
 
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -153,10 +155,14 @@ TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
     // The order toggle is out of reach, and the order stays for the next load.
     EXPECT_EQ(form->SortState, 2);
 
-    host.WriteCatalog("Cis", {{"NOVY", "", 2008, 1, 2, "", "N.TXT"}});
+    host.WriteCatalog(
+        "Cis", {{"NOVY", "", 2008, 1, 2, "", "N.TXT"}, {"ALFA", "", 2008, 1, 5, "", "A.TXT"}});
     Choose(0);
     EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 1);
+    EXPECT_EQ(form->DataSrc->rowCount(), 2);
+    // Still by date and time, with the first entry of that order current.
+    EXPECT_EQ(Cell(0, 0), "NOVY");
+    EXPECT_EQ(Cell(1, 0), "ALFA");
     EXPECT_EQ(CurrentNazov(), "NOVY");
     EXPECT_TRUE(boxes.Texts().isEmpty());
 }
@@ -285,6 +291,13 @@ TEST_F(FormTest, DoubleClicksOpenThePreviewAndReturnToTheList) {
     QTest::mouseDClick(form->MSubor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
     EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
     EXPECT_EQ(form->windowTitle(), kListTitle);
+
+    // Below the last row the list's double click still previews the current entry.
+    const QPoint belowRows(row1.center().x(), form->GrZozn->viewport()->height() - 5);
+    ASSERT_EQ(form->GrZozn->rowAt(belowRows.y()), -1);
+    QTest::mouseDClick(form->GrZozn->viewport(), Qt::LeftButton, {}, belowRows);
+    EXPECT_EQ(CurrentNazov(), "C-MZDY");
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
 }
 
 TEST_F(FormTest, AMissingPrintFileIsReportedAndNothingElseChanges) {
@@ -328,6 +341,33 @@ TEST_F(FormTest, ResizingKeepsTheAnchors) {
     form->resize(100, 100);
     EXPECT_GE(form->width(), form->minimumWidth());
     EXPECT_GE(form->height(), form->minimumHeight());
+}
+
+// A widget whose key handler fails, as a handler of the tool may.
+class FailingWidget : public QWidget {
+  protected:
+    void keyPressEvent(QKeyEvent*) override {
+        throw std::runtime_error("Súbor sa nedá čítať: KNIHA.TXT");
+    }
+};
+
+TEST_F(FormTest, AnErrorNoHandlerCatchesIsShownAndTheWindowStaysUsable) {
+    Start();
+    // Through the guard every bound handler runs in.
+    RunGuarded([] { throw std::runtime_error("Chyba tlačiarne: žiadna tlačiareň"); });
+    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8("Chyba tlačiarne: žiadna tlačiareň")});
+    // And from any event of any widget, through the application itself.
+    FailingWidget failing;
+    failing.show();
+    QTest::keyClick(&failing, Qt::Key_A);
+    EXPECT_EQ(boxes.Texts().size(), 2);
+    EXPECT_EQ(boxes.Texts().back(), QString::fromUtf8("Súbor sa nedá čítať: KNIHA.TXT"));
+    // The window goes on working.
+    QTest::mouseClick(form->BOrient, Qt::LeftButton);
+    EXPECT_FALSE(form->Portrait);
+    form->PrnData->MoveToPosition(2);
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
 }
 
 TEST_F(FormTest, KoniecClosesTheWindow) {
