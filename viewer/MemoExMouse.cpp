@@ -1,5 +1,6 @@
 #include "viewer/MemoEx.h"
 
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -79,6 +80,15 @@ void TCustomMemoEx::mouseReleaseEvent(QMouseEvent* event) {
     mousePressed_ = false;
     doubleClicked_ = false;
     event->accept();
+}
+
+void TCustomMemoEx::hideEvent(QHideEvent* event) {
+    QAbstractScrollArea::hideEvent(event);
+    // A hidden viewer never sees the release of a press it got (the double click
+    // that turns the preview to the list, for one), so the press ends here.
+    autoScroll_->stop();
+    mousePressed_ = false;
+    doubleClicked_ = false;
 }
 
 void TCustomMemoEx::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -171,3 +171,26 @@ TEST_F(MemoExTest, RightMarginBelowEightIsRefused) {
     EXPECT_THROW(memo_->SetRightMargin(7), EInvalidRightMarginValue);
     EXPECT_EQ(memo_->RightMargin(), 8);
 }
+
+TEST_F(MemoExTest, HidingTheViewerEndsItsPressDoubleClickAndDrag) {
+    SizeTo(10, 40);
+    LoadNumbered(50);
+    // The preview turns to its list page on a double click; the closing release
+    // then reaches the list, never the hidden viewer.
+    memo_->OnDblClick = [this](QObject*) { memo_->hide(); };
+    Mouse(QEvent::MouseButtonPress, Pixel(1, 0));
+    Mouse(QEvent::MouseButtonRelease, Pixel(1, 0));
+    Mouse(QEvent::MouseButtonDblClick, Pixel(1, 0));
+    memo_->OnDblClick = nullptr;
+    memo_->show();
+    memo_->setFocus();
+    Click(Pixel(4, 1));
+    EXPECT_EQ(Caret(), (TCellPos{4, 1}));
+
+    // A drag outside the window stops scrolling once the viewer is hidden.
+    Mouse(QEvent::MouseButtonPress, Pixel(3, 5));
+    Mouse(QEvent::MouseMove, QPoint(Pixel(3, 5).x(), memo_->viewport()->height() + 40));
+    ASSERT_TRUE(AutoScrollTimer()->isActive());
+    memo_->hide();
+    EXPECT_FALSE(AutoScrollTimer()->isActive());
+}
