@@ -126,7 +126,11 @@ void TCustomMemoEx::TextChanged(TMemoExStrings::ChangeKind kind) {
     UpdateMetrics(false);
     paintAll_ = true;
     viewport()->update();
-    if (kind == TMemoExStrings::ChangeKind::FullText) SetCaret(0, 0);
+    if (kind == TMemoExStrings::ChangeKind::FullText) {
+        // The caret may already stand at the start while the view is elsewhere.
+        SetCaret(0, 0);
+        ScrollIntoView(caret_.col, caret_.row);
+    }
 }
 
 void TCustomMemoEx::InvalidateAttrs() {
@@ -218,12 +222,7 @@ void TCustomMemoEx::UpdateCaret() {
     if (caretShown_) viewport()->update(CaretRect());
 }
 
-void TCustomMemoEx::SetCaret(int col, int row) {
-    if (col == caret_.col && row == caret_.row) return;
-    row = std::max(0, std::min(row, lines_.DisplayRowCount() - 1));
-    col = std::max(0, std::min(col, lines_.MaxLineLength()));
-    if (!cursorBeyondEOL_) col = std::min(col, lines_.LineLength(row));
-
+void TCustomMemoEx::ScrollIntoView(int col, int row) {
     // A window too small for one whole row or column still scrolls by one.
     const int rows = std::max(1, visibleRows_);
     const int cols = std::max(1, visibleCols_);
@@ -235,6 +234,14 @@ void TCustomMemoEx::SetCaret(int col, int row) {
         ScrollToCol(col);
     else if (col > leftCol_ + cols - 1)
         ScrollToCol(col - cols);
+}
+
+void TCustomMemoEx::SetCaret(int col, int row) {
+    if (col == caret_.col && row == caret_.row) return;
+    row = std::max(0, std::min(row, lines_.DisplayRowCount() - 1));
+    col = std::max(0, std::min(col, lines_.MaxLineLength()));
+    if (!cursorBeyondEOL_) col = std::min(col, lines_.LineLength(row));
+    ScrollIntoView(col, row);
 
     if (col == caret_.col && row == caret_.row) return;
     UpdateCaret();
@@ -380,6 +387,10 @@ void TCustomMemoEx::SetSelectionStart(int position) {
     SetSelectionLength(0);
     if (caret_.row < topRow_ || caret_.row > LastVisibleRow())
         ScrollToRow(std::max(0, caret_.row - visibleRows_ / 2));
+    // The same for the column: with the caret already in place and only the bars
+    // moved, a new file would otherwise open scrolled sideways.
+    if (caret_.col < leftCol_ || caret_.col > LastVisibleCol())
+        ScrollToCol(std::max(0, caret_.col - visibleCols_ / 2));
 }
 
 void TCustomMemoEx::SetSelectionLength(int length) {

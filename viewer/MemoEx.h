@@ -170,6 +170,8 @@ class TCustomMemoEx : public QAbstractScrollArea {
     void UpdateMetrics(bool full);
     void UpdateScrollRanges();
     void SetBar(QScrollBar* bar, int value);
+    // Scrolls the view as caret placement does, so the cell lies inside it.
+    void ScrollIntoView(int col, int row);
     void TextChanged(TMemoExStrings::ChangeKind kind);
     void InvalidateAttrs();
 

@@ -265,3 +265,25 @@ TEST_F(MemoExTest, ScrollingByARowRepaintsOnlyTheRowThatCameIn) {
     EXPECT_LE(spy.painted.boundingRect().height(), 2 * memo_->CellHeight());
     EXPECT_GE(spy.painted.boundingRect().bottom(), 29 * memo_->CellHeight());
 }
+
+TEST_F(MemoExTest, StartOfTextShowsTheTopLeftAlsoWhenOnlyTheBarsMoved) {
+    SizeTo(10, 40);
+    LoadNumbered(50);
+    // The caret stays at the origin while the bars alone move the view away.
+    memo_->horizontalScrollBar()->setValue(100);
+    memo_->verticalScrollBar()->setValue(30);
+    ASSERT_EQ(Caret(), (TCellPos{0, 0}));
+    ASSERT_EQ(memo_->LeftCol(), 100);
+    memo_->SetSelectionStart(0);
+    memo_->SetSelectionLength(0);
+    EXPECT_EQ(memo_->TopRow(), 0);
+    EXPECT_EQ(memo_->LeftCol(), 0);
+
+    // A whole new text puts the caret at its start and shows it.
+    memo_->horizontalScrollBar()->setValue(100);
+    memo_->verticalScrollBar()->setValue(30);
+    memo_->Lines().SetFullText(std::string(300, 'x') + "\r\n" + memo_->Lines().FullText());
+    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(memo_->TopRow(), 0);
+    EXPECT_EQ(memo_->LeftCol(), 0);
+}
