@@ -214,8 +214,14 @@ std::optional<TCellPos> TCustomMemoEx::Bookmark(int number) const {
 // Caret and scrolling -------------------------------------------------------
 
 QRect TCustomMemoEx::CaretRect() const {
-    return QRect(TextLeft() + (caret_.col - leftCol_) * cellWidth_,
-                 (caret_.row - topRow_) * cellHeight_ + 1, 2, std::max(1, cellHeight_ - 2));
+    // A caret millions of rows or columns out of sight would overflow a pixel
+    // coordinate; anywhere that far off it is simply not in the window.
+    const auto pixel = [](std::int64_t cells, int size, int offset) {
+        return static_cast<int>(
+            std::clamp<std::int64_t>(cells * size + offset, -(1 << 24), 1 << 24));
+    };
+    return QRect(pixel(caret_.col - leftCol_, cellWidth_, TextLeft()),
+                 pixel(caret_.row - topRow_, cellHeight_, 1), 2, std::max(1, cellHeight_ - 2));
 }
 
 void TCustomMemoEx::UpdateCaret() {
@@ -262,7 +268,7 @@ void TCustomMemoEx::ScrollToRow(int top) {
     }
     const QRect oldCaret = CaretRect();
     topRow_ = top;
-    if (std::abs(distance) * cellHeight_ < viewport()->height()) {
+    if (std::abs(static_cast<std::int64_t>(distance)) * cellHeight_ < viewport()->height()) {
         // Move what is already painted and paint only the rows that came in.
         const QRect textArea(TextLeft(), 0, viewport()->width() - TextLeft(),
                              (visibleRows_ + 1) * cellHeight_);
