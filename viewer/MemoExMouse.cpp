@@ -92,6 +92,12 @@ void TCustomMemoEx::hideEvent(QHideEvent* event) {
 }
 
 void TCustomMemoEx::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Only the left button double-clicks; a quick second press of another
+    // button is an ordinary press.
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
     // The window's handler comes first: the preview goes back to its list there.
     doubleClicked_ = true;
     if (OnDblClick) OnDblClick(this);

@@ -123,6 +123,14 @@ TEST_F(MemoExTest, DoubleClickRaisesOnDblClickBeforeSelectingTheWord) {
     Mouse(QEvent::MouseButtonDblClick, Pixel(10, 0));
     Mouse(QEvent::MouseButtonRelease, Pixel(10, 0));
     EXPECT_EQ(memo_->SelectedText(), "file");
+
+    // A quick second press of another button is just a press: it moves the
+    // caret and does not leave the preview.
+    Click(Pixel(2, 0), Qt::RightButton);
+    Mouse(QEvent::MouseButtonDblClick, Pixel(15, 0), Qt::RightButton);
+    Mouse(QEvent::MouseButtonRelease, Pixel(15, 0), Qt::RightButton);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(Caret(), (TCellPos{15, 0}));
 }
 
 TEST_F(MemoExTest, ALoadClearsTheSelectionAndKeepsTheView) {
