@@ -185,14 +185,19 @@ TEST_F(MemoExTest, EmptyTextKeepsTheCaretAtTheOrigin) {
 }
 
 TEST_F(MemoExTest, ZoomKeepsCaretTopRowAndLeftColumn) {
+    memo_->SetFontSize(10);
     SizeTo(30, 40);
     LoadNumbered(100);
     memo_->SetCaret(3, 45);
     memo_->verticalScrollBar()->setValue(40);
+    memo_->horizontalScrollBar()->setValue(2);
     const int oldWidth = memo_->CellWidth();
+    const int oldHeight = memo_->CellHeight();
     memo_->SetFontSize(16);
     EXPECT_GT(memo_->CellWidth(), oldWidth);
+    EXPECT_GT(memo_->CellHeight(), oldHeight);
     EXPECT_EQ(memo_->TopRow(), 40);
+    EXPECT_EQ(memo_->LeftCol(), 2);
     EXPECT_EQ(Caret(), (TCellPos{3, 45}));
     EXPECT_EQ(memo_->horizontalScrollBar()->maximum(), 512 - memo_->VisibleColCount());
     EXPECT_EQ(memo_->verticalScrollBar()->maximum(), 100 - memo_->VisibleRowCount());
