@@ -169,6 +169,8 @@ TEST_F(MemoExTest, EditingKeysChangeNothingAndTabLeaves) {
 
     ASSERT_TRUE(memo_->hasFocus());
     EXPECT_TRUE(memo_->CaretVisible());
+    EXPECT_EQ(memo_->CaretRect(),
+              QRect(memo_->TextLeft(), 1, 2, memo_->CellHeight() - 2)); // a thin bar in cell (0, 0)
     Key(Qt::Key_Tab);
     EXPECT_TRUE(other_->hasFocus());
     EXPECT_FALSE(memo_->CaretVisible());
