@@ -64,6 +64,13 @@ TEST_F(MemoExTest, CopyPutsTheSelectionOnTheClipboardAsUnicode) {
     Click(Pixel(0, 0));
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("alej\r\nab"));
+
+    // Box drawing, which the ANSI code page lacks, arrives as it is shown.
+    Load({Oem(u"┌──────┐"), Oem(u"│ Účet │"), Oem(u"└──────┘")});
+    Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QString::fromUtf8("┌──────┐\r\n│ Účet │\r\n└──────┘"));
 }
 
 TEST_F(MemoExTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
