@@ -71,6 +71,8 @@ void TCustomMemoEx::AutoScrollTick() {
         dragTarget_.col += pos.x() - width <= 20 ? 1 : std::max(1, visibleCols_ / 2);
     if (!selected_) StartSelection(caret_);
     SetCaret(dragTarget_.col, dragTarget_.row);
+    // The target stays on the caret's cell, so it never runs off past the text
+    // while the pointer waits outside, and the selection never ends beyond it.
     dragTarget_ = caret_;
     ExtendSelection(dragTarget_);
 }

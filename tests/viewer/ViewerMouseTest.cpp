@@ -101,6 +101,13 @@ TEST_F(MemoExTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
     const int below = memo_->TopRow();
     Tick();
     EXPECT_EQ(memo_->TopRow(), below + 1);
+    // Far below, the selection stops at the last line however long it waits.
+    Mouse(QEvent::MouseMove, QPoint(Pixel(3, 20).x(), memo_->viewport()->height() + 100));
+    for (int i = 0; i < 10; ++i)
+        Tick();
+    EXPECT_EQ(memo_->SelEnd().row, 99);
+    EXPECT_EQ(memo_->TopRow(), 70);
+    EXPECT_FALSE(memo_->SelectedText().empty());
     Mouse(QEvent::MouseButtonRelease, QPoint(0, 0));
     EXPECT_FALSE(AutoScrollTimer()->isActive());
 }
