@@ -126,7 +126,11 @@ void TCustomMemoEx::TextChanged(TMemoExStrings::ChangeKind kind) {
     UpdateMetrics(false);
     paintAll_ = true;
     viewport()->update();
-    if (kind == TMemoExStrings::ChangeKind::FullText) SetCaret(0, 0);
+    if (kind == TMemoExStrings::ChangeKind::FullText) {
+        // The caret may already stand at the start while the view is elsewhere.
+        SetCaret(0, 0);
+        ScrollIntoView(caret_.col, caret_.row);
+    }
 }
 
 void TCustomMemoEx::InvalidateAttrs() {
@@ -210,20 +214,21 @@ std::optional<TCellPos> TCustomMemoEx::Bookmark(int number) const {
 // Caret and scrolling -------------------------------------------------------
 
 QRect TCustomMemoEx::CaretRect() const {
-    return QRect(TextLeft() + (caret_.col - leftCol_) * cellWidth_,
-                 (caret_.row - topRow_) * cellHeight_ + 1, 2, std::max(1, cellHeight_ - 2));
+    // A caret millions of rows or columns out of sight would overflow a pixel
+    // coordinate; anywhere that far off it is simply not in the window.
+    const auto pixel = [](std::int64_t cells, int size, int offset) {
+        return static_cast<int>(
+            std::clamp<std::int64_t>(cells * size + offset, -(1 << 24), 1 << 24));
+    };
+    return QRect(pixel(caret_.col - leftCol_, cellWidth_, TextLeft()),
+                 pixel(caret_.row - topRow_, cellHeight_, 1), 2, std::max(1, cellHeight_ - 2));
 }
 
 void TCustomMemoEx::UpdateCaret() {
     if (caretShown_) viewport()->update(CaretRect());
 }
 
-void TCustomMemoEx::SetCaret(int col, int row) {
-    if (col == caret_.col && row == caret_.row) return;
-    row = std::max(0, std::min(row, lines_.DisplayRowCount() - 1));
-    col = std::max(0, std::min(col, lines_.MaxLineLength()));
-    if (!cursorBeyondEOL_) col = std::min(col, lines_.LineLength(row));
-
+void TCustomMemoEx::ScrollIntoView(int col, int row) {
     // A window too small for one whole row or column still scrolls by one.
     const int rows = std::max(1, visibleRows_);
     const int cols = std::max(1, visibleCols_);
@@ -235,6 +240,14 @@ void TCustomMemoEx::SetCaret(int col, int row) {
         ScrollToCol(col);
     else if (col > leftCol_ + cols - 1)
         ScrollToCol(col - cols);
+}
+
+void TCustomMemoEx::SetCaret(int col, int row) {
+    if (col == caret_.col && row == caret_.row) return;
+    row = std::max(0, std::min(row, lines_.DisplayRowCount() - 1));
+    col = std::max(0, std::min(col, lines_.MaxLineLength()));
+    if (!cursorBeyondEOL_) col = std::min(col, lines_.LineLength(row));
+    ScrollIntoView(col, row);
 
     if (col == caret_.col && row == caret_.row) return;
     UpdateCaret();
@@ -255,7 +268,7 @@ void TCustomMemoEx::ScrollToRow(int top) {
     }
     const QRect oldCaret = CaretRect();
     topRow_ = top;
-    if (std::abs(distance) * cellHeight_ < viewport()->height()) {
+    if (std::abs(static_cast<std::int64_t>(distance)) * cellHeight_ < viewport()->height()) {
         // Move what is already painted and paint only the rows that came in.
         const QRect textArea(TextLeft(), 0, viewport()->width() - TextLeft(),
                              (visibleRows_ + 1) * cellHeight_);
@@ -380,6 +393,10 @@ void TCustomMemoEx::SetSelectionStart(int position) {
     SetSelectionLength(0);
     if (caret_.row < topRow_ || caret_.row > LastVisibleRow())
         ScrollToRow(std::max(0, caret_.row - visibleRows_ / 2));
+    // The same for the column: with the caret already in place and only the bars
+    // moved, a new file would otherwise open scrolled sideways.
+    if (caret_.col < leftCol_ || caret_.col > LastVisibleCol())
+        ScrollToCol(std::max(0, caret_.col - visibleCols_ / 2));
 }
 
 void TCustomMemoEx::SetSelectionLength(int length) {

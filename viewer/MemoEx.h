@@ -157,6 +157,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -169,6 +170,8 @@ class TCustomMemoEx : public QAbstractScrollArea {
     void UpdateMetrics(bool full);
     void UpdateScrollRanges();
     void SetBar(QScrollBar* bar, int value);
+    // Scrolls the view as caret placement does, so the cell lies inside it.
+    void ScrollIntoView(int col, int row);
     void TextChanged(TMemoExStrings::ChangeKind kind);
     void InvalidateAttrs();
 

@@ -1,5 +1,6 @@
 #include "viewer/MemoEx.h"
 
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -70,6 +71,8 @@ void TCustomMemoEx::AutoScrollTick() {
         dragTarget_.col += pos.x() - width <= 20 ? 1 : std::max(1, visibleCols_ / 2);
     if (!selected_) StartSelection(caret_);
     SetCaret(dragTarget_.col, dragTarget_.row);
+    // The target stays on the caret's cell, so it never runs off past the text
+    // while the pointer waits outside, and the selection never ends beyond it.
     dragTarget_ = caret_;
     ExtendSelection(dragTarget_);
 }
@@ -81,7 +84,22 @@ void TCustomMemoEx::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void TCustomMemoEx::hideEvent(QHideEvent* event) {
+    QAbstractScrollArea::hideEvent(event);
+    // A hidden viewer never sees the release of a press it got (the double click
+    // that turns the preview to the list, for one), so the press ends here.
+    autoScroll_->stop();
+    mousePressed_ = false;
+    doubleClicked_ = false;
+}
+
 void TCustomMemoEx::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Only the left button double-clicks; a quick second press of another
+    // button is an ordinary press.
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
     // The window's handler comes first: the preview goes back to its list there.
     doubleClicked_ = true;
     if (OnDblClick) OnDblClick(this);

@@ -43,6 +43,8 @@ const std::vector<AttrRun>& TCustomMemoEx::RowAttrs(int row) {
         for (std::size_t i = 0; i < attrs.size(); ++i)
             if (runs.empty() || !(runs.back().attr == attrs[i]))
                 runs.push_back(AttrRun{static_cast<int>(i), attrs[i]});
+        // A hook that emptied the array leaves the line plain, not unpainted.
+        if (runs.empty()) runs.push_back(AttrRun{0, plain});
     }
     return attrCache_.emplace(row, std::move(runs)).first->second;
 }

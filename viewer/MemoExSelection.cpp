@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 
 void TCustomMemoEx::StartSelection(TCellPos at) {
     if (selected_) ClearSelection();
@@ -75,9 +76,13 @@ std::string TCustomMemoEx::SelectedText() const {
 void TCustomMemoEx::CopyToClipboard() {
     const std::string text = SelectedText();
     if (text.empty()) return;
-    // The screen font shows OEM bytes; the clipboard wants what a reader sees.
-    const std::u16string unicode = platform::AnsiToUtf16(platform::OemToAnsi(text));
+    // The screen shows OEM bytes; the clipboard gets the same characters. Going
+    // through the ANSI code page instead would turn box drawing, which it lacks,
+    // into control characters; that path serves only an OEM page ICU cannot read.
+    std::optional<std::u16string> unicode =
+        platform::CodePageToUtf16(platform::OemCodePage(), text);
+    if (!unicode) unicode = platform::AnsiToUtf16(platform::OemToAnsi(text));
     QClipboard* clipboard = QApplication::clipboard();
     if (!clipboard) return;
-    clipboard->setText(QString::fromStdU16String(unicode));
+    clipboard->setText(QString::fromStdU16String(*unicode));
 }

@@ -49,6 +49,13 @@ TEST(MemoExStrings, SplitsLinesEndsAtNulExpandsTabsKeepsEveryOtherByte) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(LoadBytes(c.bytes), c.lines) << "input: " << c.bytes;
+
+    // A tab size of 0 drops the tabs.
+    TempFile file("\tA\tB\t\r\n");
+    TMemoExStrings store;
+    store.SetTabSize(0);
+    store.LoadFile(file.Path());
+    EXPECT_EQ(Lines(store), L{"AB"});
 }
 
 TEST(MemoExStrings, OutOfRangeIndexGivesEmptyLine) {

@@ -169,6 +169,8 @@ TEST_F(MemoExTest, EditingKeysChangeNothingAndTabLeaves) {
 
     ASSERT_TRUE(memo_->hasFocus());
     EXPECT_TRUE(memo_->CaretVisible());
+    EXPECT_EQ(memo_->CaretRect(),
+              QRect(memo_->TextLeft(), 1, 2, memo_->CellHeight() - 2)); // a thin bar in cell (0, 0)
     Key(Qt::Key_Tab);
     EXPECT_TRUE(other_->hasFocus());
     EXPECT_FALSE(memo_->CaretVisible());
@@ -185,14 +187,19 @@ TEST_F(MemoExTest, EmptyTextKeepsTheCaretAtTheOrigin) {
 }
 
 TEST_F(MemoExTest, ZoomKeepsCaretTopRowAndLeftColumn) {
+    memo_->SetFontSize(10);
     SizeTo(30, 40);
     LoadNumbered(100);
     memo_->SetCaret(3, 45);
     memo_->verticalScrollBar()->setValue(40);
+    memo_->horizontalScrollBar()->setValue(2);
     const int oldWidth = memo_->CellWidth();
+    const int oldHeight = memo_->CellHeight();
     memo_->SetFontSize(16);
     EXPECT_GT(memo_->CellWidth(), oldWidth);
+    EXPECT_GT(memo_->CellHeight(), oldHeight);
     EXPECT_EQ(memo_->TopRow(), 40);
+    EXPECT_EQ(memo_->LeftCol(), 2);
     EXPECT_EQ(Caret(), (TCellPos{3, 45}));
     EXPECT_EQ(memo_->horizontalScrollBar()->maximum(), 512 - memo_->VisibleColCount());
     EXPECT_EQ(memo_->verticalScrollBar()->maximum(), 100 - memo_->VisibleRowCount());
@@ -264,4 +271,26 @@ TEST_F(MemoExTest, ScrollingByARowRepaintsOnlyTheRowThatCameIn) {
     // The newly uncovered band at the bottom, not the whole window.
     EXPECT_LE(spy.painted.boundingRect().height(), 2 * memo_->CellHeight());
     EXPECT_GE(spy.painted.boundingRect().bottom(), 29 * memo_->CellHeight());
+}
+
+TEST_F(MemoExTest, StartOfTextShowsTheTopLeftAlsoWhenOnlyTheBarsMoved) {
+    SizeTo(10, 40);
+    LoadNumbered(50);
+    // The caret stays at the origin while the bars alone move the view away.
+    memo_->horizontalScrollBar()->setValue(100);
+    memo_->verticalScrollBar()->setValue(30);
+    ASSERT_EQ(Caret(), (TCellPos{0, 0}));
+    ASSERT_EQ(memo_->LeftCol(), 100);
+    memo_->SetSelectionStart(0);
+    memo_->SetSelectionLength(0);
+    EXPECT_EQ(memo_->TopRow(), 0);
+    EXPECT_EQ(memo_->LeftCol(), 0);
+
+    // A whole new text puts the caret at its start and shows it.
+    memo_->horizontalScrollBar()->setValue(100);
+    memo_->verticalScrollBar()->setValue(30);
+    memo_->Lines().SetFullText(std::string(300, 'x') + "\r\n" + memo_->Lines().FullText());
+    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(memo_->TopRow(), 0);
+    EXPECT_EQ(memo_->LeftCol(), 0);
 }

@@ -64,6 +64,13 @@ TEST_F(MemoExTest, CopyPutsTheSelectionOnTheClipboardAsUnicode) {
     Click(Pixel(0, 0));
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("alej\r\nab"));
+
+    // Box drawing, which the ANSI code page lacks, arrives as it is shown.
+    Load({Oem(u"┌──────┐"), Oem(u"│ Účet │"), Oem(u"└──────┘")});
+    Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QString::fromUtf8("┌──────┐\r\n│ Účet │\r\n└──────┘"));
 }
 
 TEST_F(MemoExTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
@@ -94,6 +101,13 @@ TEST_F(MemoExTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
     const int below = memo_->TopRow();
     Tick();
     EXPECT_EQ(memo_->TopRow(), below + 1);
+    // Far below, the selection stops at the last line however long it waits.
+    Mouse(QEvent::MouseMove, QPoint(Pixel(3, 20).x(), memo_->viewport()->height() + 100));
+    for (int i = 0; i < 10; ++i)
+        Tick();
+    EXPECT_EQ(memo_->SelEnd().row, 99);
+    EXPECT_EQ(memo_->TopRow(), 70);
+    EXPECT_FALSE(memo_->SelectedText().empty());
     Mouse(QEvent::MouseButtonRelease, QPoint(0, 0));
     EXPECT_FALSE(AutoScrollTimer()->isActive());
 }
@@ -123,6 +137,14 @@ TEST_F(MemoExTest, DoubleClickRaisesOnDblClickBeforeSelectingTheWord) {
     Mouse(QEvent::MouseButtonDblClick, Pixel(10, 0));
     Mouse(QEvent::MouseButtonRelease, Pixel(10, 0));
     EXPECT_EQ(memo_->SelectedText(), "file");
+
+    // A quick second press of another button is just a press: it moves the
+    // caret and does not leave the preview.
+    Click(Pixel(2, 0), Qt::RightButton);
+    Mouse(QEvent::MouseButtonDblClick, Pixel(15, 0), Qt::RightButton);
+    Mouse(QEvent::MouseButtonRelease, Pixel(15, 0), Qt::RightButton);
+    EXPECT_GE(calls, 2);
+    EXPECT_EQ(Caret(), (TCellPos{15, 0}));
 }
 
 TEST_F(MemoExTest, ALoadClearsTheSelectionAndKeepsTheView) {
@@ -170,4 +192,42 @@ TEST_F(MemoExTest, RightMarginBelowEightIsRefused) {
     memo_->SetRightMargin(8);
     EXPECT_THROW(memo_->SetRightMargin(7), EInvalidRightMarginValue);
     EXPECT_EQ(memo_->RightMargin(), 8);
+}
+
+TEST_F(MemoExTest, HidingTheViewerEndsItsPressDoubleClickAndDrag) {
+    SizeTo(10, 40);
+    LoadNumbered(50);
+    // The preview turns to its list page on a double click; the closing release
+    // then reaches the list, never the hidden viewer.
+    memo_->OnDblClick = [this](QObject*) { memo_->hide(); };
+    Mouse(QEvent::MouseButtonPress, Pixel(1, 0));
+    Mouse(QEvent::MouseButtonRelease, Pixel(1, 0));
+    Mouse(QEvent::MouseButtonDblClick, Pixel(1, 0));
+    memo_->OnDblClick = nullptr;
+    memo_->show();
+    memo_->setFocus();
+    Click(Pixel(4, 1));
+    EXPECT_EQ(Caret(), (TCellPos{4, 1}));
+
+    // A drag outside the window stops scrolling once the viewer is hidden.
+    Mouse(QEvent::MouseButtonPress, Pixel(3, 5));
+    Mouse(QEvent::MouseMove, QPoint(Pixel(3, 5).x(), memo_->viewport()->height() + 40));
+    ASSERT_TRUE(AutoScrollTimer()->isActive());
+    memo_->hide();
+    EXPECT_FALSE(AutoScrollTimer()->isActive());
+}
+
+TEST_F(MemoExTest, ALineHookThatLeavesNoAttributesStillPaints) {
+    Load({"abc", "def"});
+    int calls = 0;
+    memo_->OnGetLineAttr = [&calls](QObject*, std::string_view, int, const TSelAttrs&,
+                                    TLineAttrs& attrs) {
+        ++calls;
+        attrs.clear();
+    };
+    memo_->SetColor(memo_->Color());
+    EXPECT_FALSE(memo_->viewport()->grab().isNull());
+    Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(memo_->viewport()->grab().isNull());
+    EXPECT_GE(calls, 2);
 }
