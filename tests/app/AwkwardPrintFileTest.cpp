@@ -1,0 +1,220 @@
+// Print files that are not tidy reports, through the window's preview and the
+// print job: the window shows them, moves about in them and lays them out on
+// pages without a crash, a hang or a box it should not show.
+#include "HostFolder.h"
+#include "MessageBoxCatcher.h"
+
+#include "app/CatalogGrid.h"
+#include "app/CatalogModel.h"
+#include "app/Form1.h"
+#include "app/print/PrintError.h"
+#include "app/print/PrintJob.h"
+#include "app/print/RecordingSurface.h"
+#include "memtable/loxMemTable.h"
+#include "tools/dbfwriter/DbfWriter.h"
+#include "viewer/MemoEx.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString kFileMissing = QString::fromUtf8("Zvolený súbor neexistuje ...");
+
+std::string AllHighBytes() {
+    std::string bytes;
+    for (int b = 128; b < 256; ++b)
+        bytes += static_cast<char>(b);
+    return bytes;
+}
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+struct AwkwardFile {
+    const char* name;
+    std::string bytes;
+    std::vector<std::size_t> lineLengths; // as loaded
+    int sheets;                           // printed with 80 x 60; 0: nothing to print
+};
+
+void PrintTo(const AwkwardFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
+std::vector<AwkwardFile> Files() {
+    return {
+        {"NulBytes", std::string("A\r\nB\0C\r\nD", 9), {1, 1}, 1},
+        {"HundredThousandByteLine", std::string(100000, 'x') + "\r\nkoniec\r\n", {100000, 6}, 1},
+        {"NoLineBreaks", Repeat("stlpec  ", 40000), {320000}, 1},
+        {"OnlyFormFeeds", std::string(5000, '\f'), {5000}, 1},
+        {"FormFeedLines", Repeat("\f\r\n", 300), std::vector<std::size_t>(300, 1), 300},
+        {"HighBytes", Repeat(AllHighBytes() + "\r\n", 3), {128, 128, 128}, 1},
+        {"Empty", "", {}, 0},
+        {"OnlyBreaks", Repeat("\r\n", 70), std::vector<std::size_t>(70, 0), 2},
+        {"BareCarriageReturns", Repeat("r\r", 10), std::vector<std::size_t>(10, 1), 1},
+    };
+}
+
+class AwkwardPrintFileTest : public ::testing::TestWithParam<AwkwardFile> {
+  protected:
+    void Start() {
+        form = std::make_unique<TForm1>(host.AppFolder());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    // The entry's print file through the recording surface, with the entry's page format.
+    print::PrintJobResult Print(print::RecordingSurface& surface) {
+        print::PrintJobInput input;
+        input.firstPageText = "1";
+        input.lastPageText = "9999";
+        input.Sirka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Sirka"));
+        input.Dlzka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Dlzka"));
+        return print::RunPrintJob(surface, form->MSubor->Lines(), input);
+    }
+    // Moves the caret to the far ends, with the painting that goes with it.
+    void WalkAbout() {
+        QWidget* viewer = form->MSubor;
+        viewer->setFocus();
+        for (auto key : {Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_Down, Qt::Key_End})
+            QTest::keyClick(viewer, key);
+        QTest::keyClick(viewer, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(viewer, Qt::Key_End);
+        EXPECT_FALSE(form->MSubor->grab().isNull());
+        QTest::keyClick(viewer, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_FALSE(form->MSubor->grab().isNull());
+    }
+
+    HostFolder host;
+    MessageBoxCatcher boxes;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_P(AwkwardPrintFileTest, PreviewsAndPrints) {
+    const AwkwardFile& file = GetParam();
+    host.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
+    host.WriteFile("Tla/ZLY.TXT", file.bytes);
+    Start();
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+    const TMemoExStrings& lines = form->MSubor->Lines();
+    ASSERT_EQ(static_cast<std::size_t>(lines.LineCount()), file.lineLengths.size());
+    for (int i = 0; i < lines.LineCount(); ++i)
+        EXPECT_EQ(lines.LineAt(i).size(), file.lineLengths[static_cast<std::size_t>(i)]) << i;
+    WalkAbout();
+
+    print::RecordingSurface surface;
+    if (file.sheets == 0) {
+        EXPECT_THROW(Print(surface), print::ERangeOutsideDocument);
+        EXPECT_EQ(surface.State(), print::RecordingSurface::JobState::Aborted);
+    } else {
+        EXPECT_EQ(Print(surface).sheets, file.sheets);
+        EXPECT_EQ(surface.State(), print::RecordingSurface::JobState::Ended);
+    }
+    // The bytes reach the printer as they are.
+    if (file.lineLengths.size() == 3 && file.lineLengths[0] == 128) {
+        EXPECT_EQ(surface.Sheets().at(0).at(2).text, AllHighBytes());
+    }
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(PrintFiles, AwkwardPrintFileTest, ::testing::ValuesIn(Files()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class PrintFileGoneTest : public AwkwardPrintFileTest {};
+
+TEST_F(PrintFileGoneTest, AFileRemovedOrReplacedByAFolderAfterListingIsReported) {
+    host.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
+    host.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
+    Start();
+    fs::remove(host.Path("Tla/ZLY.TXT"));
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    fs::create_directories(host.Path("Tla/ZLY.TXT"));
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts(), (QStringList{kFileMissing, kFileMissing}));
+
+    // Removed while shown: the preview keeps its lines, a new preview is refused.
+    fs::remove(host.Path("Tla/ZLY.TXT"));
+    host.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    fs::remove(host.Path("Tla/ZLY.TXT"));
+    QTest::mouseClick(form->BZozn, Qt::LeftButton);
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts().size(), 3);
+    EXPECT_EQ(form->MSubor->Lines().LineAt(0), "riadok");
+}
+
+// Page formats the host may store: zero, negative, at the integer limits.
+struct PageFormat {
+    std::int64_t sirka;
+    std::int64_t dlzka;
+    int sheets; // for 10 lines
+};
+
+class OddPageFormatTest : public AwkwardPrintFileTest {};
+
+TEST_F(OddPageFormatTest, PrintsEveryLineOnABoundedNumberOfSheets) {
+    const PageFormat formats[] = {
+        {0, 0, 5},              // a page after the two extra lines
+        {-80, -60, 10},         // a page per line
+        {INT_MAX, INT_MAX, 1},  // nothing fits: the smallest font, as many lines as fit
+        {INT_MIN, INT_MIN, 10}, // the far negative end
+        {99999999999, 0, 5},    // more than an integer holds
+        {80, 99999999999, 1},
+    };
+    dbfwriter::DbfWriter writer(0x03, 0x64);
+    writer.AddField("NAZOV", 'C', 10).AddField("POPIS", 'C', 45).AddField("DATUM", 'D', 8);
+    writer.AddField("CAS", 'C', 8).AddField("FILNAME", 'C', 12);
+    writer.AddField("SIRKA", 'N', 20).AddField("DLZKA", 'N', 20);
+    for (std::size_t i = 0; i < std::size(formats); ++i)
+        writer.AddRecord()
+            .Text("NAZOV", std::to_string(i))
+            .Date("DATUM", 2007, 12, 5)
+            .Text("FILNAME", "ZLY.TXT")
+            .Integer("SIRKA", formats[i].sirka)
+            .Integer("DLZKA", formats[i].dlzka);
+    fs::create_directories(host.Path("Cis"));
+    writer.WriteTo(host.Path("Cis/ZOZTLS.DBF"));
+    host.WriteFile("Tla/ZLY.TXT", Repeat("riadok\r\n", 10));
+    Start();
+    ASSERT_EQ(form->DataSrc->rowCount(), static_cast<int>(std::size(formats)));
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+
+    for (int row = 0; row < static_cast<int>(std::size(formats)); ++row) {
+        form->PrnData->MoveToPosition(row + 1);
+        const int dlzka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Dlzka"));
+        const std::size_t entry =
+            std::stoul(form->PrnData->ValueText(form->PrnData->FieldNamed("Nazov")));
+        ASSERT_LT(entry, std::size(formats));
+        const PageFormat* expected = &formats[entry];
+        print::RecordingSurface surface;
+        const print::PrintJobResult result = Print(surface);
+        EXPECT_EQ(result.sheets, expected->sheets) << "Dlzka " << dlzka;
+        std::size_t drawn = 0;
+        for (const auto& sheet : surface.Sheets())
+            drawn += sheet.size();
+        EXPECT_EQ(drawn, 10u) << "Dlzka " << dlzka;
+    }
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,257 @@
+// The window on catalogs the host, a crash or a copy gone wrong may leave behind:
+// each one either loads or gives the failure banner, never a message box, and a
+// good catalog loads again afterwards.
+#include "HostFolder.h"
+#include "MessageBoxCatcher.h"
+
+#include "app/CatalogGrid.h"
+#include "app/CatalogModel.h"
+#include "app/Form1.h"
+#include "memtable/loxMemTable.h"
+#include "tools/dbfwriter/CatalogTable.h"
+#include "tools/dbfwriter/DbfWriter.h"
+#include "viewer/MemoEx.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+using dbfwriter::DbfWriter;
+using namespace std::string_view_literals;
+
+// A catalog of one entry as the host writes it, to be damaged by each case.
+DbfWriter OneEntryCatalog(std::uint8_t driver = 0x64) {
+    DbfWriter writer(0x03, driver);
+    dbfwriter::AddCatalogFields(writer);
+    writer.AddRecord()
+        .Text("NAZOV", "ZLY")
+        .Text("POPIS", "Poskodeny")
+        .Date("DATUM", 2007, 12, 5)
+        .Text("CAS", "10:15")
+        .Text("FILNAME", "ZLY.TXT")
+        .Integer("SIRKA", 80)
+        .Integer("DLZKA", 60);
+    return writer;
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+    dbfwriter::WriteFile(path, bytes);
+}
+
+constexpr int kBanner = -1; // the load fails
+constexpr int kEither = -2; // loading may go either way, as long as the window copes
+
+struct DamagedCatalog {
+    const char* name;
+    std::function<void(const fs::path& catalog)> make;
+    int rows; // rows listed after the load, or kBanner / kEither
+};
+
+void PrintTo(const DamagedCatalog& damage, std::ostream* out) {
+    *out << damage.name;
+}
+
+const DamagedCatalog kCases[] = {
+    {"TruncatedHeader",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().Bytes().substr(0, 20)); }, kBanner},
+    {"ZeroBytes", [](const fs::path& p) { Write(p, ""); }, kBanner},
+    {"UnknownVersionByte",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().SetVersion(0x00).Bytes()); }, kBanner},
+    // Records would start past the end: the descriptors are all there, the records are not.
+    {"HeaderLengthPastTheFile",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().OverrideHeaderLength(60000).Bytes()); }, 0},
+    {"HeaderLengthCutsTheDescriptors",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().OverrideHeaderLength(100).Bytes()); },
+     kBanner},
+    {"RecordLengthZero",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().OverrideRecordLength(0).Bytes()); },
+     kBanner},
+    {"RecordLengthHuge",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().OverrideRecordLength(0xFFFF).Bytes()); },
+     0},
+    // The fields reach past a 12-byte record: what lies beyond reads as empty.
+    {"FieldsPastTheRecord",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().OverrideRecordLength(12).Bytes()); },
+     kEither},
+    {"DescriptorsRunPastTheFile",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().Bytes().substr(0, 32 + 32 * 3 + 10)); },
+     kBanner},
+    {"NoDescriptorTerminator",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().SetTerminator(false).Bytes()); }, kEither},
+    {"CountTooBig",
+     [](const fs::path& p) { Write(p, OneEntryCatalog().OverrideRecordCount(0xFFFFFFFF).Bytes()); },
+     1},
+    {"CountTooSmall",
+     [](const fs::path& p) {
+         DbfWriter writer = OneEntryCatalog();
+         writer.AddRecord().Text("NAZOV", "DRUHY").Text("FILNAME", "D.TXT");
+         Write(p, writer.OverrideRecordCount(0).Bytes());
+     },
+     2},
+    {"PartialLastRecord",
+     [](const fs::path& p) {
+         const std::string bytes = OneEntryCatalog().SetEndOfFileMark(false).Bytes();
+         Write(p, bytes.substr(0, bytes.size() - 5));
+     },
+     0},
+    {"GarbageInNumbersAndDates",
+     [](const fs::path& p) {
+         DbfWriter writer = OneEntryCatalog();
+         writer.Record(0)
+             .Raw("SIRKA", "\x01\xFF-9*")
+             .Raw("DLZKA", "1e999")
+             .Raw("DATUM", "\xFF\0\xFF\0xx-19"sv);
+         Write(p, writer.Bytes());
+     },
+     1},
+    {"WithoutDlzka",
+     [](const fs::path& p) {
+         DbfWriter writer(0x03, 0x64);
+         writer.AddField("NAZOV", 'C', 10).AddField("POPIS", 'C', 45).AddField("DATUM", 'D', 8);
+         writer.AddField("CAS", 'C', 8).AddField("FILNAME", 'C', 12).AddField("SIRKA", 'N', 5);
+         writer.AddRecord().Text("NAZOV", "BEZ");
+         Write(p, writer.Bytes());
+     },
+     kBanner},
+    {"CatalogIsAFolder", [](const fs::path& p) { fs::create_directories(p); }, kBanner},
+    {"HugePopis",
+     [](const fs::path& p) {
+         DbfWriter writer(0x03, 0x64);
+         writer.AddField("NAZOV", 'C', 10).AddField("POPIS", 'C', 60000).AddField("DATUM", 'D', 8);
+         writer.AddField("CAS", 'C', 8).AddField("FILNAME", 'C', 12).AddField("SIRKA", 'N', 5);
+         writer.AddField("DLZKA", 'N', 5);
+         writer.AddRecord().Text("NAZOV", "DLHY").Text("POPIS", std::string(60000, '\xA0'));
+         Write(p, writer.Bytes());
+     },
+     1},
+    {"UnknownDriverByte", [](const fs::path& p) { Write(p, OneEntryCatalog(0xEE).Bytes()); }, 1},
+    {"WindowsDriverByte", [](const fs::path& p) { Write(p, OneEntryCatalog(0x57).Bytes()); }, 1},
+    {"NoDriverByte", [](const fs::path& p) { Write(p, OneEntryCatalog(0x00).Bytes()); }, 1},
+};
+
+std::vector<CatalogEntry> GoodCatalog() {
+    return {{"A-DPH", "Daň z pridanej hodnoty", 2007, 12, 20, "08:05", "DPH.TXT", 80, 60},
+            {"B-KNIHA", "Kniha jázd", 2007, 12, 1, "12:00", "KNIHA.TXT", 136, 60},
+            {"C-MZDY", "Mzdy za december", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60}};
+}
+
+class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
+  protected:
+    void Start() {
+        form = std::make_unique<TForm1>(host.AppFolder());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void WritePrintFiles() {
+        for (const char* name : {"Tla/DPH.TXT", "Tla/KNIHA.TXT", "Tla/MZDY.TXT"})
+            host.WriteFile(name, "OK\r\n");
+    }
+    fs::path Catalog() const { return host.Path("Cis/ZOZTLS.DBF"); }
+    void Replace(const std::function<void(const fs::path&)>& make) {
+        fs::remove_all(Catalog());
+        fs::create_directories(Catalog().parent_path());
+        make(Catalog());
+    }
+    bool ListShown() const {
+        return !form->GrZozn->isHidden() && form->SText->isHidden() && form->BTlac->isEnabled() &&
+               form->BView->isEnabled() && form->BOrder->isEnabled();
+    }
+    bool FailureShown() const {
+        return form->GrZozn->isHidden() && !form->SText->isHidden() && !form->BTlac->isEnabled() &&
+               !form->BView->isEnabled() && !form->BOrder->isEnabled();
+    }
+    void ExpectOutcome(int rows) {
+        if (rows == kBanner) {
+            EXPECT_TRUE(FailureShown());
+        } else if (rows == kEither) {
+            EXPECT_TRUE(FailureShown() || ListShown());
+        } else {
+            ASSERT_TRUE(ListShown());
+            EXPECT_EQ(form->DataSrc->rowCount(), rows);
+        }
+        EXPECT_FALSE(form->Dbf1.Active());
+        EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("; ").toStdString();
+    }
+    // A good catalog loads again, and its entry previews.
+    void ExpectRecovery() {
+        fs::remove_all(Catalog());
+        host.WriteCatalog("Cis", GoodCatalog());
+        QTest::mouseClick(form->BRefr, Qt::LeftButton);
+        ASSERT_TRUE(ListShown());
+        EXPECT_EQ(form->DataSrc->rowCount(), 3);
+        EXPECT_TRUE(form->GrZozn->hasFocus());
+        QTest::mouseClick(form->BView, Qt::LeftButton);
+        EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+        EXPECT_EQ(form->MSubor->Lines().LineAt(0), "OK");
+        EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("; ").toStdString();
+    }
+
+    HostFolder host;
+    MessageBoxCatcher boxes;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_P(DamagedCatalogTest, AtStartAndOnReloadTheWindowCopes) {
+    WritePrintFiles();
+    Replace(GetParam().make);
+    Start();
+    ExpectOutcome(GetParam().rows);
+    ExpectRecovery();
+
+    // The same damage met by a reload from the preview page, then a good load again.
+    Replace(GetParam().make);
+    QTest::mouseClick(form->BRefr, Qt::LeftButton);
+    ExpectOutcome(GetParam().rows);
+    ExpectRecovery();
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogs, DamagedCatalogTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class CatalogAccessTest : public DamagedCatalogTest {};
+
+TEST_F(CatalogAccessTest, ACatalogLockedByTheHostStillLoads) {
+    WritePrintFiles();
+    host.WriteCatalog("Cis", GoodCatalog());
+    // The host holds the whole file locked while it rewrites it; a lock taken on a
+    // separate open of the file conflicts just as another process's would.
+    const int fd = ::open(Catalog().c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(fd, F_SETLK, &range), 0);
+    Start();
+    EXPECT_TRUE(ListShown());
+    EXPECT_EQ(form->DataSrc->rowCount(), 3);
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+    ::close(fd);
+}
+
+TEST_F(CatalogAccessTest, AnUnreadableCatalogGivesTheBanner) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads files of any mode";
+    WritePrintFiles();
+    host.WriteCatalog("Cis", GoodCatalog());
+    fs::permissions(Catalog(), fs::perms::none);
+    Start();
+    EXPECT_TRUE(FailureShown());
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+    fs::permissions(Catalog(), fs::perms::owner_read | fs::perms::owner_write);
+    ExpectRecovery();
+}
+
+} // namespace
