@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -150,6 +151,13 @@ TEST_F(PrintFileGoneTest, AFileRemovedOrReplacedByAFolderAfterListingIsReported)
     QTest::mouseClick(form->BTlac, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), (QStringList{kFileMissing, kFileMissing}));
 
+    // A pipe of that name has nothing to read and nobody writing.
+    fs::remove(host.Path("Tla/ZLY.TXT"));
+    ASSERT_EQ(::mkfifo(host.Path("Tla/ZLY.TXT").c_str(), 0644), 0);
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts().size(), 3);
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+
     // Removed while shown: the preview keeps its lines, a new preview is refused.
     fs::remove(host.Path("Tla/ZLY.TXT"));
     host.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
@@ -158,7 +166,7 @@ TEST_F(PrintFileGoneTest, AFileRemovedOrReplacedByAFolderAfterListingIsReported)
     fs::remove(host.Path("Tla/ZLY.TXT"));
     QTest::mouseClick(form->BZozn, Qt::LeftButton);
     QTest::mouseClick(form->BView, Qt::LeftButton);
-    EXPECT_EQ(boxes.Texts().size(), 3);
+    EXPECT_EQ(boxes.Texts().size(), 4);
     EXPECT_EQ(form->MSubor->Lines().LineAt(0), "riadok");
 }
 

@@ -12,6 +12,7 @@
 #include "tools/dbfwriter/DbfWriter.h"
 #include "viewer/MemoEx.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -21,6 +22,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -127,6 +129,7 @@ const DamagedCatalog kCases[] = {
      },
      kBanner},
     {"CatalogIsAFolder", [](const fs::path& p) { fs::create_directories(p); }, kBanner},
+    {"CatalogIsAPipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }, kBanner},
     {"HugePopis",
      [](const fs::path& p) {
          DbfWriter writer(0x03, 0x64);
@@ -240,6 +243,31 @@ TEST_F(CatalogAccessTest, ACatalogLockedByTheHostStillLoads) {
     EXPECT_EQ(form->DataSrc->rowCount(), 3);
     EXPECT_TRUE(boxes.Texts().isEmpty());
     ::close(fd);
+}
+
+TEST_F(CatalogAccessTest, ASettingsTableLockedOrAPipeIsPassedOver) {
+    WritePrintFiles();
+    host.WriteCatalog("Cis", GoodCatalog());
+    host.WriteCatalog("Kalk/Cis", {{"OBED", "Obedy", 2007, 12, 3, "", "OBED.TXT"}});
+    host.WriteSettings(host.Path("Kalk").string());
+    const int fd = ::open(host.Path("oposcis.dbf").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    Start();
+    ::close(fd);
+    // The meal calculations fall back to the application folder's own catalog.
+    form->cbMesiac->setCurrentIndex(1);
+    EXPECT_TRUE(ListShown());
+    EXPECT_EQ(form->DataSrc->rowCount(), 3);
+    form.reset();
+
+    // A pipe has no writer: opening it must not wait for one.
+    fs::remove(host.Path("oposcis.dbf"));
+    ASSERT_EQ(::mkfifo(host.Path("oposcis.dbf").c_str(), 0644), 0);
+    Start();
+    form->cbMesiac->setCurrentIndex(1);
+    EXPECT_EQ(form->DataSrc->rowCount(), 3);
+    EXPECT_TRUE(boxes.Texts().isEmpty());
 }
 
 TEST_F(CatalogAccessTest, AnUnreadableCatalogGivesTheBanner) {
