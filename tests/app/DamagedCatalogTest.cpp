@@ -25,6 +25,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -49,6 +50,22 @@ DbfWriter OneEntryCatalog(std::uint8_t driver = 0x64) {
     return writer;
 }
 
+// The catalog's fields with one of them of another type.
+DbfWriter RetypedCatalog(const char* field, char type, int width) {
+    DbfWriter writer(0x03, 0x64);
+    const dbfwriter::FieldDescriptor fields[] = {
+        {"NAZOV", 'C', 10},   {"POPIS", 'C', 45}, {"DATUM", 'D', 8}, {"CAS", 'C', 8},
+        {"FILNAME", 'C', 12}, {"SIRKA", 'N', 5},  {"DLZKA", 'N', 5}};
+    for (const auto& f : fields) {
+        if (f.name == field)
+            writer.AddField(f.name, type, width);
+        else
+            writer.AddField(f.name, f.type, f.width);
+    }
+    writer.AddRecord().Text("NAZOV", "INY").Text("FILNAME", "INY.TXT");
+    return writer;
+}
+
 void Write(const fs::path& path, const std::string& bytes) {
     dbfwriter::WriteFile(path, bytes);
 }
@@ -59,7 +76,8 @@ constexpr int kEither = -2; // loading may go either way, as long as the window 
 struct DamagedCatalog {
     const char* name;
     std::function<void(const fs::path& catalog)> make;
-    int rows; // rows listed after the load, or kBanner / kEither
+    int rows;       // rows listed after the load, or kBanner / kEither
+    int sirka = -1; // Sirka of the first entry, when it is checked
 };
 
 void PrintTo(const DamagedCatalog& damage, std::ostream* out) {
@@ -118,7 +136,7 @@ const DamagedCatalog kCases[] = {
              .Raw("DATUM", "\xFF\0\xFF\0xx-19"sv);
          Write(p, writer.Bytes());
      },
-     1},
+     1, 0},
     {"WithoutDlzka",
      [](const fs::path& p) {
          DbfWriter writer(0x03, 0x64);
@@ -137,6 +155,59 @@ const DamagedCatalog kCases[] = {
          writer.AddField("CAS", 'C', 8).AddField("FILNAME", 'C', 12).AddField("SIRKA", 'N', 5);
          writer.AddField("DLZKA", 'N', 5);
          writer.AddRecord().Text("NAZOV", "DLHY").Text("POPIS", std::string(60000, '\xA0'));
+         Write(p, writer.Bytes());
+     },
+     1},
+    {"AllRecordsDeleted",
+     [](const fs::path& p) {
+         DbfWriter writer = OneEntryCatalog();
+         writer.Record(0).Deleted();
+         writer.AddRecord(true);
+         Write(p, writer.Bytes());
+     },
+     0},
+    {"DateFarBeyondTheCalendar",
+     [](const fs::path& p) {
+         DbfWriter writer = RetypedCatalog("DATUM", '@', 8);
+         writer.Record(0).Timestamp("DATUM", 1e300);
+         Write(p, writer.Bytes());
+     },
+     kBanner},
+    {"DateAsText",
+     [](const fs::path& p) {
+         DbfWriter writer = RetypedCatalog("DATUM", 'C', 8);
+         writer.Record(0).Text("DATUM", "05.12.07");
+         Write(p, writer.Bytes());
+     },
+     kBanner},
+    {"WidthAsText",
+     [](const fs::path& p) {
+         DbfWriter writer = RetypedCatalog("SIRKA", 'C', 5);
+         writer.Record(0).Text("SIRKA", "80");
+         Write(p, writer.Bytes());
+     },
+     1, 80},
+    {"WidthPastTheIntegerRange",
+     [](const fs::path& p) {
+         DbfWriter writer = RetypedCatalog("SIRKA", 'N', 20);
+         writer.Record(0).Integer("SIRKA", 99999999999999);
+         Write(p, writer.Bytes());
+     },
+     1, INT_MAX},
+    {"Level7WithAnUnknownDriverName",
+     [](const fs::path& p) {
+         DbfWriter writer(0x04);
+         writer.SetLanguageDriverName("XYZ99QQ0");
+         dbfwriter::AddCatalogFields(writer);
+         writer.AddRecord().Text("NAZOV", "SEDEM");
+         Write(p, writer.Bytes());
+     },
+     1},
+    {"FoxPro",
+     [](const fs::path& p) {
+         DbfWriter writer(0x30, 0x02);
+         dbfwriter::AddCatalogFields(writer);
+         writer.AddRecord().Text("NAZOV", "FOX");
          Write(p, writer.Bytes());
      },
      1},
@@ -176,14 +247,19 @@ class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
         return form->GrZozn->isHidden() && !form->SText->isHidden() && !form->BTlac->isEnabled() &&
                !form->BView->isEnabled() && !form->BOrder->isEnabled();
     }
-    void ExpectOutcome(int rows) {
+    void ExpectOutcome(int rows, int sirka) {
         if (rows == kBanner) {
             EXPECT_TRUE(FailureShown());
         } else if (rows == kEither) {
             EXPECT_TRUE(FailureShown() || ListShown());
+
         } else {
             ASSERT_TRUE(ListShown());
             EXPECT_EQ(form->DataSrc->rowCount(), rows);
+            if (sirka != -1) {
+                form->PrnData->MoveToPosition(1);
+                EXPECT_EQ(form->PrnData->ValueInteger(form->PrnData->FieldNamed("Sirka")), sirka);
+            }
         }
         EXPECT_FALSE(form->Dbf1.Active());
         EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("; ").toStdString();
@@ -211,13 +287,13 @@ TEST_P(DamagedCatalogTest, AtStartAndOnReloadTheWindowCopes) {
     WritePrintFiles();
     Replace(GetParam().make);
     Start();
-    ExpectOutcome(GetParam().rows);
+    ExpectOutcome(GetParam().rows, GetParam().sirka);
     ExpectRecovery();
 
     // The same damage met by a reload from the preview page, then a good load again.
     Replace(GetParam().make);
     QTest::mouseClick(form->BRefr, Qt::LeftButton);
-    ExpectOutcome(GetParam().rows);
+    ExpectOutcome(GetParam().rows, GetParam().sirka);
     ExpectRecovery();
 }
 
