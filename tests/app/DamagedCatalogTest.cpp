@@ -346,6 +346,32 @@ TEST_F(CatalogAccessTest, ASettingsTableLockedOrAPipeIsPassedOver) {
     EXPECT_TRUE(boxes.Texts().isEmpty());
 }
 
+TEST_F(CatalogAccessTest, AnOddMealCalculationFolderGivesTheBannerOrAList) {
+    WritePrintFiles();
+    host.WriteCatalog("Cis", GoodCatalog());
+    const std::string folders[] = {
+        std::string(254, '\xFF'),
+        std::string(254, '\\'),
+        "\\\\server\\share\\kalk\\",
+        "C:\\TLAC\\KALK\\",
+        host.Path("oposcis.dbf").string(), // a file, not a folder
+        "..\\..\\..\\..\\..\\..\\..\\..\\..\\",
+        std::string("\x01\x02\x7F\x1A\r\n\f"),
+    };
+    for (const std::string& folder : folders) {
+        DbfWriter settings(0x03, 0x64);
+        settings.AddField("CESTAKAL", 'C', 254).AddRecord().Raw("CESTAKAL", folder);
+        settings.WriteTo(host.Path("oposcis.dbf"));
+        Start();
+        form->cbMesiac->setCurrentIndex(1);
+        EXPECT_TRUE(FailureShown() || ListShown()) << folder;
+        form->cbMesiac->setCurrentIndex(0);
+        EXPECT_TRUE(ListShown()) << folder;
+        EXPECT_EQ(form->DataSrc->rowCount(), 3);
+        EXPECT_TRUE(boxes.Texts().isEmpty()) << folder;
+    }
+}
+
 TEST_F(CatalogAccessTest, AnUnreadableCatalogGivesTheBanner) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads files of any mode";
     WritePrintFiles();
