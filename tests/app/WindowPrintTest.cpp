@@ -156,4 +156,29 @@ TEST_F(WindowPrintTest, ThePageFieldsChooseThePages) {
     EXPECT_FALSE(std::filesystem::exists(Output()));
 }
 
+TEST_F(WindowPrintTest, AnAwkwardFileWithAZeroPageFormatPrints) {
+    // A 100,000-byte line of every byte from 32 up, three form-feed lines, then a NUL.
+    std::string line;
+    for (int i = 0; i < 100000; ++i)
+        line += static_cast<char>(32 + i % 224);
+    host.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 0, 0}});
+    host.WriteFile("Tla/ZLY.TXT", line + "\r\n\f\r\n\f\r\n\f" + std::string(1, '\0') + "zvysok");
+    AddPdfPrinter();
+    Start();
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_EQ(form->MSubor->Lines().LineCount(), 4);
+    ASSERT_TRUE(cups->WaitUntilIdle());
+    // Without a page length a page holds two lines; each form feed ends one too.
+    ASSERT_EQ(PdfPages(Output()), 3);
+    EXPECT_GT(PdfDarkPixels(Output(), 1), 0);
+
+    // An empty file has no page to print.
+    std::filesystem::remove(Output());
+    host.WriteFile("Tla/ZLY.TXT", "");
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
+                                                           print::kRangeOutsideDocument.size())});
+}
+
 } // namespace
