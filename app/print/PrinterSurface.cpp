@@ -120,6 +120,11 @@ void PrinterSurface::BeginDocument() {
 
 void PrinterSurface::DrawText(int x, int y, std::string_view oemText) {
     RequireOpen();
+    // Every glyph advances at least one device unit, so nothing past this many
+    // characters reaches the paper; a file without line breaks would otherwise
+    // send megabytes of invisible text and overflow the painter's coordinates.
+    const std::size_t room = static_cast<std::size_t>(std::max(0, PageWidth() - x)) + 1;
+    oemText = oemText.substr(0, std::min(oemText.size(), room));
     sheets_.back().push_back({x, y, font_, std::string(oemText)});
 }
 

@@ -105,6 +105,24 @@ TEST_F(PrinterSurfaceTest, AThreePageReportComesOutAsThreePdfPagesWithText) {
     }
 }
 
+TEST_F(PrinterSurfaceTest, ALineFarWiderThanThePaperSendsOnlyWhatCanReachIt) {
+    // A print file without line breaks is one enormous line; past the paper's
+    // edge it is worth nothing, so the job must not grow with it.
+    AddPdfPrinter();
+    auto printLine = [&](std::size_t length) {
+        TMemoExStrings lines;
+        lines.SetFullText(std::string(length, 'W') + "\r\nkoniec\r\n");
+        print::PrinterSurface surface;
+        print::RunPrintJob(surface, lines, {"1", "9999", 80, 60, true});
+        EXPECT_TRUE(cups_->WaitUntilIdle());
+        return std::pair{std::filesystem::file_size(Output()), PdfDarkPixels(Output(), 1)};
+    };
+    const auto [wideSize, wideInk] = printLine(20000);
+    const auto [hugeSize, hugeInk] = printLine(1000000);
+    EXPECT_EQ(hugeInk, wideInk);
+    EXPECT_LT(hugeSize, wideSize + 1024);
+}
+
 TEST_F(PrinterSurfaceTest, ARangeOutsideTheDocumentSendsNothing) {
     AddPdfPrinter();
     std::filesystem::remove(Output());
