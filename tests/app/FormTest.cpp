@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -341,6 +342,30 @@ TEST_F(FormTest, ResizingKeepsTheAnchors) {
     form->resize(100, 100);
     EXPECT_GE(form->width(), form->minimumWidth());
     EXPECT_GE(form->height(), form->minimumHeight());
+}
+
+TEST_F(FormTest, ShrinkingTheWindowKeepsTheSelectedRowInView) {
+    std::vector<CatalogEntry> entries;
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = "E" + std::to_string(10 + i);
+        entries.push_back({name, "Popis " + name, 2007, 12, 1 + i, "10:00", name + ".TXT"});
+    }
+    host.WriteCatalog("Cis", entries);
+    Start();
+    // Every row fits the large window; the small one brings both scroll bars,
+    // and the row must not end up under the horizontal one.
+    form->resize(1200, 850);
+    QApplication::processEvents();
+    form->PrnData->MoveToPosition(9);
+    form->resize(form->minimumSize());
+    QApplication::processEvents();
+    CatalogGrid* list = form->GrZozn;
+    ASSERT_TRUE(list->horizontalScrollBar()->isVisible());
+    const QRect row = list->visualRect(form->DataSrc->index(8, 0));
+    EXPECT_TRUE(list->viewport()->rect().contains(row))
+        << "row " << row.top() << "-" << row.bottom() << ", rows' area "
+        << list->viewport()->height() << " high";
+    EXPECT_EQ(SelectedRow(), 8);
 }
 
 // A widget whose key handler fails, as a handler of the tool may.
