@@ -301,6 +301,38 @@ TEST_F(FormTest, DoubleClicksOpenThePreviewAndReturnToTheList) {
     EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
 }
 
+TEST_F(FormTest, TheFocusFollowsToTheShownPage) {
+    host.WriteFile("Tla/MZDY.TXT", std::string(200, 'x') + "\r\n" + "riadok\r\n");
+    Start();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->PrnData->MoveToPosition(2); // C-MZDY
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    // The preview takes the keys at once, without a click into it first.
+    EXPECT_EQ(QApplication::focusWidget(), form->MSubor);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(form->MSubor->CaretY(), 1);
+
+    QTest::mouseClick(form->BZozn, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), form->GrZozn);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(CurrentNazov(), "B-KNIHA");
+
+    // A double click in the preview hands the focus back to the list as well.
+    form->PrnData->MoveToPosition(2);
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseDClick(form->MSubor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(QApplication::focusWidget(), form->GrZozn);
+
+    // A focus outside the pages, in a page field, stays where the user put it.
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    form->EStr1->setFocus();
+    form->BZoznClick(nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), form->EStr1);
+}
+
 TEST_F(FormTest, AMissingPrintFileIsReportedAndNothingElseChanges) {
     Start();
     // B-KNIHA has no print file; a folder of its name is no file either.
