@@ -305,7 +305,8 @@ void TForm1::BOrientClick(QObject* /*Sender*/) {
 void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
     QWidget* left = PStrany->currentWidget();
     const QWidget* focused = QApplication::focusWidget();
-    const bool focusLeftBehind = left != page && focused != nullptr && left->isAncestorOf(focused);
+    const bool focusLeftBehind =
+        left != nullptr && left != page && focused != nullptr && left->isAncestorOf(focused);
     PStrany->setCurrentWidget(page);
     if (focusLeftBehind && firstControl->isVisibleTo(page) && firstControl->isEnabled())
         firstControl->setFocus(Qt::OtherFocusReason);
