@@ -146,6 +146,11 @@ void CatalogGrid::FollowCursor() {
     const QModelIndex index = model_->index(row, column);
     selection->setCurrentIndex(index,
                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Showing or hiding a scroll bar resizes the rows' area and runs this again
+    // from resizeEvent; the scroll bars are settled first, so that an outer call
+    // does not scroll by a row count that no longer holds.
+    executeDelayedItemsLayout();
+    updateGeometries();
     // A cursor move scrolls only as far as needed to keep the row visible.
     const int top = TopRow();
     const int visible = VisibleRowCount();

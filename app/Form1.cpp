@@ -302,8 +302,18 @@ void TForm1::BOrientClick(QObject* /*Sender*/) {
     BOrient->setIcon(QIcon(OrientationImage(Portrait)));
 }
 
+void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
+    QWidget* left = PStrany->currentWidget();
+    const QWidget* focused = QApplication::focusWidget();
+    const bool focusLeftBehind =
+        left != nullptr && left != page && focused != nullptr && left->isAncestorOf(focused);
+    PStrany->setCurrentWidget(page);
+    if (focusLeftBehind && firstControl->isVisibleTo(page) && firstControl->isEnabled())
+        firstControl->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm1::BZoznClick(QObject* /*Sender*/) {
-    PStrany->setCurrentWidget(TabZozn);
+    ShowPage(TabZozn, GrZozn);
     setWindowTitle(QString::fromUtf8(window_texts::kListTitle));
 }
 
@@ -324,7 +334,7 @@ void TForm1::BViewClick(QObject* /*Sender*/) {
     const std::filesystem::path fileName = SelectedFileName();
     if (!SelectedFileExists(fileName)) return;
     MSubor->Lines().LoadFile(fileName.string());
-    PStrany->setCurrentWidget(TabView);
+    ShowPage(TabView, MSubor);
     const std::string popis = PrnData->ValueText(PrnData->FieldNamed("Popis"));
     setWindowTitle(QString::fromStdString(window_texts::PreviewTitle(popis)));
     MSubor->SetSelectionStart(0);

@@ -93,6 +93,9 @@ class TForm1 : public QWidget {
     void BindEvents();
     void ConfigurePreview();
     void SetPreviewFontSize(int points);
+    // Makes a page the active one; when the focus was on the page left behind,
+    // it moves to the new page's first control, so keys act there at once.
+    void ShowPage(QWidget* page, QWidget* firstControl);
     // The selector's current item and text, as the folder rules take them.
     std::string CatalogFolder() const;
     std::string PrintFileFolder() const;

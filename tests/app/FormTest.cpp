@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -300,6 +301,38 @@ TEST_F(FormTest, DoubleClicksOpenThePreviewAndReturnToTheList) {
     EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
 }
 
+TEST_F(FormTest, TheFocusFollowsToTheShownPage) {
+    host.WriteFile("Tla/MZDY.TXT", std::string(200, 'x') + "\r\n" + "riadok\r\n");
+    Start();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->PrnData->MoveToPosition(2); // C-MZDY
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    // The preview takes the keys at once, without a click into it first.
+    EXPECT_EQ(QApplication::focusWidget(), form->MSubor);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(form->MSubor->CaretY(), 1);
+
+    QTest::mouseClick(form->BZozn, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), form->GrZozn);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(CurrentNazov(), "B-KNIHA");
+
+    // A double click in the preview hands the focus back to the list as well.
+    form->PrnData->MoveToPosition(2);
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseDClick(form->MSubor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(QApplication::focusWidget(), form->GrZozn);
+
+    // A focus outside the pages, in a page field, stays where the user put it.
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    form->EStr1->setFocus();
+    form->BZoznClick(nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), form->EStr1);
+}
+
 TEST_F(FormTest, AMissingPrintFileIsReportedAndNothingElseChanges) {
     Start();
     // B-KNIHA has no print file; a folder of its name is no file either.
@@ -341,6 +374,30 @@ TEST_F(FormTest, ResizingKeepsTheAnchors) {
     form->resize(100, 100);
     EXPECT_GE(form->width(), form->minimumWidth());
     EXPECT_GE(form->height(), form->minimumHeight());
+}
+
+TEST_F(FormTest, ShrinkingTheWindowKeepsTheSelectedRowInView) {
+    std::vector<CatalogEntry> entries;
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = "E" + std::to_string(10 + i);
+        entries.push_back({name, "Popis " + name, 2007, 12, 1 + i, "10:00", name + ".TXT"});
+    }
+    host.WriteCatalog("Cis", entries);
+    Start();
+    // Every row fits the large window; the small one brings both scroll bars,
+    // and the row must not end up under the horizontal one.
+    form->resize(1200, 850);
+    QApplication::processEvents();
+    form->PrnData->MoveToPosition(9);
+    form->resize(form->minimumSize());
+    QApplication::processEvents();
+    CatalogGrid* list = form->GrZozn;
+    ASSERT_TRUE(list->horizontalScrollBar()->isVisible());
+    const QRect row = list->visualRect(form->DataSrc->index(8, 0));
+    EXPECT_TRUE(list->viewport()->rect().contains(row))
+        << "row " << row.top() << "-" << row.bottom() << ", rows' area "
+        << list->viewport()->height() << " high";
+    EXPECT_EQ(SelectedRow(), 8);
 }
 
 // A widget whose key handler fails, as a handler of the tool may.
