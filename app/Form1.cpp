@@ -9,9 +9,12 @@
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
 #include "app/WindowTexts.h"
+#include "app/print/JobFollower.h"
+#include "app/print/PdfFileSurface.h"
 #include "app/print/PrintError.h"
 #include "app/print/PrintJob.h"
 #include "app/print/PrinterSurface.h"
+#include "app/print/Spooler.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
 #include "viewer/MemoEx.h"
@@ -19,12 +22,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -237,6 +244,15 @@ void TForm1::BindEvents() {
     connect(GrZozn, &CatalogGrid::RowDoubleClicked, this,
             [this] { RunGuarded([this] { BViewClick(GrZozn); }); });
     MSubor->OnDblClick = [this](QObject*) { RunGuarded([this] { BZoznClick(MSubor); }); };
+
+    // Right click, and the menu key while the button has the focus.
+    BTlac->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(BTlac, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        RunGuarded([&] { ShowPrintMenu(BTlac->mapToGlobal(pos)); });
+    });
+    // Ctrl+P is a click on BTlac from either page; a disabled button ignores it.
+    auto* printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(printKey, &QShortcut::activated, BTlac, &QPushButton::click);
 }
 
 void TForm1::FormCreate() {
@@ -355,9 +371,9 @@ void TForm1::bVacsieClick(QObject* /*Sender*/) {
     bVacsie->setEnabled(preview_zoom::LargerEnabled(ZoomLevel));
 }
 
-void TForm1::BTlacClick(QObject* /*Sender*/) {
+bool TForm1::RunJobOn(print::PrintSurface& surface) {
     const std::filesystem::path fileName = SelectedFileName();
-    if (!SelectedFileExists(fileName)) return;
+    if (!SelectedFileExists(fileName)) return false;
     print::PrintJobInput input;
     input.Dlzka = PrnData->ValueInteger(PrnData->FieldNamed("Dlzka"));
     input.Sirka = PrnData->ValueInteger(PrnData->FieldNamed("Sirka"));
@@ -370,13 +386,98 @@ void TForm1::BTlacClick(QObject* /*Sender*/) {
     // On the preview page the lines shown are printed; from the list the file is read first.
     if (PStrany->currentWidget() != TabView) MSubor->Lines().LoadFile(fileName.string());
     try {
-        print::RunPrintJob(*printer_, MSubor->Lines(), input);
+        print::RunPrintJob(surface, MSubor->Lines(), input);
+        return true;
     } catch (const print::ERangeOutsideDocument& notice) {
         // A range that misses the document is the user's slip, told like a missing file.
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
                         QString::fromUtf8(notice.what()), QMessageBox::Ok, this);
         box.exec();
+        return false;
     }
+}
+
+void TForm1::ShowLater(const QString& text, bool error) {
+    // The job's fate arrives while the user does something else: a box that
+    // waits for OK without stopping the window.
+    auto* box = new QMessageBox(error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                                QApplication::applicationName(), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void TForm1::FollowLastJob(const print::PrinterSurface& printer) {
+    auto* follower = new print::JobFollower(printer.PrinterName(), printer.LastJobId(), this);
+    connect(follower, &print::JobFollower::Waiting, this,
+            [this](const QString& notice) { ShowLater(notice, false); });
+    connect(follower, &print::JobFollower::Failed, this,
+            [this](const QString& message) { ShowLater(message, true); });
+}
+
+void TForm1::BTlacClick(QObject* /*Sender*/) {
+    if (RunJobOn(*printer_)) FollowLastJob(*printer_);
+}
+
+void TForm1::PrintOn(const std::string& printer) {
+    print::PrinterSurface once(printer);
+    if (RunJobOn(once)) FollowLastJob(once);
+}
+
+void TForm1::SaveAsPdf() {
+    if (!SelectedFileExists(SelectedFileName())) return;
+    QFileDialog dialog(this, QStringLiteral("Uložiť do PDF"));
+    dialog.setObjectName("PdfFileDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    // Replacing a file is asked below, the same way whichever dialog the desktop offers.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const std::string nazov = PrnData->ValueText(PrnData->FieldNamed("Nazov"));
+    dialog.selectFile(QString::fromStdString(platform::AnsiToUtf8(nazov)).trimmed() + ".pdf");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    QString file = dialog.selectedFiles().constFirst();
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += ".pdf";
+    if (QFileInfo::exists(file)) {
+        QMessageBox ask(QMessageBox::Question, QApplication::applicationName(),
+                        QStringLiteral("Súbor „%1“ už existuje. Nahradiť ho?").arg(file),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        ask.setDefaultButton(QMessageBox::No);
+        if (ask.exec() != QMessageBox::Yes) return;
+    }
+    print::PdfFileSurface pdf(file.toStdString());
+    RunJobOn(pdf);
+}
+
+void TForm1::ShowPrintMenu(const QPoint& globalPos) {
+    if (!BTlac->isEnabled()) return;
+    QMenu menu(this);
+    menu.setObjectName("BTlacMenu");
+    std::vector<print::SpoolerPrinter> printers;
+    QString unavailable = QStringLiteral("Žiadna tlačiareň");
+    try {
+        printers = print::ListPrinters();
+    } catch (const print::EPrintError& error) {
+        unavailable = QString::fromUtf8(error.what());
+    }
+    for (const print::SpoolerPrinter& printer : printers) {
+        const QString name = QString::fromStdString(printer.name);
+        QAction* action = menu.addAction(printer.isDefault ? name + " (predvolená)" : name);
+        action->setData(name);
+        if (printer.isDefault) {
+            QFont bold = action->font();
+            bold.setBold(true);
+            action->setFont(bold);
+        }
+    }
+    if (printers.empty()) menu.addAction(unavailable)->setEnabled(false);
+    menu.addSeparator();
+    QAction* savePdf = menu.addAction(QStringLiteral("Uložiť do PDF..."));
+    QAction* chosen = menu.exec(globalPos);
+    if (chosen == nullptr) return;
+    if (chosen == savePdf)
+        SaveAsPdf();
+    else
+        PrintOn(chosen->data().toString().toStdString());
 }
 
 void TForm1::bStopClick(QObject* /*Sender*/) {

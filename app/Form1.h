@@ -22,8 +22,9 @@ class QPushButton;
 class QTabWidget;
 class TMemoEx;
 namespace print {
+class PrintSurface;
 class PrinterSurface;
-}
+} // namespace print
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -46,6 +47,11 @@ class TForm1 : public QWidget {
     void bVacsieClick(QObject* Sender);
     void BTlacClick(QObject* Sender);
     void bStopClick(QObject* Sender);
+
+    // The choices of BTlac's context menu: print once on the named printer,
+    // leaving the default alone; keep the sheets as a PDF file.
+    void PrintOn(const std::string& printer);
+    void SaveAsPdf();
 
     // True when a plain file of that name exists; otherwise tells the user so.
     bool SelectedFileExists(const std::filesystem::path& fileName);
@@ -96,6 +102,15 @@ class TForm1 : public QWidget {
     // Makes a page the active one; when the focus was on the page left behind,
     // it moves to the new page's first control, so keys act there at once.
     void ShowPage(QWidget* page, QWidget* firstControl);
+    // BTlac's context menu at a point of the screen.
+    void ShowPrintMenu(const QPoint& globalPos);
+    // Runs the print job for the selected entry on a surface. False when it
+    // stopped with a notice to the user (no file, nothing in the page range).
+    bool RunJobOn(print::PrintSurface& surface);
+    // Follows the job the printer accepted last, telling the user what becomes of it.
+    void FollowLastJob(const print::PrinterSurface& printer);
+    // A notice or an error that does not hold up the window.
+    void ShowLater(const QString& text, bool error);
     // The selector's current item and text, as the folder rules take them.
     std::string CatalogFolder() const;
     std::string PrintFileFolder() const;

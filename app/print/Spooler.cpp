@@ -223,8 +223,12 @@ JobStatus QueryJob(const std::string& printer, int jobId) {
     switch (ippGetInteger(state, 0)) {
     case IPP_JSTATE_PENDING:
     case IPP_JSTATE_HELD:
-    case IPP_JSTATE_STOPPED:
         status.state = JobState::Waiting;
+        break;
+    case IPP_JSTATE_STOPPED:
+        // The scheduler stopped the job itself; it waits as in a stopped queue.
+        status.state = JobState::Waiting;
+        status.printerStopped = true;
         break;
     case IPP_JSTATE_PROCESSING:
         status.state = JobState::Processing;
@@ -248,7 +252,7 @@ JobStatus QueryJob(const std::string& printer, int jobId) {
 
     if (status.state == JobState::Waiting || status.state == JobState::Processing) {
         try {
-            status.printerStopped = QueryPrinter(http.get(), printer).stopped;
+            status.printerStopped |= QueryPrinter(http.get(), printer).stopped;
         } catch (const EPrintError&) {
             // The job's state is known; the printer's is only an addition.
         }

@@ -11,6 +11,18 @@ int PdfPages(const std::filesystem::path& pdf) {
     return std::stoi(info.substr(at + 6));
 }
 
+std::pair<double, double> PdfPageSize(const std::filesystem::path& pdf) {
+    // "Page size:      595.276 x 841.89 pts (A4)"
+    const std::string info = RunCommand("LC_ALL=C pdfinfo " + ShellQuote(pdf.string()));
+    const auto at = info.find("Page size:");
+    if (at == std::string::npos) return {0, 0};
+    std::size_t used = 0;
+    const std::string rest = info.substr(at + 10);
+    const double width = std::stod(rest, &used);
+    const double height = std::stod(rest.substr(rest.find('x', used) + 1));
+    return {width, height};
+}
+
 std::string PdfPageText(const std::filesystem::path& pdf, int page) {
     const std::string p = std::to_string(page);
     return RunCommand("pdftotext -layout -f " + p + " -l " + p + " " + ShellQuote(pdf.string()) +

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace testing_cups {
 
@@ -10,6 +11,8 @@ namespace testing_cups {
 int PdfPages(const std::filesystem::path& pdf);
 // Text of one page (from 1), laid out as on the page.
 std::string PdfPageText(const std::filesystem::path& pdf, int page);
+// Width and height of the first page in points, as pdfinfo gives them; 0 x 0 when it names none.
+std::pair<double, double> PdfPageSize(const std::filesystem::path& pdf);
 // Dark pixels of one page (from 1) rendered in grey at a low resolution: ink on the sheet.
 int PdfDarkPixels(const std::filesystem::path& pdf, int page);
 

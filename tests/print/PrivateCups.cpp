@@ -76,9 +76,37 @@ PrivateCups::~PrivateCups() {
     std::filesystem::remove_all(folder_, ignored);
 }
 
-void PrivateCups::AddPdfPrinter(const std::string& name, const std::filesystem::path& output) {
+void PrivateCups::AddPdfPrinter(const std::string& name, const std::filesystem::path& output,
+                                bool makeDefault) {
+    const std::string before = makeDefault ? std::string() : DefaultPrinter();
     RunCommand(kScript + " add-pdf-printer " + ShellQuote(folder_.string()) + " " +
                ShellQuote(name) + " " + ShellQuote(output.string()));
+    if (!before.empty()) RunCommand("lpadmin -d " + ShellQuote(before));
+}
+
+void PrivateCups::AddFailingPrinter(const std::string& name) {
+    RunCommand(kScript + " add-failing-printer " + ShellQuote(folder_.string()) + " " +
+               ShellQuote(name));
+}
+
+void PrivateCups::RejectJobs(const std::string& name, const std::string& reason) {
+    RunCommand("cupsreject -r " + ShellQuote(reason) + " " + ShellQuote(name));
+}
+
+void PrivateCups::StopQueue(const std::string& name, const std::string& reason) {
+    RunCommand("cupsdisable -r " + ShellQuote(reason) + " " + ShellQuote(name));
+}
+
+int PrivateCups::WaitingJobs(const std::string& name) const {
+    return CountLines(RunCommand("LC_ALL=C lpstat -W not-completed -o " + ShellQuote(name)));
+}
+
+std::string PrivateCups::DefaultPrinter() {
+    // "system default destination: NAME", or "no system default destination".
+    const std::string answer = RunCommand("LC_ALL=C lpstat -d");
+    const auto colon = answer.find(": ");
+    if (colon == std::string::npos) return {};
+    return answer.substr(colon + 2, answer.find('\n') - colon - 2);
 }
 
 void PrivateCups::RemovePrinter(const std::string& name) {

@@ -20,9 +20,18 @@ class PrivateCups {
     PrivateCups(const PrivateCups&) = delete;
     PrivateCups& operator=(const PrivateCups&) = delete;
 
-    // A queue that writes every job to output as a PDF file, made the default printer.
-    void AddPdfPrinter(const std::string& name, const std::filesystem::path& output);
+    // A queue that writes every job to output as a PDF file, made the default printer
+    // unless asked otherwise.
+    void AddPdfPrinter(const std::string& name, const std::filesystem::path& output,
+                       bool makeDefault = true);
+    // A queue whose device fails every job after it was accepted, so the job is aborted.
+    void AddFailingPrinter(const std::string& name);
     void RemovePrinter(const std::string& name);
+    // The queue refuses new jobs (cupsreject), or keeps them without printing (cupsdisable).
+    void RejectJobs(const std::string& name, const std::string& reason);
+    void StopQueue(const std::string& name, const std::string& reason);
+    // Jobs of the queue that have not ended yet.
+    int WaitingJobs(const std::string& name) const;
 
     // Jobs handed to the scheduler since it started, accepted or not, on any
     // queue (also one removed since).
@@ -34,6 +43,7 @@ class PrivateCups {
 
   private:
     PrivateCups();
+    static std::string DefaultPrinter();
 
     std::filesystem::path folder_;
     bool running_ = false;
