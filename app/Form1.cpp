@@ -22,9 +22,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -34,6 +36,8 @@
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
+
+#include <utility>
 
 namespace {
 
@@ -247,6 +251,7 @@ void TForm1::BindEvents() {
 
     // Right click, and the menu key while the button has the focus.
     BTlac->setContextMenuPolicy(Qt::CustomContextMenu);
+    BTlac->installEventFilter(this);
     connect(BTlac, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         RunGuarded([&] { ShowPrintMenu(BTlac->mapToGlobal(pos)); });
     });
@@ -435,7 +440,10 @@ void TForm1::SaveAsPdf() {
     const std::string nazov = PrnData->ValueText(PrnData->FieldNamed("Nazov"));
     dialog.selectFile(QString::fromStdString(platform::AnsiToUtf8(nazov)).trimmed() + ".pdf");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    QString file = dialog.selectedFiles().constFirst();
+    SavePdfTo(dialog.selectedFiles().constFirst());
+}
+
+void TForm1::SavePdfTo(QString file) {
     if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += ".pdf";
     if (QFileInfo::exists(file)) {
         QMessageBox ask(QMessageBox::Question, QApplication::applicationName(),
@@ -482,6 +490,23 @@ void TForm1::ShowPrintMenu(const QPoint& globalPos) {
 
 void TForm1::bStopClick(QObject* /*Sender*/) {
     close();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != BTlac) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        // Not every platform turns the menu key into a context-menu event.
+        menuKeyHandled_ = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu;
+        if (menuKeyHandled_) {
+            RunGuarded([this] { ShowPrintMenu(BTlac->mapToGlobal(BTlac->rect().center())); });
+            return true;
+        }
+    } else if (event->type() == QEvent::ContextMenu &&
+               static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
+               std::exchange(menuKeyHandled_, false)) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -52,6 +52,9 @@ class TForm1 : public QWidget {
     // leaving the default alone; keep the sheets as a PDF file.
     void PrintOn(const std::string& printer);
     void SaveAsPdf();
+    // The second half of SaveAsPdf, once the user has named the file: asks
+    // before replacing a file and writes the sheets there.
+    void SavePdfTo(QString file);
 
     // True when a plain file of that name exists; otherwise tells the user so.
     bool SelectedFileExists(const std::filesystem::path& fileName);
@@ -93,6 +96,7 @@ class TForm1 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateControls();
@@ -114,6 +118,10 @@ class TForm1 : public QWidget {
     // The selector's current item and text, as the folder rules take them.
     std::string CatalogFolder() const;
     std::string PrintFileFolder() const;
+
+    // The menu key opened BTlac's menu itself; the context-menu event some
+    // platforms send for the same key press is then not a second request.
+    bool menuKeyHandled_ = false;
 
     // The application's printer, found the first time the tool prints.
     std::unique_ptr<print::PrinterSurface> printer_;

@@ -21,6 +21,8 @@ class MessageBoxCatcher : public QObject {
     // The icon of each box, in the same order: the tool's notices carry none,
     // the error box for what a handler did not catch carries the error icon.
     const QList<QMessageBox::Icon>& Icons() const { return icons_; }
+    // The button a box with a question gets; without one it is closed unanswered.
+    void AnswerQuestionsWith(QMessageBox::StandardButton answer) { answer_ = answer; }
     void Clear() {
         texts_.clear();
         icons_.clear();
@@ -36,6 +38,8 @@ class MessageBoxCatcher : public QObject {
             // Every box of the tool offers just OK.
             if (box->buttons().size() == 1 && box->button(QMessageBox::Ok) != nullptr)
                 box->button(QMessageBox::Ok)->click();
+            else if (answer_ != QMessageBox::NoButton && box->button(answer_) != nullptr)
+                box->button(answer_)->click();
             else
                 box->reject();
         }
@@ -44,4 +48,5 @@ class MessageBoxCatcher : public QObject {
     QTimer timer_;
     QStringList texts_;
     QList<QMessageBox::Icon> icons_;
+    QMessageBox::StandardButton answer_ = QMessageBox::NoButton;
 };

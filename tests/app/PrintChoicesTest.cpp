@@ -1,0 +1,278 @@
+// The window's printing choices end to end through the private CUPS scheduler,
+// each case on queues of its own: what the spooler answers reaches the user,
+// BTlac's context menu prints on another printer or keeps a PDF file, and
+// Ctrl+P prints from either page.
+#include "HostFolder.h"
+#include "MessageBoxCatcher.h"
+
+#include "app/CatalogGrid.h"
+#include "app/ErrorGuard.h"
+#include "app/Form1.h"
+#include "app/print/Spooler.h"
+#include "tests/print/PdfOutput.h"
+#include "tests/print/PrivateCups.h"
+#include "viewer/MemoEx.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <QContextMenuEvent>
+
+#include <memory>
+#include <type_traits>
+
+namespace {
+
+using testing_cups::PdfDarkPixels;
+using testing_cups::PdfPages;
+using testing_cups::PdfPageText;
+using testing_cups::PrivateCups;
+using testing_cups::RunCommand;
+
+// Three pages, each ended by a form feed and headed by its number.
+std::string ThreePageReport() {
+    std::string report;
+    for (int page = 1; page <= 3; ++page) {
+        report += "PASKY  STRANA " + std::to_string(page) + "\r\n";
+        for (int row = 1; row <= 20; ++row)
+            report += "  Novak Jan              1234,50\r\n";
+        report += std::string(80, '\xC4') + "\f\r\n";
+    }
+    return report;
+}
+
+// Runs act on the first widget that find returns, as soon as there is one (within
+// a generous time), from the event loop of whatever modal loop the window runs.
+// An act that returns false is tried again on the next tick.
+template <class Find, class Act> QTimer* WhenShown(Find find, Act act) {
+    auto* timer = new QTimer(qApp);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto* widget = find();
+        bool done = false;
+        if (widget != nullptr) {
+            if constexpr (std::is_void_v<decltype(act(widget))>)
+                act(widget), done = true;
+            else
+                done = act(widget);
+        }
+        if (done) {
+            timer->stop();
+            timer->deleteLater();
+        } else if (++*tries > 2000) {
+            // Given up: a modal widget left open would hold the test forever.
+            if (widget != nullptr) widget->close();
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+    return timer;
+}
+
+QMenu* OpenMenu() {
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+// Chooses an entry of the next popup menu by the start of its text, with the keyboard.
+void ChooseFromNextMenu(const QString& entry) {
+    WhenShown(OpenMenu, [entry](QMenu* menu) {
+        for (QAction* action : menu->actions())
+            if (action->isEnabled() && action->text().startsWith(entry))
+                menu->setActiveAction(action);
+        QTest::keyClick(menu, menu->activeAction() != nullptr ? Qt::Key_Return : Qt::Key_Escape);
+    });
+}
+
+// A right click as the window system reports it to the widget.
+void RightClick(QWidget* widget) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            widget->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(widget, &event);
+}
+
+class PrintChoicesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cups = &PrivateCups::ForThisProcess();
+        host.WriteCatalog("Cis",
+                          {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT", 80, 60},
+                           {"INE", "Iná zostava", 2007, 12, 6, "11:00", "PASKY.TXT", 80, 60}});
+        host.WriteFile("Tla/PASKY.TXT", ThreePageReport());
+    }
+    void TearDown() override {
+        form.reset();
+        for (const std::string& queue : queues)
+            cups->RemovePrinter(queue);
+    }
+    std::filesystem::path Output(const std::string& queue) const {
+        return cups->Folder() / "out" / (queue + ".pdf");
+    }
+    void AddPrinter(const std::string& queue, bool makeDefault = true) {
+        std::filesystem::remove(Output(queue));
+        cups->AddPdfPrinter(queue, Output(queue), makeDefault);
+        queues.push_back(queue);
+    }
+    void Start() {
+        form = std::make_unique<TForm1>(host.AppFolder());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    bool WaitForBox() {
+        return QTest::qWaitFor([&] { return !boxes.Texts().isEmpty(); }, 60000);
+    }
+
+    PrivateCups* cups = nullptr;
+    std::vector<std::string> queues;
+    HostFolder host;
+    MessageBoxCatcher boxes;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(PrintChoicesTest, TheSpoolersAnswersReachTheUser) {
+    // A queue that rejects jobs: an error naming printer and reason, no job.
+    AddPrinter("tlacsub-win-rejecting");
+    cups->RejectJobs("tlacsub-win-rejecting", "Servis tlačiarne");
+    Start();
+    const int jobsBefore = cups->SubmittedJobs();
+    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_TRUE(boxes.Texts()[0].contains("tlacsub-win-rejecting"))
+        << boxes.Texts()[0].toStdString();
+    EXPECT_TRUE(boxes.Texts()[0].contains("Servis tlačiarne")) << boxes.Texts()[0].toStdString();
+    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
+    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
+
+    // A stopped queue: the job is taken and waits, and the user is told so.
+    boxes.Clear();
+    AddPrinter("tlacsub-win-stopped");
+    cups->StopQueue("tlacsub-win-stopped", "Zaseknutý papier");
+    form->PrintOn("tlacsub-win-stopped");
+    ASSERT_TRUE(WaitForBox());
+    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromStdString(
+                                 print::PrinterStoppedNotice("tlacsub-win-stopped"))});
+    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::NoIcon});
+    EXPECT_EQ(cups->WaitingJobs("tlacsub-win-stopped"), 1);
+
+    // A device that fails: told after the fact, though the user has moved on.
+    boxes.Clear();
+    cups->AddFailingPrinter("tlacsub-win-failing");
+    queues.push_back("tlacsub-win-failing");
+    form->PrintOn("tlacsub-win-failing");
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+    QTest::keyClick(form->GrZozn, Qt::Key_Down);
+    ASSERT_TRUE(WaitForBox());
+    EXPECT_TRUE(boxes.Texts()[0].contains("tlacsub-win-failing")) << boxes.Texts()[0].toStdString();
+    EXPECT_TRUE(boxes.Texts()[0].contains("prerušená")) << boxes.Texts()[0].toStdString();
+    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
+}
+
+TEST_F(PrintChoicesTest, TheContextMenuPrintsOnceOnAnotherPrinter) {
+    AddPrinter("tlacsub-win-default");
+    AddPrinter("tlacsub-win-second", false);
+    Start();
+    ChooseFromNextMenu("tlacsub-win-second");
+    RightClick(form->BTlac);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_TRUE(cups->WaitUntilIdle());
+    EXPECT_EQ(PdfPages(Output("tlacsub-win-second")), 3);
+    EXPECT_FALSE(std::filesystem::exists(Output("tlacsub-win-default")));
+    EXPECT_EQ(print::DefaultPrinterName(), "tlacsub-win-default");
+
+    // The menu key on the focused button opens the same menu; the default is marked.
+    QString defaultEntry;
+    auto readMenu = [&](QMenu* menu) {
+        for (QAction* action : menu->actions())
+            if (action->text().startsWith("tlacsub-win-default")) defaultEntry = action->text();
+        menu->close();
+    };
+    form->BTlac->setFocus();
+    WhenShown(OpenMenu, readMenu);
+    QTest::keyClick(form->BTlac, Qt::Key_Menu);
+    EXPECT_EQ(defaultEntry, "tlacsub-win-default (predvolená)");
+    // Where the platform turns the key into a context-menu event, the menu opens once.
+    defaultEntry.clear();
+    int menus = 0;
+    WhenShown(OpenMenu, [&](QMenu* menu) { ++menus, readMenu(menu); });
+    QTimer* second = WhenShown(OpenMenu, [&](QMenu* menu) { ++menus, readMenu(menu); });
+    QTest::keyClick(form->BTlac, Qt::Key_Menu);
+    QContextMenuEvent fromKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                              form->BTlac->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(form->BTlac, &fromKey);
+    QTest::qWait(100);
+    delete second;
+    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(defaultEntry, "tlacsub-win-default (predvolená)");
+}
+
+TEST_F(PrintChoicesTest, CtrlPPrintsFromTheListAndFromThePreview) {
+    AddPrinter("tlacsub-win-ctrlp");
+    Start();
+    const int jobsBefore = cups->SubmittedJobs();
+    form->GrZozn->setFocus();
+    QTest::keyClick(form->GrZozn, Qt::Key_P, Qt::ControlModifier);
+    QTest::mouseClick(form->BView, Qt::LeftButton);
+    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    QTest::keyClick(form->MSubor, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_TRUE(cups->WaitUntilIdle());
+    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore + 2);
+}
+
+TEST_F(PrintChoicesTest, SavingAsPdfWritesTheSheetsAndAsksBeforeReplacing) {
+    Start(); // no printer at all: A4
+    const std::filesystem::path file = cups->Folder() / "out" / "pasky.pdf";
+    std::filesystem::create_directories(file.parent_path());
+    std::filesystem::remove(file);
+
+    // The menu entry asks for the file, offering the selected entry's name (the
+    // first by name is selected at start).
+    QString offered;
+    WhenShown([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
+              [&](QFileDialog* dialog) {
+                  offered = dialog->selectedFiles().value(0);
+                  dialog->reject();
+              });
+    ChooseFromNextMenu("Uložiť do PDF...");
+    RightClick(form->BTlac);
+    EXPECT_TRUE(offered.endsWith("/INE.pdf")) << offered.toStdString();
+
+    auto saveAs = [&](const std::filesystem::path& name) {
+        // Guarded as the menu's handler is.
+        RunGuarded([&] { form->SavePdfTo(QString::fromStdString(name.string())); });
+    };
+    saveAs(file.parent_path() / "pasky"); // the suffix is added
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_EQ(PdfPages(file), 3);
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_GT(PdfDarkPixels(file, page), 0) << "page " << page;
+
+    // The same name again: kept when the user says no, replaced when yes.
+    form->EStr1->setText("2");
+    form->EStr2->setText("3");
+    saveAs(file);
+    EXPECT_EQ(boxes.Texts().size(), 1);
+    EXPECT_EQ(PdfPages(file), 3);
+    boxes.AnswerQuestionsWith(QMessageBox::Yes);
+    saveAs(file);
+    ASSERT_EQ(PdfPages(file), 2);
+    EXPECT_NE(PdfPageText(file, 1).find("STRANA 2"), std::string::npos);
+    EXPECT_NE(PdfPageText(file, 2).find("STRANA 3"), std::string::npos);
+
+    // A file that cannot be written: told, and nothing is left there.
+    boxes.Clear();
+    saveAs(file / "pod-suborom.pdf");
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_TRUE(boxes.Texts()[0].contains("pod-suborom.pdf"));
+    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
+    EXPECT_EQ(PdfPages(file), 2);
+}
+
+} // namespace
