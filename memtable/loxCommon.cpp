@@ -4,10 +4,11 @@
 
 namespace memtable {
 
-TloxCommon::TAdded TloxCommon::Add(std::vector<std::byte> block) {
+TloxCommon::TAdded TloxCommon::Add(TloxRecord prepared) {
     std::lock_guard guard(FLock);
     auto record = std::make_unique<TloxRecord>();
-    record->Block = std::move(block);
+    record->Block = std::move(prepared.Block);
+    record->Keys = std::move(prepared.Keys);
     bool newIdentity = FFreeIdentities.empty();
     if (newIdentity) {
         record->Identity = static_cast<int>(FSlots.size());

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace memtable {
@@ -14,6 +16,14 @@ struct TloxRecord {
     std::int64_t UniqueNumber = 0; // never repeats while the store lives
     int Position = -1;             // last known place in the active order
     std::vector<std::byte> Block;  // presence byte plus value, per field
+    // Collation keys of the text fields that orders compare, by field number - 1,
+    // made once when the record is stored so a search compares bytes only.
+    std::vector<std::optional<std::string>> Keys;
+
+    const std::string* CollationKey(int fieldNo) const {
+        const std::size_t i = static_cast<std::size_t>(fieldNo - 1);
+        return i < Keys.size() && Keys[i] ? &*Keys[i] : nullptr;
+    }
 };
 
 class TloxCommon {
@@ -29,8 +39,8 @@ class TloxCommon {
         TloxRecord* Record;
         bool NewIdentity; // took a never-used identity rather than a freed one
     };
-    // Stores a block: the identity freed last, or the next never-used one.
-    TAdded Add(std::vector<std::byte> block);
+    // Stores a record: the identity freed last, or the next never-used one.
+    TAdded Add(TloxRecord prepared);
     // Empties the record's slot and frees its identity for the next record.
     void Remove(const TloxRecord* record);
     void Clear();

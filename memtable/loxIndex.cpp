@@ -18,33 +18,17 @@ std::string_view StoredText(const TField& field, const std::byte* block) {
     return {text, strnlen(text, static_cast<size_t>(field.Size()))};
 }
 
-int CompareField(const TField& field, TloxMemTableCompareOptions options, const std::byte* a,
-                 const std::byte* b, int localeId) {
-    bool nullA = field.IsNullIn(a);
-    bool nullB = field.IsNullIn(b);
-    if (nullA || nullB) return nullA == nullB ? 0 : (nullA ? -1 : 1);
-    int result = 0;
-    switch (field.DataType()) {
-    case ftString:
-        if ((localeId != kUserDefaultLocale && localeId != kSystemDefaultLocale) ||
-            !platform::CollationAvailable())
-            throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(localeId));
-        result =
-            options & mtcoIgnoreCase
-                ? platform::CompareTextIgnoreCase(StoredText(field, a), StoredText(field, b))
-                : platform::CompareTextCaseSensitive(StoredText(field, a), StoredText(field, b));
-        break;
-    case ftInteger:
-    case ftDate: {
-        std::int32_t x = field.IntegerIn(a);
-        std::int32_t y = field.IntegerIn(b);
-        result = x < y ? -1 : (x > y ? 1 : 0);
-        break;
+// The first position in [low, high) where `holds` is false, for a condition that
+// holds on a leading run of positions and nowhere after it.
+template <typename Condition> int FirstFailing(int low, int high, Condition holds) {
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (holds(middle))
+            low = middle + 1;
+        else
+            high = middle;
     }
-    default:
-        break;
-    }
-    return options & mtcoDescending ? -result : result;
+    return low;
 }
 
 bool SameInCapitals(std::string_view a, std::string_view b) {
@@ -60,9 +44,57 @@ TloxIndex::TloxIndex(std::string name, std::string fieldString, TloxFieldList fi
     : FName(std::move(name)), FFieldString(std::move(fieldString)), FFields(std::move(fields)),
       FOptions(options), FIsRowOrder(isRowOrder), FLocaleId(localeId) {}
 
-int TloxIndex::Compare(const std::byte* a, const std::byte* b) const {
+int TloxIndex::CompareField(const TloxFieldListItem& item, const TloxRecord& a,
+                            const TloxRecord& b) const {
+    const TField& field = *item.Field;
+    const std::byte* blockA = a.Block.data();
+    const std::byte* blockB = b.Block.data();
+    bool nullA = field.IsNullIn(blockA);
+    bool nullB = field.IsNullIn(blockB);
+    if (nullA || nullB) return nullA == nullB ? 0 : (nullA ? -1 : 1);
+    int result = 0;
+    switch (field.DataType()) {
+    case ftString: {
+        if (FLocaleId != kUserDefaultLocale && FLocaleId != kSystemDefaultLocale)
+            throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(FLocaleId));
+        if (!FCollationChecked) {
+            if (!platform::CollationAvailable())
+                throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(FLocaleId));
+            FCollationChecked = true;
+        }
+        if (item.Options & mtcoIgnoreCase) {
+            result = platform::CompareTextIgnoreCase(StoredText(field, blockA),
+                                                     StoredText(field, blockB));
+            break;
+        }
+        // Collation keys made when the records were inserted compare as the texts do.
+        const std::string* keyA = a.CollationKey(field.FieldNo());
+        const std::string* keyB = b.CollationKey(field.FieldNo());
+        if (keyA && keyB) {
+            const int order = keyA->compare(*keyB);
+            result = order < 0 ? -1 : (order > 0 ? 1 : 0);
+        } else {
+            result = platform::CompareTextCaseSensitive(StoredText(field, blockA),
+                                                        StoredText(field, blockB));
+        }
+        break;
+    }
+    case ftInteger:
+    case ftDate: {
+        std::int32_t x = field.IntegerIn(blockA);
+        std::int32_t y = field.IntegerIn(blockB);
+        result = x < y ? -1 : (x > y ? 1 : 0);
+        break;
+    }
+    default:
+        break;
+    }
+    return item.Options & mtcoDescending ? -result : result;
+}
+
+int TloxIndex::Compare(const TloxRecord& a, const TloxRecord& b) const {
     for (const TloxFieldListItem& item : FFields) {
-        int result = CompareField(*item.Field, item.Options, a, b, FLocaleId);
+        int result = CompareField(item, a, b);
         if (result != 0) return result;
     }
     return 0;
@@ -72,68 +104,75 @@ bool TloxIndex::UsesHalving() const {
     return FOrdered && Count() > 20;
 }
 
-int TloxIndex::SearchByHalving(const std::byte* key, bool& equalFound) const {
+// Halving down to the first record that is not smaller than the key: the first of
+// the equal records when there are any, else the place the key would go.
+int TloxIndex::SearchByHalving(const TloxRecord& key) const {
     int low = 0;
-    int high = Count() - 1;
-    equalFound = false;
-    while (low <= high) {
-        int middle = (low + high) / 2;
-        int result = Compare(key, FRecords[middle]->Block.data());
-        if (result < 0) {
-            high = middle - 1;
-        } else if (result > 0) {
+    int high = Count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (Compare(*FRecords[middle], key) < 0)
             low = middle + 1;
-        } else {
-            while (middle > 0 && Compare(FRecords[middle - 1]->Block.data(), key) == 0)
-                --middle;
-            equalFound = true;
-            return middle;
-        }
+        else
+            high = middle;
     }
     return low;
 }
 
 int TloxIndex::InsertPlace(const TloxRecord& record) const {
-    if (FRecords.empty()) return 0;
+    if (FRecords.Empty()) return 0;
     if (FIsRowOrder) return Count();
-    const std::byte* key = record.Block.data();
-    if (UsesHalving()) {
-        bool equalFound;
-        return SearchByHalving(key, equalFound);
-    }
+    FCollationChecked = false;
+    if (UsesHalving()) return SearchByHalving(record);
     for (int i = 0; i < Count(); ++i)
-        if (Compare(FRecords[i]->Block.data(), key) >= 0) return i;
+        if (Compare(*FRecords[i], record) >= 0) return i;
     return Count();
 }
 
 int TloxIndex::Find(const TloxRecord& record) const {
-    if (FRecords.empty()) return -1;
+    if (FRecords.Empty()) return -1;
+    FCollationChecked = false;
     int start = 0;
-    if (!FIsRowOrder && UsesHalving()) {
-        bool equalFound;
-        start = SearchByHalving(record.Block.data(), equalFound);
+    if (FIsRowOrder) {
+        // Records arrive with rising unique numbers and keep their order here.
+        start = FirstFailing(
+            0, Count(), [&](int i) { return FRecords[i]->UniqueNumber < record.UniqueNumber; });
+    } else if (UsesHalving()) {
+        start = SearchByHalving(record);
+        // Equal keys stand newest first, so the record lies where the unique
+        // numbers of the equal run fall below its own.
+        const int guess = FirstFailing(start, Count(), [&](int i) {
+            return FRecords[i]->UniqueNumber > record.UniqueNumber &&
+                   Compare(*FRecords[i], record) == 0;
+        });
+        if (guess < Count() && FRecords[guess]->Identity == record.Identity) return guess;
     }
+    if (start < Count() && FRecords[start]->Identity == record.Identity) return start;
     for (int i = start; i < Count(); ++i)
         if (FRecords[i]->Identity == record.Identity) return i;
+    if (FIsRowOrder)
+        for (int i = 0; i < start; ++i)
+            if (FRecords[i]->Identity == record.Identity) return i;
     return -1;
 }
 
 void TloxIndex::InsertAt(int place, TloxRecord* record) {
     FOrdered = true;
-    FRecords.insert(FRecords.begin() + place, record);
+    FRecords.Insert(place, record);
 }
 
 void TloxIndex::RemoveAt(int position) {
     FOrdered = true;
-    FRecords.erase(FRecords.begin() + position);
+    FRecords.Remove(position);
 }
 
 void TloxIndex::Build(std::vector<TloxRecord*> records) {
     if (!FIsRowOrder)
         std::stable_sort(records.begin(), records.end(), [this](TloxRecord* a, TloxRecord* b) {
-            return Compare(a->Block.data(), b->Block.data()) < 0;
+            FCollationChecked = false;
+            return Compare(*a, *b) < 0;
         });
-    FRecords = std::move(records);
+    FRecords.Assign(records);
     FOrdered = true;
 }
 

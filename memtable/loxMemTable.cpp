@@ -291,6 +291,7 @@ void TloxCustomMemTable::InsertValues(std::span<const TloxValue> values) {
         prepared.Block = std::move(FInsertBlock);
         FInsertBlock.clear();
         FState = dsBrowse;
+        MakeCollationKeys(prepared);
         // Every place is found before any order changes, so a failed comparison
         // leaves all orders as they were.
         for (int i = 0; i < FIndexes.Count(); ++i)
@@ -305,7 +306,7 @@ void TloxCustomMemTable::InsertValues(std::span<const TloxValue> values) {
         if (&FIndexes[i] == FActive) activePlace = places[i];
     Notify(true, {ckInsert, activePlace + 1});
 
-    TloxCommon::TAdded added = FStore->Add(std::move(prepared.Block));
+    TloxCommon::TAdded added = FStore->Add(std::move(prepared));
     for (int i = 0; i < FIndexes.Count(); ++i) {
         FIndexes[i].InsertAt(places[i], added.Record);
         if (&FIndexes[i] == FActive) added.Record->Position = places[i];
@@ -326,9 +327,11 @@ void TloxCustomMemTable::DeleteCurrent() {
         throw EDatabaseError(Prefixed("Cannot perform this operation on an empty dataset"));
     if (!RecordAt(FPosition + 1)) ReReadCurrent();
     TloxRecord* record = FActive->At(FPosition);
+    // The cursor already stands on the record in the active order; the other
+    // orders search for it by key and identity.
     std::vector<int> positions;
     for (int i = 0; i < FIndexes.Count(); ++i)
-        positions.push_back(FIndexes[i].Find(*record));
+        positions.push_back(&FIndexes[i] == FActive ? FPosition : FIndexes[i].Find(*record));
     Notify(true, {ckDelete, FPosition + 1});
     for (int i = 0; i < FIndexes.Count(); ++i)
         if (positions[i] >= 0) FIndexes[i].RemoveAt(positions[i]);
@@ -336,6 +339,24 @@ void TloxCustomMemTable::DeleteCurrent() {
     FStore->Remove(record);
     ReReadCurrent();
     Notify(false, {ckDelete, deletedAt});
+}
+
+void TloxCustomMemTable::MakeCollationKeys(TloxRecord& record) const {
+    // Only where a comparison could be made at all: otherwise the search raises
+    // its locale error as it always has.
+    if (FLocaleId != 0x0400 && FLocaleId != 0x0800) return;
+    if (!platform::CollationAvailable()) return;
+    for (int i = 0; i < FIndexes.Count(); ++i) {
+        for (const TloxFieldListItem& item : FIndexes[i].Fields()) {
+            const TField& field = *item.Field;
+            if (field.DataType() != ftString || (item.Options & mtcoIgnoreCase) ||
+                field.IsNullIn(record.Block.data()))
+                continue;
+            record.Keys.resize(FFields.size());
+            std::optional<std::string>& key = record.Keys[field.FieldNo() - 1];
+            if (!key) key = platform::CollationKey(field.TextIn(record.Block.data()));
+        }
+    }
 }
 
 // ---- fields ------------------------------------------------------------------------------
@@ -440,7 +461,17 @@ void TloxCustomMemTable::RemoveObserver(TloxMemTableObserver* observer) {
     std::erase(FObservers, observer);
 }
 
+void TloxCustomMemTable::DisableControls() {
+    if (FDisableCount++ == 0) Notify(true, {ckBatch});
+}
+
+void TloxCustomMemTable::EnableControls() {
+    if (FDisableCount == 0) return;
+    if (--FDisableCount == 0) Notify(false, {ckBatch});
+}
+
 void TloxCustomMemTable::Notify(bool before, const TloxChange& change) {
+    if (FDisableCount > 0 && change.Kind != ckBatch) return;
     // A copy, so a view may unbind itself while it is told.
     std::vector<TloxMemTableObserver*> observers = FObservers;
     for (TloxMemTableObserver* observer : observers) {

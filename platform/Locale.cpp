@@ -89,6 +89,22 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b) {
     return Compare(CurrentCollators().ignoreCase.get(), a, b);
 }
 
+std::string CollationKey(std::string_view ansi) {
+    icu::Collator* collator = CurrentCollators().caseSensitive.get();
+    if (!collator) return std::string(ansi);
+    const icu::UnicodeString text = FromAnsi(ansi);
+    uint8_t stack[256];
+    int32_t length = collator->getSortKey(text, stack, sizeof stack);
+    if (length <= 0) return {};
+    // The key ends in a zero byte that the comparisons do not need.
+    if (length <= static_cast<int32_t>(sizeof stack))
+        return std::string(reinterpret_cast<const char*>(stack), static_cast<size_t>(length - 1));
+    std::string key(static_cast<size_t>(length), '\0');
+    collator->getSortKey(text, reinterpret_cast<uint8_t*>(key.data()), length);
+    key.resize(static_cast<size_t>(length - 1));
+    return key;
+}
+
 bool CollationAvailable() {
     return CurrentCollators().caseSensitive != nullptr;
 }
