@@ -42,7 +42,67 @@ bool SameInCapitals(std::string_view a, std::string_view b) {
 TloxIndex::TloxIndex(std::string name, std::string fieldString, TloxFieldList fields,
                      TloxMemTableCompareOptions options, bool isRowOrder, const int& localeId)
     : FName(std::move(name)), FFieldString(std::move(fieldString)), FFields(std::move(fields)),
-      FOptions(options), FIsRowOrder(isRowOrder), FLocaleId(localeId) {}
+      FOptions(options), FIsRowOrder(isRowOrder), FLocaleId(localeId) {
+    // Keys of text, date and integer fields in ascending order, case significant,
+    // encode into bytes that compare as the fields do.
+    FPrefixUsable = !FIsRowOrder && !FFields.empty();
+    for (const TloxFieldListItem& item : FFields) {
+        const TFieldType type = item.Field->DataType();
+        if ((type != ftString && type != ftDate && type != ftInteger) ||
+            (item.Options & (mtcoDescending | mtcoIgnoreCase)))
+            FPrefixUsable = false;
+    }
+}
+
+TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
+    TloxKeyPrefix prefix;
+    // The arrival order keeps the unique number at hand for finding a record.
+    if (FIsRowOrder) return {static_cast<std::uint64_t>(record.UniqueNumber), 0, true};
+    if (!FPrefixUsable) return prefix;
+    unsigned char bytes[16] = {};
+    std::size_t used = 0;
+    auto put = [&](unsigned char byte) {
+        if (used < sizeof bytes) bytes[used++] = byte;
+    };
+    for (const TloxFieldListItem& item : FFields) {
+        if (used >= sizeof bytes) break;
+        const TField& field = *item.Field;
+        // An empty field sorts before every value.
+        if (field.IsNullIn(record.Block.data())) {
+            put(1);
+            continue;
+        }
+        put(2);
+        if (field.DataType() == ftString) {
+            const std::string* key = record.CollationKey(field.FieldNo());
+            if (!key) return TloxKeyPrefix{};
+            // Collation keys hold no zero byte: the zero ends a shorter key first.
+            for (std::size_t i = 0; i < key->size() && used < sizeof bytes; ++i)
+                put(static_cast<unsigned char>((*key)[i]));
+            put(0);
+        } else {
+            const std::uint32_t biased =
+                static_cast<std::uint32_t>(field.IntegerIn(record.Block.data())) ^ 0x80000000u;
+            for (int shift = 24; shift >= 0; shift -= 8)
+                put(static_cast<unsigned char>(biased >> shift));
+        }
+    }
+    for (std::size_t i = 0; i < 8; ++i) {
+        prefix.High = prefix.High << 8 | bytes[i];
+        prefix.Low = prefix.Low << 8 | bytes[8 + i];
+    }
+    prefix.Valid = true;
+    return prefix;
+}
+
+int TloxIndex::CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const {
+    const TloxEntry& entry = FRecords.Entry(position);
+    if (entry.Prefix.Valid && prefix.Valid) {
+        if (entry.Prefix.High != prefix.High) return entry.Prefix.High < prefix.High ? -1 : 1;
+        if (entry.Prefix.Low != prefix.Low) return entry.Prefix.Low < prefix.Low ? -1 : 1;
+    }
+    return Compare(*entry.Record, key);
+}
 
 int TloxIndex::CompareField(const TloxFieldListItem& item, const TloxRecord& a,
                             const TloxRecord& b) const {
@@ -106,26 +166,18 @@ bool TloxIndex::UsesHalving() const {
 
 // Halving down to the first record that is not smaller than the key: the first of
 // the equal records when there are any, else the place the key would go.
-int TloxIndex::SearchByHalving(const TloxRecord& key) const {
-    int low = 0;
-    int high = Count();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (Compare(*FRecords[middle], key) < 0)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return low;
+int TloxIndex::SearchByHalving(const TloxRecord& key, const TloxKeyPrefix& prefix) const {
+    return FirstFailing(0, Count(), [&](int i) { return CompareAt(i, key, prefix) < 0; });
 }
 
 int TloxIndex::InsertPlace(const TloxRecord& record) const {
     if (FRecords.Empty()) return 0;
     if (FIsRowOrder) return Count();
     FCollationChecked = false;
-    if (UsesHalving()) return SearchByHalving(record);
+    const TloxKeyPrefix prefix = MakePrefix(record);
+    if (UsesHalving()) return SearchByHalving(record, prefix);
     for (int i = 0; i < Count(); ++i)
-        if (Compare(*FRecords[i], record) >= 0) return i;
+        if (CompareAt(i, record, prefix) >= 0) return i;
     return Count();
 }
 
@@ -135,17 +187,19 @@ int TloxIndex::Find(const TloxRecord& record) const {
     int start = 0;
     if (FIsRowOrder) {
         // Records arrive with rising unique numbers and keep their order here.
-        start = FirstFailing(
-            0, Count(), [&](int i) { return FRecords[i]->UniqueNumber < record.UniqueNumber; });
+        const auto number = static_cast<std::uint64_t>(record.UniqueNumber);
+        start =
+            FirstFailing(0, Count(), [&](int i) { return FRecords.Entry(i).Prefix.High < number; });
     } else if (UsesHalving()) {
-        start = SearchByHalving(record);
-        // Equal keys stand newest first, so the record lies where the unique
-        // numbers of the equal run fall below its own.
-        const int guess = FirstFailing(start, Count(), [&](int i) {
-            return FRecords[i]->UniqueNumber > record.UniqueNumber &&
-                   Compare(*FRecords[i], record) == 0;
+        // Equal keys stand newest first, so one halving on key and then unique
+        // number, newest first, lands on the record itself.
+        const TloxKeyPrefix prefix = MakePrefix(record);
+        const int guess = FirstFailing(0, Count(), [&](int i) {
+            const int order = CompareAt(i, record, prefix);
+            return order < 0 || (order == 0 && FRecords[i]->UniqueNumber > record.UniqueNumber);
         });
         if (guess < Count() && FRecords[guess]->Identity == record.Identity) return guess;
+        start = SearchByHalving(record, prefix);
     }
     if (start < Count() && FRecords[start]->Identity == record.Identity) return start;
     for (int i = start; i < Count(); ++i)
@@ -158,7 +212,7 @@ int TloxIndex::Find(const TloxRecord& record) const {
 
 void TloxIndex::InsertAt(int place, TloxRecord* record) {
     FOrdered = true;
-    FRecords.Insert(place, record);
+    FRecords.Insert(place, TloxEntry{record, MakePrefix(*record)});
 }
 
 void TloxIndex::RemoveAt(int position) {
@@ -172,7 +226,10 @@ void TloxIndex::Build(std::vector<TloxRecord*> records) {
             FCollationChecked = false;
             return Compare(*a, *b) < 0;
         });
-    FRecords.Assign(records);
+    std::vector<TloxEntry> entries;
+    for (TloxRecord* record : records)
+        entries.push_back({record, MakePrefix(*record)});
+    FRecords.Assign(entries);
     FOrdered = true;
 }
 

@@ -51,7 +51,10 @@ class TloxIndex {
 
   private:
     // The first record whose key is not smaller than the record's, by halving.
-    int SearchByHalving(const TloxRecord& key) const;
+    int SearchByHalving(const TloxRecord& key, const TloxKeyPrefix& prefix) const;
+    TloxKeyPrefix MakePrefix(const TloxRecord& record) const;
+    // Compare of the record at a position with a key, by prefix where that decides.
+    int CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const;
     bool UsesHalving() const;
     int CompareField(const TloxFieldListItem& item, const TloxRecord& a, const TloxRecord& b) const;
 
@@ -61,6 +64,7 @@ class TloxIndex {
     TloxMemTableCompareOptions FOptions;
     bool FIsRowOrder;
     bool FOrdered = false;
+    bool FPrefixUsable = false;
     const int& FLocaleId;
     // Whether the collation was found usable during the search under way.
     mutable bool FCollationChecked = false;
