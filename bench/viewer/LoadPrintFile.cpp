@@ -13,8 +13,7 @@ int main(int argc, char** argv) {
     try {
         TMemoExStrings lines;
         lines.LoadFile(argv[1]);
-        std::printf("%d lines, longest under %d bytes\n", lines.LineCount(),
-                    lines.MaxLineLength());
+        std::printf("%d lines, longest under %d bytes\n", lines.LineCount(), lines.MaxLineLength());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
