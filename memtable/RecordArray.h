@@ -90,17 +90,21 @@ class RecordArray {
     void Insert(int position, const TloxEntry& record) {
         if (blocks_.empty()) {
             blocks_.emplace_back();
+            firsts_.emplace_back();
             starts_.push_back(0);
         }
         // The end of the array belongs to the last block.
         const std::size_t block = position == Count() ? blocks_.size() - 1 : BlockOf(position);
         RecordBlock& items = blocks_[block];
         items.Insert(static_cast<std::size_t>(position - starts_[block]), record);
+        firsts_[block] = items[0];
         if (items.Size() > kBlock) {
             RecordBlock upper = items.SplitUpper();
             const int lower = static_cast<int>(items.Size());
+            const TloxEntry upperFirst = upper[0];
             blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(block) + 1,
                            std::move(upper));
+            firsts_.insert(firsts_.begin() + static_cast<std::ptrdiff_t>(block) + 1, upperFirst);
             starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(block) + 1,
                            starts_[block] + lower);
             AddToStartsAfter(block + 1, 1);
@@ -114,15 +118,47 @@ class RecordArray {
         RecordBlock& items = blocks_[block];
         items.Erase(static_cast<std::size_t>(position - starts_[block]));
         AddToStartsAfter(block, -1);
-        if (items.Size() == 0 && blocks_.size() > 1) {
+        if (items.Size() > 0) {
+            firsts_[block] = items[0];
+        } else if (blocks_.size() > 1) {
             blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(block));
+            firsts_.erase(firsts_.begin() + static_cast<std::ptrdiff_t>(block));
             starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(block));
         }
     }
 
     void Clear() {
         blocks_.clear();
+        firsts_.clear();
         starts_.assign(1, 0);
+    }
+
+    // The first position whose entry fails `holds`, for a condition that holds on
+    // a leading run of entries and nowhere after it. The blocks' first entries
+    // lie side by side, so the search reads one block besides them.
+    template <typename Condition> int FirstFailing(Condition holds) const {
+        std::size_t low = 0;
+        std::size_t high = firsts_.size();
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            if (holds(firsts_[middle]))
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        if (low == 0) return 0;
+        const std::size_t block = low - 1;
+        const RecordBlock& items = blocks_[block];
+        std::size_t first = 1;
+        std::size_t last = items.Size();
+        while (first < last) {
+            const std::size_t middle = first + (last - first) / 2;
+            if (holds(items[middle]))
+                first = middle + 1;
+            else
+                last = middle;
+        }
+        return starts_[block] + static_cast<int>(first);
     }
 
     // Replaces the content by these entries, in this order.
@@ -148,6 +184,7 @@ class RecordArray {
     }
 
     std::vector<RecordBlock> blocks_;
+    std::vector<TloxEntry> firsts_; // each block's first entry
     // starts_[i]: position of block i's first record; the last entry is the count.
     std::vector<int> starts_ = std::vector<int>(1, 0);
 };

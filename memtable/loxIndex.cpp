@@ -18,19 +18,6 @@ std::string_view StoredText(const TField& field, const std::byte* block) {
     return {text, strnlen(text, static_cast<size_t>(field.Size()))};
 }
 
-// The first position in [low, high) where `holds` is false, for a condition that
-// holds on a leading run of positions and nowhere after it.
-template <typename Condition> int FirstFailing(int low, int high, Condition holds) {
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (holds(middle))
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return low;
-}
-
 bool SameInCapitals(std::string_view a, std::string_view b) {
     auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
@@ -96,7 +83,11 @@ TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
 }
 
 int TloxIndex::CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const {
-    const TloxEntry& entry = FRecords.Entry(position);
+    return CompareEntry(FRecords.Entry(position), key, prefix);
+}
+
+int TloxIndex::CompareEntry(const TloxEntry& entry, const TloxRecord& key,
+                            const TloxKeyPrefix& prefix) const {
     if (entry.Prefix.Valid && prefix.Valid) {
         if (entry.Prefix.High != prefix.High) return entry.Prefix.High < prefix.High ? -1 : 1;
         if (entry.Prefix.Low != prefix.Low) return entry.Prefix.Low < prefix.Low ? -1 : 1;
@@ -167,7 +158,8 @@ bool TloxIndex::UsesHalving() const {
 // Halving down to the first record that is not smaller than the key: the first of
 // the equal records when there are any, else the place the key would go.
 int TloxIndex::SearchByHalving(const TloxRecord& key, const TloxKeyPrefix& prefix) const {
-    return FirstFailing(0, Count(), [&](int i) { return CompareAt(i, key, prefix) < 0; });
+    return FRecords.FirstFailing(
+        [&](const TloxEntry& entry) { return CompareEntry(entry, key, prefix) < 0; });
 }
 
 int TloxIndex::InsertPlace(const TloxRecord& record) const {
@@ -188,15 +180,15 @@ int TloxIndex::Find(const TloxRecord& record) const {
     if (FIsRowOrder) {
         // Records arrive with rising unique numbers and keep their order here.
         const auto number = static_cast<std::uint64_t>(record.UniqueNumber);
-        start =
-            FirstFailing(0, Count(), [&](int i) { return FRecords.Entry(i).Prefix.High < number; });
+        start = FRecords.FirstFailing(
+            [&](const TloxEntry& entry) { return entry.Prefix.High < number; });
     } else if (UsesHalving()) {
         // Equal keys stand newest first, so one halving on key and then unique
         // number, newest first, lands on the record itself.
         const TloxKeyPrefix prefix = MakePrefix(record);
-        const int guess = FirstFailing(0, Count(), [&](int i) {
-            const int order = CompareAt(i, record, prefix);
-            return order < 0 || (order == 0 && FRecords[i]->UniqueNumber > record.UniqueNumber);
+        const int guess = FRecords.FirstFailing([&](const TloxEntry& entry) {
+            const int order = CompareEntry(entry, record, prefix);
+            return order < 0 || (order == 0 && entry.Record->UniqueNumber > record.UniqueNumber);
         });
         if (guess < Count() && FRecords[guess]->Identity == record.Identity) return guess;
         start = SearchByHalving(record, prefix);

@@ -55,6 +55,8 @@ class TloxIndex {
     TloxKeyPrefix MakePrefix(const TloxRecord& record) const;
     // Compare of the record at a position with a key, by prefix where that decides.
     int CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const;
+    int CompareEntry(const TloxEntry& entry, const TloxRecord& key,
+                     const TloxKeyPrefix& prefix) const;
     bool UsesHalving() const;
     int CompareField(const TloxFieldListItem& item, const TloxRecord& a, const TloxRecord& b) const;
 
