@@ -169,7 +169,7 @@ class RecordArray {
     }
 
   private:
-    static constexpr std::size_t kBlock = 512;
+    static constexpr std::size_t kBlock = 256;
 
     // The block holding a position of 0 .. Count() - 1.
     std::size_t BlockOf(int position) const {

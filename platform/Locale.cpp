@@ -74,7 +74,11 @@ int Compare(icu::Collator* collator, std::string_view a, std::string_view b) {
 } // namespace
 
 std::string UserLocale() {
-    return LocaleOverride().value_or(LocaleFromEnvironment());
+    if (LocaleOverride()) return *LocaleOverride();
+    // The environment is read once: the program never changes it, and collation
+    // and number reading ask for the locale once per value.
+    static const std::string fromEnvironment = LocaleFromEnvironment();
+    return fromEnvironment;
 }
 
 void SetUserLocale(std::string_view localeName) {
