@@ -3,6 +3,7 @@
 #include "platform/Locale.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 namespace memtable {
@@ -15,6 +16,11 @@ bool SameInCapitals(std::string_view a, std::string_view b) {
     auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [&](char x, char y) { return upper(x) == upper(y); });
+}
+
+std::string_view StoredText(const TField& field, const std::byte* block) {
+    const char* text = reinterpret_cast<const char*>(block + field.Offset() + 1);
+    return {text, strnlen(text, static_cast<size_t>(field.Size()))};
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -281,14 +287,14 @@ void TloxCustomMemTable::InsertValues(std::span<const TloxValue> values) {
         throw EDatabaseError(
             Prefixed("List index out of bounds (" + std::to_string(FFields.size()) + ")"));
     std::lock_guard guard(FStore->Lock());
-    TloxRecord prepared;
+    TloxRecord& prepared = FPrepared;
     std::vector<int> places;
     try {
         FInsertBlock.assign(static_cast<size_t>(FRecordSize), std::byte{0});
         FState = dsInsert;
         for (size_t i = 0; i < values.size(); ++i)
             FFields[i]->AssignValue(values[i]);
-        prepared.Block = std::move(FInsertBlock);
+        std::swap(prepared.Block, FInsertBlock);
         FInsertBlock.clear();
         FState = dsBrowse;
         MakeCollationKeys(prepared);
@@ -306,7 +312,7 @@ void TloxCustomMemTable::InsertValues(std::span<const TloxValue> values) {
         if (&FIndexes[i] == FActive) activePlace = places[i];
     Notify(true, {ckInsert, activePlace + 1});
 
-    TloxCommon::TAdded added = FStore->Add(std::move(prepared));
+    TloxCommon::TAdded added = FStore->Add(prepared);
     for (int i = 0; i < FIndexes.Count(); ++i) {
         FIndexes[i].InsertAt(places[i], added.Record);
         if (&FIndexes[i] == FActive) added.Record->Position = places[i];
@@ -344,6 +350,10 @@ void TloxCustomMemTable::DeleteCurrent() {
 void TloxCustomMemTable::MakeCollationKeys(TloxRecord& record) const {
     // Only where a comparison could be made at all: otherwise the search raises
     // its locale error as it always has.
+    // Buffers of an earlier record are reused; only their content goes.
+    record.Keys.resize(FFields.size());
+    for (std::string& key : record.Keys)
+        key.clear();
     if (FLocaleId != 0x0400 && FLocaleId != 0x0800) return;
     if (!platform::CollationAvailable()) return;
     for (int i = 0; i < FIndexes.Count(); ++i) {
@@ -352,9 +362,10 @@ void TloxCustomMemTable::MakeCollationKeys(TloxRecord& record) const {
             if (field.DataType() != ftString || (item.Options & mtcoIgnoreCase) ||
                 field.IsNullIn(record.Block.data()))
                 continue;
-            record.Keys.resize(FFields.size());
-            std::optional<std::string>& key = record.Keys[field.FieldNo() - 1];
-            if (!key) key = platform::CollationKey(field.TextIn(record.Block.data()));
+            std::string& key = record.Keys[static_cast<std::size_t>(field.FieldNo() - 1)];
+            if (!key.empty()) continue;
+            key.assign(1, '\1');
+            platform::AppendCollationKey(key, StoredText(field, record.Block.data()));
         }
     }
 }

@@ -168,6 +168,7 @@ class TloxCustomMemTable {
     bool FAtEnd = true;
     int FRecordSize = 0;
     std::vector<std::byte> FInsertBlock;
+    TloxRecord FPrepared; // the record an insert prepares, its buffers reused
     int FLocaleId = 1024;
     int FLanguageId = 0;
     int FSubLanguageId = 1;

@@ -94,19 +94,30 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 std::string CollationKey(std::string_view ansi) {
+    std::string key;
+    AppendCollationKey(key, ansi);
+    return key;
+}
+
+void AppendCollationKey(std::string& key, std::string_view ansi) {
     icu::Collator* collator = CurrentCollators().caseSensitive.get();
-    if (!collator) return std::string(ansi);
+    if (!collator) {
+        key.append(ansi);
+        return;
+    }
     const icu::UnicodeString text = FromAnsi(ansi);
     uint8_t stack[256];
     int32_t length = collator->getSortKey(text, stack, sizeof stack);
-    if (length <= 0) return {};
+    if (length <= 0) return;
     // The key ends in a zero byte that the comparisons do not need.
-    if (length <= static_cast<int32_t>(sizeof stack))
-        return std::string(reinterpret_cast<const char*>(stack), static_cast<size_t>(length - 1));
-    std::string key(static_cast<size_t>(length), '\0');
-    collator->getSortKey(text, reinterpret_cast<uint8_t*>(key.data()), length);
-    key.resize(static_cast<size_t>(length - 1));
-    return key;
+    if (length <= static_cast<int32_t>(sizeof stack)) {
+        key.append(reinterpret_cast<const char*>(stack), static_cast<size_t>(length - 1));
+        return;
+    }
+    const std::size_t start = key.size();
+    key.resize(start + static_cast<size_t>(length));
+    collator->getSortKey(text, reinterpret_cast<uint8_t*>(key.data() + start), length);
+    key.resize(start + static_cast<size_t>(length - 1));
 }
 
 bool CollationAvailable() {
