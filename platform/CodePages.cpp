@@ -276,6 +276,11 @@ std::string AnsiToOem(std::string_view ansi) {
     return MapBytes(ansi, AnsiCodePage(), OemCodePage());
 }
 
+const char16_t* SingleByteTable(int codePage) {
+    const SingleBytePage* page = SingleByte(codePage);
+    return page ? page->toUnicode.data() : nullptr;
+}
+
 std::optional<std::u16string> CodePageToUtf16(int codePage, std::string_view bytes) {
     if (const SingleBytePage* page = SingleByte(codePage)) {
         std::u16string out(bytes.size(), u'\0');

@@ -41,6 +41,10 @@ std::optional<std::u16string> CodePageToUtf16(int codePage, std::string_view byt
 // never a control byte.
 std::optional<std::string> Utf16ToCodePage(int codePage, std::u16string_view text);
 
+// The 256 characters of a single-byte code page, for converting long texts
+// without a copy between; nullptr for a multi-byte or unknown code page.
+const char16_t* SingleByteTable(int codePage);
+
 // ANSI bytes (catalog texts) as UTF-16 and UTF-8, e.g. for file names and titles.
 std::u16string AnsiToUtf16(std::string_view ansi);
 std::string AnsiToUtf8(std::string_view ansi);

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -413,11 +414,14 @@ TEST_F(FormTest, AnErrorNoHandlerCatchesIsShownAndTheWindowStaysUsable) {
     // Through the guard every bound handler runs in.
     RunGuarded([] { throw std::runtime_error("Chyba tlačiarne: žiadna tlačiareň"); });
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8("Chyba tlačiarne: žiadna tlačiareň")});
+    // Running out of memory is said in Slovak, not in the library's words.
+    RunGuarded([] { throw std::bad_alloc(); });
+    EXPECT_EQ(boxes.Texts().back(), QString::fromUtf8("Na túto činnosť nie je dosť pamäte."));
     // And from any event of any widget, through the application itself.
     FailingWidget failing;
     failing.show();
     QTest::keyClick(&failing, Qt::Key_A);
-    EXPECT_EQ(boxes.Texts().size(), 2);
+    EXPECT_EQ(boxes.Texts().size(), 3);
     EXPECT_EQ(boxes.Texts().back(), QString::fromUtf8("Súbor sa nedá čítať: KNIHA.TXT"));
     // The window goes on working.
     QTest::mouseClick(form->BOrient, Qt::LeftButton);
