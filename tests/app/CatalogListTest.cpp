@@ -78,6 +78,7 @@ TEST_F(CatalogListTest, ShowsEveryFieldAsTextWithItsAlignment) {
     EXPECT_EQ(cell(0), QStringLiteral("KNIHA  "));      // trailing blanks stay
     EXPECT_EQ(cell(1), QString::fromUtf8("Kniha čas")); // ANSI 1250 shown as Unicode
     EXPECT_EQ(cell(2).toStdString(), platform::AnsiToUtf8(platform::ShortDateText(2007, 12, 3)));
+    EXPECT_EQ(cell(2), QStringLiteral("03.12.2007")); // the Slovak short date fits its column
     EXPECT_EQ(cell(3), QStringLiteral("10:15:22")); // clipped by the cell, not cut
     EXPECT_EQ(cell(5), QStringLiteral("-136"));
 
