@@ -6,6 +6,7 @@
 #include "app/CatalogLoading.h"
 #include "app/CatalogModel.h"
 #include "app/ErrorGuard.h"
+#include "app/FlatComboBox.h"
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
 #include "app/WindowTexts.h"
@@ -129,7 +130,7 @@ void TForm1::CreateControls() {
     place(list, BOrder, QRect(72, 421, 70, 25), kLeftBottom);
     BRefr = MakeButton(TabZozn, "Obnov", "refr");
     place(list, BRefr, QRect(144, 421, 70, 25), kLeftBottom);
-    cbMesiac = new QComboBox(TabZozn);
+    cbMesiac = new FlatComboBox(TabZozn);
     cbMesiac->setObjectName("cbMesiac");
     cbMesiac->setEditable(false);
     place(list, cbMesiac, QRect(224, 423, 145, 21), kLeftBottom);

@@ -60,7 +60,16 @@ class FormTest : public ::testing::Test {
         const auto rows = form->GrZozn->selectionModel()->selectedRows();
         return rows.size() == 1 ? rows.front().row() : -1;
     }
-    QColor SelectorColour() const { return form->cbMesiac->palette().color(QPalette::Button); }
+    // The selector's fill as drawn: one colour down a column of pixels between
+    // the text and the arrow, so a gradient shows as no colour at all.
+    QColor SelectorColour() const {
+        const QImage image = form->cbMesiac->grab().toImage();
+        const int x = image.width() - 28;
+        const QColor fill = image.pixelColor(x, image.height() / 2);
+        for (int y = 3; y < image.height() - 3; ++y)
+            if (image.pixelColor(x, y) != fill) return QColor();
+        return fill;
+    }
     void Choose(int item) {
         // As the user does it: open the list and pick the item with the keyboard.
         form->cbMesiac->setFocus();
