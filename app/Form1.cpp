@@ -63,6 +63,18 @@ QFont BannerFont(const QString& text, int width) {
     return font;
 }
 
+// "MS Sans Serif" is a Windows font. The font system's usual stand-in runs a
+// pixel wider per digit, and the list's columns then overflow the window;
+// Liberation Sans has the narrow metrics the window was laid out with.
+void UseFontSubstitutes() {
+    static const bool once = [] {
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                                  QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    (void)once;
+}
+
 void SetBackground(QWidget* widget, QColor colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, colour);
@@ -89,6 +101,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateControls() {
+    UseFontSubstitutes();
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
