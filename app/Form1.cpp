@@ -369,6 +369,10 @@ void TForm1::bVacsieClick(QObject* /*Sender*/) {
     bVacsie->setEnabled(preview_zoom::LargerEnabled(ZoomLevel));
 }
 
+void TForm1::SetPrintSurface(std::unique_ptr<print::PrintSurface> surface) {
+    printer_ = std::move(surface);
+}
+
 void TForm1::BTlacClick(QObject* /*Sender*/) {
     const std::filesystem::path fileName = SelectedFileName();
     if (!SelectedFileExists(fileName)) return;

@@ -22,7 +22,7 @@ class QPushButton;
 class QTabWidget;
 class TMemoEx;
 namespace print {
-class PrinterSurface;
+class PrintSurface;
 }
 
 class TForm1 : public QWidget {
@@ -52,6 +52,10 @@ class TForm1 : public QWidget {
 
     // The full name of the selected entry's print file.
     std::filesystem::path SelectedFileName() const;
+
+    // The surface "Tlač" prints on: the default printer unless another is
+    // given (the tests' recording surface).
+    void SetPrintSurface(std::unique_ptr<print::PrintSurface> surface);
 
     // Controls, under the names the tool has always used for them.
     QTabWidget* PStrany;
@@ -101,5 +105,5 @@ class TForm1 : public QWidget {
     std::string PrintFileFolder() const;
 
     // The application's printer, found the first time the tool prints.
-    std::unique_ptr<print::PrinterSurface> printer_;
+    std::unique_ptr<print::PrintSurface> printer_;
 };
