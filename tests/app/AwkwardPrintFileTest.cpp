@@ -253,7 +253,7 @@ TEST(WindowPrintHandOver, SirkaAndDlzkaReachTheJobInTheirPlaces) {
     std::vector<std::size_t> linesPerSheet;
     for (const auto& sheet : surface.Sheets())
         linesPerSheet.push_back(sheet.size());
-    EXPECT_EQ(linesPerSheet, (std::vector<std::size_t>{62, 62, 6}));
+    ASSERT_EQ(linesPerSheet, (std::vector<std::size_t>{62, 62, 6}));
     // On the recording surface 11 points give 81 columns and 70 lines; 12 points only 73 columns.
     EXPECT_EQ(surface.FontSize(), 11);
     EXPECT_EQ(surface.Sheets()[2].back().text, "riadok 130");
