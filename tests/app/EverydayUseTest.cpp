@@ -275,6 +275,19 @@ TEST_F(EverydayUseTest, TheListFollowsTheHostKeepingTheCurrentEntryOnItsRow) {
     EXPECT_TRUE(boxes.Texts().isEmpty());
 }
 
+TEST_F(EverydayUseTest, TheWatchFollowsTheSourceTheUserPicks) {
+    std::vector<CatalogEntry> archived = {{"STARY", "December", 2007, 12, 31, "", "S.TXT"}};
+    host.WriteCatalog("Zal/Obd712/Tla", archived);
+    Start();
+    form->cbMesiac->setCurrentIndex(2);
+    form->BRefrClick(form->cbMesiac);
+    ASSERT_EQ(form->DataSrc->rowCount(), 1);
+    archived.push_back({"NOVY", "December", 2007, 12, 30, "", "N.TXT"});
+    host.WriteCatalog("Zal/Obd712/Tla", archived);
+    ASSERT_TRUE(WaitFor([this] { return form->DataSrc->rowCount() == 2; }));
+    EXPECT_EQ(Current("Nazov"), "STARY");
+}
+
 TEST_F(EverydayUseTest, AHalfWrittenCatalogShowsTheBannerUntilTheHostFinishes) {
     Start();
     const std::string whole = host.ReadFile("Cis/ZOZTLS.DBF");
