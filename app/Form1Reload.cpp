@@ -11,7 +11,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <string>
 
 namespace {
 
