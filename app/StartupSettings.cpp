@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -11,24 +12,35 @@ namespace {
 
 const QString kSettingsFile = QStringLiteral("tlacsub/tlacsub.ini");
 
-// One place a setting can come from, in the order of precedence.
-struct Source {
-    QString file;  // empty for the command line
-    QString where; // how the message names it
+// The keys this tool reads from one settings file, those with a value.
+struct SettingsFile {
+    QString path;
+    QMap<QString, QString> values;
 };
 
-// A setting's text in one settings file. QSettings reads an unquoted value
-// holding commas as a list; a path may hold commas, so the list is joined back.
-std::optional<QString> ReadKey(const QString& file, const QString& key) {
-    if (file.isEmpty() || !QFileInfo(file).isFile()) return std::nullopt;
-    const QSettings settings(file, QSettings::IniFormat);
-    const QVariant value = settings.value(key);
-    if (!value.isValid()) return std::nullopt;
-    const QString text = value.typeId() == QMetaType::QStringList
-                             ? value.toStringList().join(QLatin1Char(','))
-                             : value.toString();
-    if (text.trimmed().isEmpty()) return std::nullopt;
-    return text.trimmed();
+// Reads a settings file; a file that is there but cannot be read is reported
+// and gives nothing, rather than part of what it holds.
+SettingsFile ReadSettingsFile(const QString& path, QStringList& warnings) {
+    SettingsFile file{path, {}};
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile()) return file;
+    const QSettings settings(path, QSettings::IniFormat);
+    if (!info.isReadable() || settings.status() != QSettings::NoError) {
+        warnings << QStringLiteral("Súbor nastavení %1 sa nedá prečítať, jeho nastavenia sa "
+                                   "nepoužijú.")
+                        .arg(path);
+        return file;
+    }
+    for (const char* name : {"HostFolder", "AnsiCodePage", "OemCodePage"}) {
+        const QString key = QString::fromLatin1(name);
+        const QVariant value = settings.value(key);
+        // An unquoted value holding commas reads as a list; a path may hold commas.
+        const QString text = value.typeId() == QMetaType::QStringList
+                                 ? value.toStringList().join(QLatin1Char(','))
+                                 : value.toString();
+        if (!text.trimmed().isEmpty()) file.values.insert(key, text.trimmed());
+    }
+    return file;
 }
 
 QString FromFile(const QString& key, const QString& file) {
@@ -84,12 +96,13 @@ int ChooseCodePage(const std::vector<CodePageCandidate>& candidates, int localeP
 
 std::vector<CodePageCandidate> CodePageCandidates(std::optional<int> commandLine,
                                                   const QString& option, const QString& key,
-                                                  const SettingsFiles& files) {
+                                                  const std::vector<SettingsFile>& files) {
     std::vector<CodePageCandidate> candidates;
     if (commandLine)
         candidates.push_back({QString::number(*commandLine), QStringLiteral("voľba ") + option});
-    for (const QString& file : {files.user, files.system})
-        if (auto text = ReadKey(file, key)) candidates.push_back({*text, FromFile(key, file)});
+    for (const SettingsFile& file : files)
+        if (file.values.contains(key))
+            candidates.push_back({file.values.value(key), FromFile(key, file.path)});
     return candidates;
 }
 
@@ -118,6 +131,9 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
                                        const std::string& executableFolder,
                                        platform::CodePagePair localePages) {
     StartupSettings settings;
+    // In the order of precedence.
+    const std::vector<SettingsFile> read{ReadSettingsFile(files.user, settings.warnings),
+                                         ReadSettingsFile(files.system, settings.warnings)};
 
     std::optional<QString> folder;
     QString where;
@@ -125,12 +141,13 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
         folder = QDir::cleanPath(QDir::current().absoluteFilePath(*options.hostFolder));
         where = QStringLiteral("voľba --host-folder");
     } else {
-        for (const QString& file : {files.user, files.system}) {
-            const auto value = ReadKey(file, QStringLiteral("HostFolder"));
-            if (!value) continue;
+        for (const SettingsFile& file : read) {
+            const QString key = QStringLiteral("HostFolder");
+            if (!file.values.contains(key)) continue;
             // A relative folder belongs to the settings file that names it.
-            folder = QDir::cleanPath(QFileInfo(file).absoluteDir().absoluteFilePath(*value));
-            where = FromFile(QStringLiteral("HostFolder"), file);
+            folder = QDir::cleanPath(
+                QFileInfo(file.path).absoluteDir().absoluteFilePath(file.values.value(key)));
+            where = FromFile(key, file.path);
             break;
         }
     }
@@ -143,11 +160,11 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
 
     settings.ansiCodePage =
         ChooseCodePage(CodePageCandidates(options.ansiCodePage, QStringLiteral("--ansi-codepage"),
-                                          QStringLiteral("AnsiCodePage"), files),
+                                          QStringLiteral("AnsiCodePage"), read),
                        localePages.ansi, settings.warnings);
     settings.oemCodePage =
         ChooseCodePage(CodePageCandidates(options.oemCodePage, QStringLiteral("--oem-codepage"),
-                                          QStringLiteral("OemCodePage"), files),
+                                          QStringLiteral("OemCodePage"), read),
                        localePages.oem, settings.warnings);
     return settings;
 }

@@ -134,6 +134,14 @@ TEST_F(StartupSettingsTest, AnUninstalledCodePageGivesWayToTheNextSourceWithANot
     EXPECT_TRUE(settings.warnings[2].contains(QString::fromUtf8("použije sa kódová stránka 437")));
 }
 
+TEST_F(StartupSettingsTest, ASettingsFileThatCannotBeReadIsReported) {
+    Write(files.system, "[General\nHostFolder=/mnt/host\n");
+    const StartupSettings settings = Resolve();
+    ASSERT_EQ(settings.warnings.size(), 1);
+    EXPECT_TRUE(settings.warnings.front().contains(files.system));
+    EXPECT_EQ(settings.appFolder, Folder("exe"));
+}
+
 TEST(SettingsFilesTest, FollowTheDesktopsConfigurationFolders) {
     QTemporaryDir home;
     QTemporaryDir first;
