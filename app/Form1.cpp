@@ -5,10 +5,13 @@
 #include "app/CatalogGrid.h"
 #include "app/CatalogLoading.h"
 #include "app/CatalogModel.h"
+#include "app/CatalogWatch.h"
 #include "app/ErrorGuard.h"
+#include "app/FindBar.h"
 #include "app/FlatComboBox.h"
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
+#include "app/ToolTips.h"
 #include "app/WindowTexts.h"
 #include "app/print/PrintError.h"
 #include "app/print/PrintJob.h"
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -91,6 +95,7 @@ TForm1::TForm1(const std::string& appFolder, QWidget* parent)
     ConfigureCatalogTable(Dbf1);
     CreateControls();
     BindEvents();
+    WatchCatalogs();
     FormCreate();
 }
 
@@ -156,6 +161,7 @@ void TForm1::CreateControls() {
     MSubor->setObjectName("MSubor");
     ConfigurePreview();
     place(preview, MSubor, QRect(0, 0, 654, 418), kAll);
+    SearchBar = new FindBar(MSubor, preview);
     BZozn = MakeButton(TabView, "Zoznam", "zozn");
     place(preview, BZozn, QRect(0, 421, 70, 25), kLeftBottom);
     BMensie = MakeButton(TabView, "Menšie", "mensie");
@@ -211,6 +217,7 @@ void TForm1::CreateControls() {
                                 {BTlac, "BTlac"},
                                 {bStop, "bStop"}})
         button->setObjectName(name);
+    SetToolTips(*this);
 
     // Centred on the desktop at start.
     if (const QScreen* screen = QApplication::primaryScreen()) {
@@ -251,6 +258,7 @@ void TForm1::BindEvents() {
     connect(GrZozn, &CatalogGrid::RowDoubleClicked, this,
             [this] { RunGuarded([this] { BViewClick(GrZozn); }); });
     MSubor->OnDblClick = [this](QObject*) { RunGuarded([this] { BZoznClick(MSubor); }); };
+    BindKeys();
 }
 
 void TForm1::FormCreate() {
@@ -295,6 +303,7 @@ void TForm1::BRefrClick(QObject* Sender) {
     BOrder->setEnabled(!failed);
     SText->setVisible(failed);
     if (Sender != nullptr && !GrZozn->isHidden()) GrZozn->setFocus();
+    catalogWatch_->Follow(folder);
 }
 
 void TForm1::BOrderClick(QObject* /*Sender*/) {
@@ -314,6 +323,7 @@ void TForm1::BOrderClick(QObject* /*Sender*/) {
 void TForm1::BOrientClick(QObject* /*Sender*/) {
     Portrait = !Portrait;
     BOrient->setIcon(QIcon(OrientationImage(Portrait)));
+    BOrient->setToolTip(OrientationToolTip(Portrait));
 }
 
 void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
@@ -329,6 +339,7 @@ void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
 void TForm1::BZoznClick(QObject* /*Sender*/) {
     ShowPage(TabZozn, GrZozn);
     setWindowTitle(QString::fromUtf8(window_texts::kListTitle));
+    if (reloadPending_) ReloadKeepingEntry();
 }
 
 std::filesystem::path TForm1::SelectedFileName() const {
@@ -374,6 +385,9 @@ void TForm1::SetPrintSurface(std::unique_ptr<print::PrintSurface> surface) {
 }
 
 void TForm1::BTlacClick(QObject* /*Sender*/) {
+    // A catalog change seen while the job runs is taken up once it is done.
+    printing_ = true;
+    const auto printed = qScopeGuard([this] { CatchUpAfterPrint(); });
     const std::filesystem::path fileName = SelectedFileName();
     if (!SelectedFileExists(fileName)) return;
     print::PrintJobInput input;

@@ -211,7 +211,8 @@ CodePagePair CodePagesForLocale(std::string_view localeName) {
     std::string name(localeName.substr(0, localeName.find_first_of(".@")));
     std::string language = name.substr(0, name.find_first_of("_-"));
     std::string country = name.size() > language.size() ? name.substr(language.size() + 1) : "";
-    if (language.empty() || language == "C" || language == "POSIX" || language == "en_US_POSIX")
+    // UserLocale names a C or POSIX locale "en_US_POSIX", which splits like a country.
+    if (language.empty() || language == "C" || language == "POSIX" || name == "en_US_POSIX")
         return {1252, 437};
     static const std::map<std::string, CodePagePair> byLanguage{
         {"sk", {1250, 852}}, {"cs", {1250, 852}},  {"pl", {1250, 852}}, {"hu", {1250, 852}},

@@ -75,6 +75,9 @@ class TCustomMemoEx : public QAbstractScrollArea {
     // Selects that many characters from the selection start (0: nothing).
     void SetSelectionLength(int length);
     int SelectionStart() const;
+    // Selects from `begin` to `end` (exclusive), caret at the end, and scrolls
+    // so the selection is in view: a row out of view comes to the middle.
+    void SelectCells(TCellPos begin, TCellPos end);
 
     std::string SelectedText() const;
     // The selection as Unicode text, converted from the OEM code page. A

@@ -23,6 +23,7 @@ TEST(CodePagesForLocale, FollowsTheOriginalSystemsAssignment) {
     EXPECT_EQ(CodePagesForLocale("ru_RU").oem, 866);
     EXPECT_EQ(CodePagesForLocale("C").ansi, 1252);
     EXPECT_EQ(CodePagesForLocale("POSIX").oem, 437);
+    EXPECT_EQ(CodePagesForLocale("en_US_POSIX").oem, 437); // UserLocale's name for C and POSIX
 }
 
 TEST(InstalledCodePages, HoldTheDosAndWindowsPagesTheHostUses) {
