@@ -2,6 +2,7 @@
 // Prints a dBase table as JSON lines, the way the tool's reader sees it.
 
 #include "platform/CodePages.h"
+#include "tlacsub/Version.h"
 #include "tools/dbfdump/JsonLines.h"
 
 #include <cstdio>
@@ -14,9 +15,24 @@
 
 namespace {
 
+constexpr char kUsage[] = "usage: dbfdump [--deleted] [--ansi N] [--oem N] FILE\n";
+
 int Usage() {
-    std::cerr << "usage: dbfdump [--deleted] [--ansi N] [--oem N] FILE\n";
+    std::cerr << kUsage;
     return 2;
+}
+
+int Help() {
+    std::cout << kUsage
+              << "\nPrints a dBase table as JSON lines, the way tlacsub's reader sees it: the\n"
+                 "table's layout first, then one line per record, texts in UTF-8. A table the\n"
+                 "reader refuses gives the reader's message and exit status 1.\n\n"
+                 "  --deleted   list deleted records too, marked as such\n"
+                 "  --ansi N    the machine's ANSI code page (default: from the locale)\n"
+                 "  --oem N     the machine's OEM code page (default: from the locale)\n"
+                 "  -h, --help  show this help and end\n"
+                 "  -v, --version  show the version and end\n";
+    return 0;
 }
 
 std::optional<int> CodePageArgument(const char* text) {
@@ -35,7 +51,12 @@ int main(int argc, char** argv) {
     std::string file;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--deleted") {
+        if (arg == "-h" || arg == "--help") {
+            return Help();
+        } else if (arg == "-v" || arg == "--version") {
+            std::cout << "dbfdump (tlacsub) " << kTlacsubVersion << '\n';
+            return 0;
+        } else if (arg == "--deleted") {
             withDeleted = true;
         } else if ((arg == "--ansi" || arg == "--oem") && i + 1 < argc) {
             auto page = CodePageArgument(argv[++i]);
