@@ -36,6 +36,20 @@ void AnchorLayout::Place(QWidget* child, QRect designRect, int anchors) {
     child->setGeometry(Arrange(designRect, anchors, designSize_, parent_->size()));
 }
 
+QRect AnchorLayout::DesignRect(const QWidget* child) const {
+    for (const Item& item : items_)
+        if (item.child == child) return item.designRect;
+    return {};
+}
+
+void AnchorLayout::Reshape(const QWidget* child, QRect designRect) {
+    for (Item& item : items_) {
+        if (item.child != child) continue;
+        item.designRect = designRect;
+        item.child->setGeometry(Arrange(designRect, item.anchors, designSize_, parent_->size()));
+    }
+}
+
 QRect AnchorLayout::Arrange(QRect designRect, int anchors, QSize designSize, QSize parentSize) {
     int x = 0, width = 0, y = 0, height = 0;
     ArrangeAxis(designRect.x(), designRect.width(), anchors & anchors::kLeft,

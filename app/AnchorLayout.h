@@ -24,6 +24,9 @@ class AnchorLayout : public QObject {
     AnchorLayout(QWidget* parent, QSize designSize);
 
     void Place(QWidget* child, QRect designRect, int anchors);
+    // A placed child's design rectangle, and a new one for it (anchors kept).
+    QRect DesignRect(const QWidget* child) const;
+    void Reshape(const QWidget* child, QRect designRect);
 
     // A child's rectangle for a given parent size.
     static QRect Arrange(QRect designRect, int anchors, QSize designSize, QSize parentSize);

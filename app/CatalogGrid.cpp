@@ -48,7 +48,9 @@ class CellDelegate : public QStyledItemDelegate {
 
 } // namespace
 
-CatalogGrid::CatalogGrid(CatalogModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+CatalogGrid::CatalogGrid(CatalogModel* model, QWidget* parent)
+    : QTableView(parent), model_(model), recordBar_(new QScrollBar(Qt::Vertical, this)) {
+    recordBar_->setObjectName(QStringLiteral("RecordScrollBar"));
     setModel(model);
     setItemDelegate(new CellDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -69,7 +71,8 @@ CatalogGrid::CatalogGrid(CatalogModel* model, QWidget* parent) : QTableView(pare
 
     connect(model_, &CatalogModel::TableChanging, this, &CatalogGrid::TableChanging);
     connect(model_, &CatalogModel::TableChanged, this, &CatalogGrid::TableChanged);
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &CatalogGrid::ScrollBarAction);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(recordBar_, &QScrollBar::actionTriggered, this, &CatalogGrid::ScrollBarAction);
     ApplyMetrics();
     FollowCursor();
 }
@@ -135,7 +138,32 @@ void CatalogGrid::ScrollToTop(int row) {
     verticalScrollBar()->setValue(std::max(0, row));
 }
 
+void CatalogGrid::UpdateRecordBar() {
+    const memtable::TloxMemTable& table = model_->Table();
+    const int total = table.Active() ? table.RecordTotal() : 0;
+    recordBar_->setRange(total > 0 ? 1 : 0, total);
+    recordBar_->setPageStep(VisibleRowCount());
+    recordBar_->setValue(total > 0 ? table.CursorPosition() : 0);
+    recordBar_->setEnabled(total > 1);
+}
+
+void CatalogGrid::PlaceRecordBar() {
+    const int width = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, recordBar_);
+    const QRect rows = viewport()->geometry();
+    const int top = horizontalHeader()->isHidden() ? rows.top() : horizontalHeader()->y();
+    recordBar_->setGeometry(rows.right() - width + 1, top, width, rows.bottom() - top + 1);
+    QScrollBar* across = horizontalScrollBar();
+    across->setRange(0, std::max(0, horizontalHeader()->length() - (rows.width() - width)));
+}
+
+void CatalogGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    PlaceRecordBar();
+    UpdateRecordBar();
+}
+
 void CatalogGrid::FollowCursor() {
+    UpdateRecordBar();
     QItemSelectionModel* selection = selectionModel();
     const int row = CurrentRow();
     if (row < 0 || row >= model_->rowCount()) {
@@ -161,14 +189,11 @@ void CatalogGrid::FollowCursor() {
 }
 
 void CatalogGrid::ScrollBarAction(int action) {
-    // The scroll bar has not taken its new position yet: its arrows and trough
-    // step the table's cursor like the keys, and a drag of the thumb takes the
-    // highlight along with the rows that stay in view, so the current record
-    // never scrolls out of sight.
+    // The bar has not taken its new position yet: its arrows and trough step
+    // the table's cursor like the keys, and its thumb picks a record by position.
     memtable::TloxMemTable& table = model_->Table();
     const int total = table.Active() ? table.RecordTotal() : 0;
     if (total == 0) return;
-    QScrollBar* bar = verticalScrollBar();
     const int visible = VisibleRowCount();
     switch (action) {
     case QAbstractSlider::SliderSingleStepAdd:
@@ -189,18 +214,15 @@ void CatalogGrid::ScrollBarAction(int action) {
     case QAbstractSlider::SliderToMaximum:
         MoveToRow(total - 1);
         break;
-    case QAbstractSlider::SliderMove: {
-        const int top = bar->sliderPosition();
-        const int bottom = std::min(total, top + visible) - 1;
-        MoveToRow(std::clamp(CurrentRow(), top, std::max(top, bottom)));
-        bar->setSliderPosition(top);
-        return;
-    }
+    case QAbstractSlider::SliderMove:
+        MoveToRow(std::clamp(recordBar_->sliderPosition(), 1, total) - 1);
+        break;
     default:
         return;
     }
-    // The cursor move has scrolled as far as it needed; the bar's own step is dropped.
-    bar->setSliderPosition(bar->value());
+    FollowCursor();
+    // The bar ends where the cursor went, not where its own step would take it.
+    recordBar_->setSliderPosition(table.CursorPosition());
 }
 
 void CatalogGrid::MoveToRow(int row) {

@@ -6,6 +6,7 @@
 #include <QTableView>
 
 class CatalogModel;
+class QScrollBar;
 
 class CatalogGrid : public QTableView {
     Q_OBJECT
@@ -23,6 +24,11 @@ class CatalogGrid : public QTableView {
     // display widths; called again when the font changes.
     void ApplyMetrics();
 
+    // The vertical scroll bar the user sees stands for the current record: its
+    // range runs from 1 to RecordTotal, its position is CursorPosition. The
+    // view's own bar, out of sight, still scrolls the rows.
+    QScrollBar* RecordScrollBar() const { return recordBar_; }
+
   signals:
     // A double click in the list; on a data row, after that row became current.
     void RowDoubleClicked();
@@ -35,6 +41,7 @@ class CatalogGrid : public QTableView {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
 
   private:
     // Clicks and drags on the vertical scroll bar move the current record too.
@@ -46,8 +53,13 @@ class CatalogGrid : public QTableView {
     // Makes the record at a 0-based row current.
     void MoveToRow(int row);
     void ScrollToTop(int row);
+    void UpdateRecordBar();
+    // The record bar over the right edge of the titles and rows; the columns
+    // can scroll out from under it.
+    void PlaceRecordBar();
 
     CatalogModel* model_;
+    QScrollBar* recordBar_;
     int screenRow_ = -1; // screen row of the highlighted record before a change
     int wheelAngle_ = 0; // wheel turn not yet worth a whole step, in eighths of a degree
 };

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <new>
+
 void ShowErrorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
@@ -9,6 +11,9 @@ void ShowErrorBox(const QString& text) {
 }
 
 QString ErrorText(const std::exception& error) {
+    // The library's own words for running out of memory mean nothing to the user.
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return QStringLiteral("Na túto činnosť nie je dosť pamäte.");
     // Our own messages and file names are UTF-8; a message that is not is
     // still better shown mangled than not at all.
     return QString::fromUtf8(error.what());

@@ -5,9 +5,13 @@
 #include "app/CatalogGrid.h"
 #include "app/CatalogLoading.h"
 #include "app/CatalogModel.h"
+#include "app/CatalogWatch.h"
 #include "app/ErrorGuard.h"
+#include "app/FindBar.h"
+#include "app/FlatComboBox.h"
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
+#include "app/ToolTips.h"
 #include "app/WindowTexts.h"
 #include "app/print/JobFollower.h"
 #include "app/print/PdfFileSurface.h"
@@ -32,6 +36,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
@@ -73,6 +78,18 @@ QFont BannerFont(const QString& text, int width) {
     return font;
 }
 
+// "MS Sans Serif" is a Windows font. The font system's usual stand-in runs a
+// pixel wider per digit, and the list's columns then overflow the window;
+// Liberation Sans has the narrow metrics the window was laid out with.
+void UseFontSubstitutes() {
+    static const bool once = [] {
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                                  QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    (void)once;
+}
+
 void SetBackground(QWidget* widget, QColor colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, colour);
@@ -89,6 +106,7 @@ TForm1::TForm1(const std::string& appFolder, QWidget* parent)
     ConfigureCatalogTable(Dbf1);
     CreateControls();
     BindEvents();
+    WatchCatalogs();
     FormCreate();
 }
 
@@ -99,6 +117,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateControls() {
+    UseFontSubstitutes();
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
@@ -140,7 +159,7 @@ void TForm1::CreateControls() {
     place(list, BOrder, QRect(72, 421, 70, 25), kLeftBottom);
     BRefr = MakeButton(TabZozn, "Obnov", "refr");
     place(list, BRefr, QRect(144, 421, 70, 25), kLeftBottom);
-    cbMesiac = new QComboBox(TabZozn);
+    cbMesiac = new FlatComboBox(TabZozn);
     cbMesiac->setObjectName("cbMesiac");
     cbMesiac->setEditable(false);
     place(list, cbMesiac, QRect(224, 423, 145, 21), kLeftBottom);
@@ -153,6 +172,7 @@ void TForm1::CreateControls() {
     MSubor->setObjectName("MSubor");
     ConfigurePreview();
     place(preview, MSubor, QRect(0, 0, 654, 418), kAll);
+    SearchBar = new FindBar(MSubor, preview);
     BZozn = MakeButton(TabView, "Zoznam", "zozn");
     place(preview, BZozn, QRect(0, 421, 70, 25), kLeftBottom);
     BMensie = MakeButton(TabView, "Menšie", "mensie");
@@ -208,6 +228,7 @@ void TForm1::CreateControls() {
                                 {BTlac, "BTlac"},
                                 {bStop, "bStop"}})
         button->setObjectName(name);
+    SetToolTips(*this);
 
     // Centred on the desktop at start.
     if (const QScreen* screen = QApplication::primaryScreen()) {
@@ -248,6 +269,7 @@ void TForm1::BindEvents() {
     connect(GrZozn, &CatalogGrid::RowDoubleClicked, this,
             [this] { RunGuarded([this] { BViewClick(GrZozn); }); });
     MSubor->OnDblClick = [this](QObject*) { RunGuarded([this] { BZoznClick(MSubor); }); };
+    BindKeys();
 
     // Right click, and the menu key while the button has the focus.
     BTlac->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -302,6 +324,7 @@ void TForm1::BRefrClick(QObject* Sender) {
     BOrder->setEnabled(!failed);
     SText->setVisible(failed);
     if (Sender != nullptr && !GrZozn->isHidden()) GrZozn->setFocus();
+    catalogWatch_->Follow(folder);
 }
 
 void TForm1::BOrderClick(QObject* /*Sender*/) {
@@ -321,6 +344,7 @@ void TForm1::BOrderClick(QObject* /*Sender*/) {
 void TForm1::BOrientClick(QObject* /*Sender*/) {
     Portrait = !Portrait;
     BOrient->setIcon(QIcon(OrientationImage(Portrait)));
+    BOrient->setToolTip(OrientationToolTip(Portrait));
 }
 
 void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
@@ -336,6 +360,7 @@ void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
 void TForm1::BZoznClick(QObject* /*Sender*/) {
     ShowPage(TabZozn, GrZozn);
     setWindowTitle(QString::fromUtf8(window_texts::kListTitle));
+    if (reloadPending_) ReloadKeepingEntry();
 }
 
 std::filesystem::path TForm1::SelectedFileName() const {
@@ -376,7 +401,14 @@ void TForm1::bVacsieClick(QObject* /*Sender*/) {
     bVacsie->setEnabled(preview_zoom::LargerEnabled(ZoomLevel));
 }
 
+void TForm1::SetPrintSurface(std::unique_ptr<print::PrintSurface> surface) {
+    printer_ = std::move(surface);
+}
+
 bool TForm1::RunJobOn(print::PrintSurface& surface) {
+    // A catalog change seen while the job runs is taken up once it is done.
+    printing_ = true;
+    const auto printed = qScopeGuard([this] { CatchUpAfterPrint(); });
     const std::filesystem::path fileName = SelectedFileName();
     if (!SelectedFileExists(fileName)) return false;
     print::PrintJobInput input;
@@ -420,7 +452,9 @@ void TForm1::FollowLastJob(const print::PrinterSurface& printer) {
 }
 
 void TForm1::BTlacClick(QObject* /*Sender*/) {
-    if (RunJobOn(*printer_)) FollowLastJob(*printer_);
+    if (!RunJobOn(*printer_)) return;
+    if (const auto* printer = dynamic_cast<const print::PrinterSurface*>(printer_.get()))
+        FollowLastJob(*printer);
 }
 
 void TForm1::PrintOn(const std::string& printer) {

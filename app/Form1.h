@@ -15,6 +15,8 @@
 
 class CatalogGrid;
 class CatalogModel;
+class CatalogWatch;
+class FindBar;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -62,6 +64,10 @@ class TForm1 : public QWidget {
     // The full name of the selected entry's print file.
     std::filesystem::path SelectedFileName() const;
 
+    // The surface "Tlač" prints on: the default printer unless another is
+    // given (the tests' recording surface).
+    void SetPrintSurface(std::unique_ptr<print::PrintSurface> surface);
+
     // Controls, under the names the tool has always used for them.
     QTabWidget* PStrany;
     QWidget* TabZozn;
@@ -81,6 +87,8 @@ class TForm1 : public QWidget {
     QPushButton* BTlac;
     QPushButton* bStop;
     QLabel* SText;
+    // The preview's find bar (Ctrl+F).
+    FindBar* SearchBar;
 
     // The catalog table object, the memory table and the list's data source.
     dbf::TDbf Dbf1;
@@ -94,6 +102,10 @@ class TForm1 : public QWidget {
     int SortState = 1;
     int ZoomLevel = 3;
 
+    // The shown source's catalog changed on disk while the list could not be
+    // reloaded (preview shown, print running); it is reloaded on the way back.
+    bool ReloadPending() const { return reloadPending_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +113,15 @@ class TForm1 : public QWidget {
   private:
     void CreateControls();
     void BindEvents();
+    // Keys beside the buttons: Enter in the list, Esc and find on the preview.
+    void BindKeys();
+    // The list follows the host: the shown source's catalog is reloaded when it
+    // changes on disk, keeping the current entry on its screen row.
+    void HostCatalogChanged();
+    void ReloadKeepingEntry();
+    void WatchCatalogs();
+    // A print has ended: a reload held back meanwhile runs now.
+    void CatchUpAfterPrint();
     void ConfigurePreview();
     void SetPreviewFontSize(int points);
     // Makes a page the active one; when the focus was on the page left behind,
@@ -124,5 +145,9 @@ class TForm1 : public QWidget {
     bool menuKeyHandled_ = false;
 
     // The application's printer, found the first time the tool prints.
-    std::unique_ptr<print::PrinterSurface> printer_;
+    std::unique_ptr<print::PrintSurface> printer_;
+
+    CatalogWatch* catalogWatch_ = nullptr;
+    bool reloadPending_ = false;
+    bool printing_ = false;
 };

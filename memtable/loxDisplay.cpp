@@ -46,7 +46,7 @@ std::string DayNumberText(std::int32_t dayNumber) {
     static int cachedCodePage = 0;
     static std::unordered_map<std::int32_t, std::string> cache;
     std::lock_guard guard(lock);
-    std::string locale = platform::UserLocale();
+    std::string locale = platform::TimeLocale();
     int codePage = platform::AnsiCodePage();
     if (locale != cachedLocale || codePage != cachedCodePage || cache.size() > 4096) {
         cache.clear();

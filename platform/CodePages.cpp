@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -18,6 +21,15 @@ struct ConverterCloser {
     void operator()(UConverter* c) const { ucnv_close(c); }
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+// Like the original system's best-fit conversion: the nearest character where one
+// exists, else '?'. ICU's own substitute, 0x1A, is a control byte nobody sees.
+Converter Prepared(UConverter* c) {
+    ucnv_setFallback(c, true);
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setSubstChars(c, "?", 1, &status);
+    return Converter(c);
+}
 
 // ICU knows the Windows code pages under several alias families.
 Converter OpenConverter(int codePage) {
@@ -28,13 +40,13 @@ Converter OpenConverter(int codePage) {
         std::snprintf(name, sizeof name, pattern, codePage);
         UErrorCode status = U_ZERO_ERROR;
         UConverter* c = ucnv_open(name, &status);
-        if (U_SUCCESS(status) && status != U_USING_DEFAULT_WARNING) return Converter(c);
+        if (U_SUCCESS(status) && status != U_USING_DEFAULT_WARNING) return Prepared(c);
         if (c) ucnv_close(c);
     }
     if (codePage == 10000) {
         UErrorCode status = U_ZERO_ERROR;
         UConverter* c = ucnv_open("macintosh", &status);
-        if (U_SUCCESS(status)) return Converter(c);
+        if (U_SUCCESS(status)) return Prepared(c);
     }
     return nullptr;
 }
@@ -45,6 +57,112 @@ UConverter* CachedConverter(int codePage) {
     auto it = cache.find(codePage);
     if (it == cache.end()) it = cache.emplace(codePage, OpenConverter(codePage)).first;
     return it->second.get();
+}
+
+// A single-byte code page as tables. ICU's tables for the DOS code pages are
+// IBM's, which swap 0x1A, 0x1C and 0x7F among the controls and leave 852's 0xAA
+// empty; the PC keeps ASCII as it is and has the not sign there.
+struct SingleBytePage {
+    std::array<char16_t, 256> toUnicode{};
+    // Per BMP character its byte: an exact byte, a best fit or '?' once asked
+    // for, kUnknown before.
+    std::vector<std::int16_t> fromUnicode;
+};
+constexpr std::int16_t kUnknown = -1;
+
+SingleBytePage* SingleByte(int codePage) {
+    static std::map<int, std::unique_ptr<SingleBytePage>> pages;
+    auto it = pages.find(codePage);
+    if (it != pages.end()) return it->second.get();
+    std::unique_ptr<SingleBytePage> page;
+    UConverter* c = CachedConverter(codePage);
+    if (c && ucnv_getMaxCharSize(c) == 1) {
+        page = std::make_unique<SingleBytePage>();
+        for (int b = 0; b < 256; ++b) {
+            char16_t u = static_cast<char16_t>(b);
+            if (b >= 0x80) {
+                const char byte = static_cast<char>(b);
+                UChar out[2];
+                UErrorCode status = U_ZERO_ERROR;
+                ucnv_reset(c);
+                const int32_t n = ucnv_toUChars(c, out, 2, &byte, 1, &status);
+                u = U_SUCCESS(status) && n == 1 ? out[0] : u'\uFFFD';
+            }
+            page->toUnicode[b] = u;
+        }
+        if (codePage == 852) page->toUnicode[0xAA] = u'\u00AC';
+        page->fromUnicode.assign(0x10000, kUnknown);
+        // Where two bytes share a character, the lower one is written.
+        for (int b = 255; b >= 0; --b)
+            if (page->toUnicode[b] != u'\uFFFD')
+                page->fromUnicode[page->toUnicode[b]] = static_cast<std::int16_t>(b);
+    }
+    return pages.emplace(codePage, std::move(page)).first->second.get();
+}
+
+// The byte for a character the page has no exact byte for: ICU's best fit when
+// it is a visible character, else '?'.
+char BestFit(int codePage, char16_t u) {
+    UConverter* c = CachedConverter(codePage);
+    char out[4];
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_reset(c);
+    const int32_t n =
+        ucnv_fromUChars(c, out, sizeof out, reinterpret_cast<const UChar*>(&u), 1, &status);
+    const auto byte = static_cast<unsigned char>(out[0]);
+    if (U_FAILURE(status) || n != 1 || byte < 0x20 || byte == 0x7F) return '?';
+    return out[0];
+}
+
+char SingleByteFor(int codePage, SingleBytePage& page, char16_t u) {
+    std::int16_t& known = page.fromUnicode[u];
+    if (known == kUnknown)
+        known = U16_IS_SURROGATE(u) ? '?' : static_cast<unsigned char>(BestFit(codePage, u));
+    return static_cast<char>(known);
+}
+
+// ICU takes at most 2^31 bytes or characters per call; longer texts go in pieces.
+constexpr std::size_t kPiece = std::size_t(1) << 20;
+
+std::optional<std::u16string> MultiByteToUtf16(UConverter* c, std::string_view bytes) {
+    ucnv_reset(c);
+    std::u16string out;
+    out.reserve(bytes.size());
+    std::array<UChar, 16384> buffer;
+    const char* source = bytes.data();
+    const char* const end = source + bytes.size();
+    while (true) {
+        const char* const limit = end - source > std::ptrdiff_t(kPiece) ? source + kPiece : end;
+        UChar* target = buffer.data();
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_toUnicode(c, &target, buffer.data() + buffer.size(), &source, limit, nullptr,
+                       limit == end, &status);
+        out.append(reinterpret_cast<const char16_t*>(buffer.data()),
+                   static_cast<std::size_t>(target - buffer.data()));
+        if (status == U_BUFFER_OVERFLOW_ERROR) continue;
+        if (U_FAILURE(status)) return std::nullopt;
+        if (limit == end && source == end) return out;
+    }
+}
+
+std::optional<std::string> Utf16ToMultiByte(UConverter* c, std::u16string_view text) {
+    ucnv_reset(c);
+    std::string out;
+    out.reserve(text.size());
+    std::array<char, 32768> buffer;
+    const UChar* source = reinterpret_cast<const UChar*>(text.data());
+    const UChar* const end = source + text.size();
+    while (true) {
+        const UChar* const limit = end - source > std::ptrdiff_t(kPiece) ? source + kPiece : end;
+        char* target = buffer.data();
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_fromUnicode(c, &target, buffer.data() + buffer.size(), &source, limit, nullptr,
+                         limit == end, &status);
+        out.append(buffer.data(), static_cast<std::size_t>(target - buffer.data()));
+        if (status == U_BUFFER_OVERFLOW_ERROR) continue;
+        if (U_FAILURE(status)) return std::nullopt;
+        if (limit == end && source == end) return out;
+    }
 }
 
 struct MachinePages {
@@ -93,7 +211,8 @@ CodePagePair CodePagesForLocale(std::string_view localeName) {
     std::string name(localeName.substr(0, localeName.find_first_of(".@")));
     std::string language = name.substr(0, name.find_first_of("_-"));
     std::string country = name.size() > language.size() ? name.substr(language.size() + 1) : "";
-    if (language.empty() || language == "C" || language == "POSIX" || language == "en_US_POSIX")
+    // UserLocale names a C or POSIX locale "en_US_POSIX", which splits like a country.
+    if (language.empty() || language == "C" || language == "POSIX" || name == "en_US_POSIX")
         return {1252, 437};
     static const std::map<std::string, CodePagePair> byLanguage{
         {"sk", {1250, 852}}, {"cs", {1250, 852}},  {"pl", {1250, 852}}, {"hu", {1250, 852}},
@@ -158,52 +277,56 @@ std::string AnsiToOem(std::string_view ansi) {
     return MapBytes(ansi, AnsiCodePage(), OemCodePage());
 }
 
+const char16_t* SingleByteTable(int codePage) {
+    const SingleBytePage* page = SingleByte(codePage);
+    return page ? page->toUnicode.data() : nullptr;
+}
+
 std::optional<std::u16string> CodePageToUtf16(int codePage, std::string_view bytes) {
+    if (const SingleBytePage* page = SingleByte(codePage)) {
+        std::u16string out(bytes.size(), u'\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            out[i] = page->toUnicode[static_cast<unsigned char>(bytes[i])];
+        return out;
+    }
     UConverter* c = CachedConverter(codePage);
     if (!c) return std::nullopt;
-    if (bytes.empty()) return std::u16string();
-    ucnv_reset(c);
-    std::u16string out(bytes.size() * 2 + 2, u'\0');
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t n = ucnv_toUChars(c, out.data(), static_cast<int32_t>(out.size()), bytes.data(),
-                              static_cast<int32_t>(bytes.size()), &status);
-    if (U_FAILURE(status)) return std::nullopt;
-    out.resize(static_cast<size_t>(n));
-    return out;
+    return MultiByteToUtf16(c, bytes);
 }
 
 std::optional<std::string> Utf16ToCodePage(int codePage, std::u16string_view text) {
+    if (SingleBytePage* page = SingleByte(codePage)) {
+        std::string out;
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            // A character beyond the BMP is one character, and one '?'.
+            if (U16_IS_LEAD(text[i]) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) ++i;
+            out += SingleByteFor(codePage, *page, text[i]);
+        }
+        return out;
+    }
     UConverter* c = CachedConverter(codePage);
     if (!c) return std::nullopt;
-    if (text.empty()) return std::string();
-    ucnv_reset(c);
-    // Like the original system's best-fit conversion: nearest character where one exists.
-    ucnv_setFallback(c, true);
-    std::string out(text.size() * static_cast<size_t>(ucnv_getMaxCharSize(c)) + 4, '\0');
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t n = ucnv_fromUChars(c, out.data(), static_cast<int32_t>(out.size()),
-                                reinterpret_cast<const UChar*>(text.data()),
-                                static_cast<int32_t>(text.size()), &status);
-    if (U_FAILURE(status)) return std::nullopt;
-    out.resize(static_cast<size_t>(n));
-    return out;
+    return Utf16ToMultiByte(c, text);
 }
 
 std::string AnsiUpperCase(std::string_view ansi) {
-    std::string ascii(ansi);
-    bool plain = true;
-    for (char& c : ascii) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (static_cast<unsigned char>(c) >= 0x80) plain = false;
+    std::string out(ansi);
+    SingleBytePage* page = SingleByte(AnsiCodePage());
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 'a' && byte <= 'z') {
+            c = static_cast<char>(byte - 'a' + 'A');
+        } else if (byte >= 0x80 && page) {
+            // A letter keeps its byte unless its capital is itself in the code page.
+            const auto upper = static_cast<char16_t>(u_toupper(page->toUnicode[byte]));
+            const std::int16_t capital = page->fromUnicode[upper];
+            if (upper != page->toUnicode[byte] && capital >= 0 &&
+                page->toUnicode[static_cast<unsigned char>(capital)] == upper)
+                c = static_cast<char>(capital);
+        }
     }
-    if (plain) return ascii;
-    auto wide = CodePageToUtf16(AnsiCodePage(), ansi);
-    if (!wide) return ascii;
-    for (char16_t& c : *wide)
-        if (!U16_IS_SURROGATE(c)) c = static_cast<char16_t>(u_toupper(c));
-    auto back = Utf16ToCodePage(AnsiCodePage(), *wide);
-    if (!back || back->size() != ansi.size()) return ascii;
-    return *back;
+    return out;
 }
 
 std::u16string AnsiToUtf16(std::string_view ansi) {

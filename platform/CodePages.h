@@ -33,10 +33,17 @@ bool IsCodePageInstalled(int codePage);
 std::string OemToAnsi(std::string_view oem);
 std::string AnsiToOem(std::string_view ansi);
 
-// Code page <-> UTF-16. nullopt when the code page cannot be converted.
+// Code page <-> UTF-16, for texts of any length. nullopt when the code page
+// cannot be converted. The DOS code pages read as the PC's own tables: ASCII
+// and the control bytes stay themselves, 0xAA of 852 is the not sign.
 std::optional<std::u16string> CodePageToUtf16(int codePage, std::string_view bytes);
-// Unmappable characters become the code page's default replacement character.
+// A character the code page lacks becomes its best-fit look-alike or '?',
+// never a control byte.
 std::optional<std::string> Utf16ToCodePage(int codePage, std::u16string_view text);
+
+// The 256 characters of a single-byte code page, for converting long texts
+// without a copy between; nullptr for a multi-byte or unknown code page.
+const char16_t* SingleByteTable(int codePage);
 
 // ANSI bytes (catalog texts) as UTF-16 and UTF-8, e.g. for file names and titles.
 std::u16string AnsiToUtf16(std::string_view ansi);
@@ -44,7 +51,7 @@ std::string AnsiToUtf8(std::string_view ansi);
 std::string Utf16ToUtf8(std::u16string_view text);
 
 // ANSI bytes upper-cased by the ANSI code page's letter rules (0xE1 becomes 0xC1 in 1250);
-// the length is kept, characters without a single upper-case form stay as they are.
+// the length is kept. A letter whose capital the code page lacks (µ, ß) stays as it is.
 std::string AnsiUpperCase(std::string_view ansi);
 
 // Bytes of a print file as the PC's OEM font shows them: one UTF-16 unit per

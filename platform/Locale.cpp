@@ -9,9 +9,15 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include <clocale>
 #include <cstdlib>
+#include <ctime>
+#include <langinfo.h>
+#include <locale.h>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -32,6 +38,92 @@ std::string LocaleFromEnvironment() {
 std::optional<std::string>& LocaleOverride() {
     static std::optional<std::string> name;
     return name;
+}
+
+std::string TimeLocaleFromEnvironment() {
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return value;
+    }
+    return "C";
+}
+
+// The C library's locale for dates, opened once per name; null when the system
+// has not got it. A name without a character set is tried in UTF-8 first.
+locale_t DateLocale(const std::string& name) {
+    static std::string openedFor;
+    static locale_t opened = nullptr;
+    if (opened && openedFor == name) return opened;
+    if (opened) freelocale(opened);
+    opened = nullptr;
+    openedFor = name;
+    std::vector<std::string> candidates;
+    if (name == "en_US_POSIX" || name == "POSIX") candidates.push_back("C");
+    if (name.find('.') == std::string::npos) {
+        const std::size_t at = name.find('@');
+        const std::string base = name.substr(0, at);
+        const std::string modifier = at == std::string::npos ? "" : name.substr(at);
+        candidates.push_back(base + ".UTF-8" + modifier);
+        candidates.push_back(base + ".utf8" + modifier);
+    }
+    candidates.push_back(name);
+    for (const std::string& candidate : candidates) {
+        opened = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, candidate.c_str(), nullptr);
+        if (opened) break;
+    }
+    return opened;
+}
+
+// 0 for Sunday, counted from the civil date.
+int WeekDay(int year, int month, int day) {
+    const long long y = year - (month <= 2 ? 1 : 0);
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const long long days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+    return static_cast<int>(((days % 7) + 11) % 7); // 1 January 1970 was a Thursday
+}
+
+std::optional<std::u16string> SystemShortDate(int year, int month, int day) {
+    locale_t locale = DateLocale(TimeLocale());
+    if (!locale) return std::nullopt;
+    std::tm when{};
+    when.tm_year = year - 1900;
+    when.tm_mon = month - 1;
+    when.tm_mday = day;
+    when.tm_wday = WeekDay(year, month, day);
+    static const int monthStarts[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    when.tm_yday = monthStarts[month - 1] + day - 1 + (leap && month > 2 ? 1 : 0);
+    char text[128];
+    const std::size_t length = strftime_l(text, sizeof text, "%x", &when, locale);
+    if (length == 0) return std::nullopt;
+    const icu::UnicodeString unicode(text, static_cast<int32_t>(length),
+                                     nl_langinfo_l(CODESET, locale));
+    return std::u16string(reinterpret_cast<const char16_t*>(unicode.getBuffer()),
+                          static_cast<std::size_t>(unicode.length()));
+}
+
+std::u16string IcuShortDate(int year, int month, int day) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::string name = TimeLocale();
+    name = name.substr(0, name.find_first_of(".@"));
+    if (name == "C" || name == "POSIX") name = "en_US_POSIX";
+    icu::Locale locale(name.c_str());
+    std::unique_ptr<icu::DateFormat> format(
+        icu::DateFormat::createDateInstance(icu::DateFormat::kShort, locale));
+    // Proleptic Gregorian in UTC, so old dates and time zones never shift the day.
+    auto calendar = std::make_unique<icu::GregorianCalendar>(*icu::TimeZone::getGMT(), status);
+    if (!format || U_FAILURE(status)) return {};
+    calendar->setGregorianChange(-8.64e15, status);
+    calendar->clear();
+    calendar->set(year, month - 1, day);
+    UDate when = calendar->getTime(status);
+    format->setCalendar(*calendar);
+    icu::UnicodeString text;
+    format->format(when, text);
+    return std::u16string(reinterpret_cast<const char16_t*>(text.getBuffer()),
+                          static_cast<std::size_t>(text.length()));
 }
 
 struct Collators {
@@ -74,11 +166,22 @@ int Compare(icu::Collator* collator, std::string_view a, std::string_view b) {
 } // namespace
 
 std::string UserLocale() {
-    return LocaleOverride().value_or(LocaleFromEnvironment());
+    if (LocaleOverride()) return *LocaleOverride();
+    // The environment is read once: the program never changes it, and collation
+    // asks for the locale for every key it makes.
+    static const std::string fromEnvironment = LocaleFromEnvironment();
+    return fromEnvironment;
 }
 
 void SetUserLocale(std::string_view localeName) {
-    LocaleOverride() = std::string(localeName);
+    if (localeName.empty())
+        LocaleOverride().reset();
+    else
+        LocaleOverride() = std::string(localeName);
+}
+
+std::string TimeLocale() {
+    return LocaleOverride().value_or(TimeLocaleFromEnvironment());
 }
 
 int CompareTextCaseSensitive(std::string_view a, std::string_view b) {
@@ -89,28 +192,41 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b) {
     return Compare(CurrentCollators().ignoreCase.get(), a, b);
 }
 
+std::string CollationKey(std::string_view ansi) {
+    std::string key;
+    AppendCollationKey(key, ansi);
+    return key;
+}
+
+void AppendCollationKey(std::string& key, std::string_view ansi) {
+    icu::Collator* collator = CurrentCollators().caseSensitive.get();
+    if (!collator) {
+        key.append(ansi);
+        return;
+    }
+    const icu::UnicodeString text = FromAnsi(ansi);
+    uint8_t stack[256];
+    int32_t length = collator->getSortKey(text, stack, sizeof stack);
+    if (length <= 0) return;
+    // The key ends in a zero byte that the comparisons do not need.
+    if (length <= static_cast<int32_t>(sizeof stack)) {
+        key.append(reinterpret_cast<const char*>(stack), static_cast<size_t>(length - 1));
+        return;
+    }
+    const std::size_t start = key.size();
+    key.resize(start + static_cast<size_t>(length));
+    collator->getSortKey(text, reinterpret_cast<uint8_t*>(key.data() + start), length);
+    key.resize(start + static_cast<size_t>(length - 1));
+}
+
 bool CollationAvailable() {
     return CurrentCollators().caseSensitive != nullptr;
 }
 
 std::string ShortDateText(int year, int month, int day) {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale locale(UserLocale().c_str());
-    std::unique_ptr<icu::DateFormat> format(
-        icu::DateFormat::createDateInstance(icu::DateFormat::kShort, locale));
-    // Proleptic Gregorian in UTC, so old dates and time zones never shift the day.
-    auto calendar = std::make_unique<icu::GregorianCalendar>(*icu::TimeZone::getGMT(), status);
-    if (!format || U_FAILURE(status)) return {};
-    calendar->setGregorianChange(-8.64e15, status);
-    calendar->clear();
-    calendar->set(year, month - 1, day);
-    UDate when = calendar->getTime(status);
-    format->setCalendar(*calendar);
-    icu::UnicodeString text;
-    format->format(when, text);
-    std::u16string wide(reinterpret_cast<const char16_t*>(text.getBuffer()),
-                        static_cast<size_t>(text.length()));
-    // ICU puts narrow no-break spaces into some patterns; the ANSI code pages want a blank.
+    std::u16string wide =
+        SystemShortDate(year, month, day).value_or(IcuShortDate(year, month, day));
+    // Some formats hold no-break spaces; the ANSI code pages want a blank.
     for (char16_t& c : wide)
         if (c == u'\u202F' || c == u'\u00A0') c = u' ';
     return Utf16ToCodePage(AnsiCodePage(), wide).value_or(std::string());

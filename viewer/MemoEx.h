@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -74,10 +75,18 @@ class TCustomMemoEx : public QAbstractScrollArea {
     // Selects that many characters from the selection start (0: nothing).
     void SetSelectionLength(int length);
     int SelectionStart() const;
+    // Selects from `begin` to `end` (exclusive), caret at the end, and scrolls
+    // so the selection is in view: a row out of view comes to the middle.
+    void SelectCells(TCellPos begin, TCellPos end);
 
     std::string SelectedText() const;
-    // The selection as Unicode text, converted from the OEM code page.
+    // The selection as Unicode text, converted from the OEM code page. A
+    // selection the clipboard or the memory cannot take is refused with an
+    // error naming it, and the clipboard keeps what it had.
     void CopyToClipboard();
+    // The most characters one copy puts on the clipboard.
+    std::int64_t ClipboardCapacity() const { return clipboardCapacity_; }
+    void SetClipboardCapacity(std::int64_t characters) { clipboardCapacity_ = characters; }
     void SelectAll();
     bool SelAvail() const { return selected_; }
     TCellPos SelBegin() const { return selBegin_; }
@@ -187,6 +196,14 @@ class TCustomMemoEx : public QAbstractScrollArea {
     void ExtendSelection(TCellPos to);
     void ClearSelection();
     void SelectWordAtCaret();
+    // The selected text as cut to its lines: nullopt when it is empty (with a
+    // beep when it lies outside the text); its pieces in order, breaks included.
+    struct TextSpan {
+        int beginRow, beginCol, endRow, endCol;
+    };
+    std::optional<TextSpan> SelectedSpan() const;
+    void ForEachPiece(const TextSpan& span,
+                      const std::function<void(std::string_view)>& piece) const;
     TCellPos PosToCell(std::int64_t position) const;
     std::int64_t CellToPos(TCellPos cell) const;
 
@@ -233,6 +250,8 @@ class TCustomMemoEx : public QAbstractScrollArea {
     bool paintAll_ = true;
     bool settingBar_ = false;
 
+    // A Qt string holds up to half the address space in UTF-16 units.
+    std::int64_t clipboardCapacity_ = std::numeric_limits<std::int64_t>::max() / 2 - 64;
     bool selected_ = false;
     TCellPos selBegin_;
     TCellPos selEnd_;

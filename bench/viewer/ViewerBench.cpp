@@ -1,10 +1,12 @@
-// Loading print files of 1, 10 and 100 MB into the line store, and painting a
-// full viewer window at the top, middle and end of the 100 MB file.
+// Loading print files of 1, 10 and 100 MB into the line store, painting a full
+// viewer window at the top, middle and end of the 100 MB file, and copying all
+// of a loaded file to the clipboard.
 #include "viewer/MemoEx.h"
 
 #include "platform/CodePages.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
@@ -117,6 +119,33 @@ void BM_PaintWindow(benchmark::State& state) {
     state.counters["rows"] = memo->VisibleRowCount();
 }
 BENCHMARK(BM_PaintWindow)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// Selects all of a loaded file and copies it; the peak counts what the copy
+// needs beyond the loaded lines, per byte selected.
+void BM_CopyAll(benchmark::State& state) {
+    const int megabytes = static_cast<int>(state.range(0));
+    TMemoEx memo;
+    memo.Lines().LoadFile(PrintFile(megabytes).string());
+    memo.SelectAll();
+    const double size = static_cast<double>(memo.SelectedText().size());
+    double worstRatio = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QApplication::clipboard()->clear();
+        const long before = StatusKilobytes("VmRSS:");
+        ResetPeak();
+        state.ResumeTiming();
+        memo.CopyToClipboard();
+        state.PauseTiming();
+        const double peak = static_cast<double>(StatusKilobytes("VmHWM:") - before) * 1024.0;
+        worstRatio = std::max(worstRatio, peak / size);
+        state.ResumeTiming();
+    }
+    QApplication::clipboard()->clear();
+    state.SetBytesProcessed(static_cast<int64_t>(size) * state.iterations());
+    state.counters["peak_mem_per_selected_byte"] = worstRatio;
+}
+BENCHMARK(BM_CopyAll)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -229,4 +229,34 @@ TEST_F(OddPageFormatTest, PrintsEveryLineOnABoundedNumberOfSheets) {
     EXPECT_TRUE(boxes.Texts().isEmpty());
 }
 
+// "Tlač" hands the entry's Sirka and Dlzka to the job in their places: with 80
+// and 60, a page holds 62 lines and the font is the largest at which 80 columns
+// and 60 lines fit. Swapped, pages would hold 82 lines at a smaller size.
+TEST(WindowPrintHandOver, SirkaAndDlzkaReachTheJobInTheirPlaces) {
+    HostFolder host;
+    MessageBoxCatcher boxes;
+    host.WriteCatalog("Cis", {{"DLHY", "Bez strán", 2007, 12, 5, "10:15", "DLHY.TXT", 80, 60}});
+    std::string text;
+    for (int line = 1; line <= 130; ++line)
+        text += "riadok " + std::to_string(line) + "\r\n";
+    host.WriteFile("Tla/DLHY.TXT", text);
+    TForm1 form(host.AppFolder());
+    auto recording = std::make_unique<print::RecordingSurface>();
+    const print::RecordingSurface& surface = *recording;
+    form.SetPrintSurface(std::move(recording));
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    QTest::mouseClick(form.BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_EQ(surface.State(), print::RecordingSurface::JobState::Ended);
+    std::vector<std::size_t> linesPerSheet;
+    for (const auto& sheet : surface.Sheets())
+        linesPerSheet.push_back(sheet.size());
+    ASSERT_EQ(linesPerSheet, (std::vector<std::size_t>{62, 62, 6}));
+    // On the recording surface 11 points give 81 columns and 70 lines; 12 points only 73 columns.
+    EXPECT_EQ(surface.FontSize(), 11);
+    EXPECT_EQ(surface.Sheets()[2].back().text, "riadok 130");
+}
+
 } // namespace

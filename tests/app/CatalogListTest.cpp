@@ -78,7 +78,8 @@ TEST_F(CatalogListTest, ShowsEveryFieldAsTextWithItsAlignment) {
     EXPECT_EQ(cell(0), QStringLiteral("KNIHA  "));      // trailing blanks stay
     EXPECT_EQ(cell(1), QString::fromUtf8("Kniha čas")); // ANSI 1250 shown as Unicode
     EXPECT_EQ(cell(2).toStdString(), platform::AnsiToUtf8(platform::ShortDateText(2007, 12, 3)));
-    EXPECT_EQ(cell(3), QStringLiteral("10:15:22")); // clipped by the cell, not cut
+    EXPECT_EQ(cell(2), QStringLiteral("03.12.2007")); // the Slovak short date fits its column
+    EXPECT_EQ(cell(3), QStringLiteral("10:15:22"));   // clipped by the cell, not cut
     EXPECT_EQ(cell(5), QStringLiteral("-136"));
 
     auto alignment = [&](int column) {
@@ -177,7 +178,7 @@ TEST_F(CatalogListTest, ScrollBarMovesTheCurrentRecordAndKeepsItInView) {
     Show();
     const int visible = grid->VisibleRowCount();
     ASSERT_LT(visible + 15, 30);
-    QScrollBar* bar = grid->verticalScrollBar();
+    QScrollBar* bar = grid->RecordScrollBar();
     auto expectHighlightInView = [&](const char* step) {
         EXPECT_EQ(SelectedRow(), grid->CurrentRow()) << step;
         EXPECT_GE(ScreenRow(), 0) << step;
@@ -198,15 +199,50 @@ TEST_F(CatalogListTest, ScrollBarMovesTheCurrentRecordAndKeepsItInView) {
     EXPECT_EQ(table->CursorPosition(), 1);
     EXPECT_EQ(grid->TopRow(), 0);
 
-    // Dragging the thumb shows other rows and takes the highlight to the nearest of them.
-    bar->setSliderPosition(15);
-    EXPECT_EQ(grid->TopRow(), 15);
-    EXPECT_EQ(grid->CurrentRow(), 15);
+    // Dragging the thumb picks the record at its position, scrolled into view.
+    bar->setSliderPosition(20);
+    EXPECT_EQ(table->CursorPosition(), 20);
+    EXPECT_EQ(bar->value(), 20);
     expectHighlightInView("drag down");
-    bar->setSliderPosition(0);
+    bar->setSliderPosition(1);
+    EXPECT_EQ(table->CursorPosition(), 1);
     EXPECT_EQ(grid->TopRow(), 0);
-    EXPECT_EQ(grid->CurrentRow(), visible - 1);
     expectHighlightInView("drag up");
+}
+
+TEST_F(CatalogListTest, TheScrollBarStandsForTheCurrentRecord) {
+    InsertThirty();
+    Show();
+    QScrollBar* bar = grid->RecordScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->minimum(), 1);
+    EXPECT_EQ(bar->maximum(), 30);
+    EXPECT_EQ(bar->value(), 1);
+    // Moving down inside the window moves the thumb, though no row scrolls.
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(grid->TopRow(), 0);
+    EXPECT_EQ(bar->value(), 4);
+    QTest::keyClick(grid.get(), Qt::Key_End);
+    EXPECT_EQ(bar->value(), 30);
+    table->SetIndexName("RPrintD"); // N29 comes first by date
+    EXPECT_EQ(bar->value(), 1);
+    // It lies at the right edge of the titles and rows, the columns clear of it at the start.
+    const QRect rows = grid->viewport()->geometry();
+    EXPECT_EQ(bar->geometry().right(), rows.right());
+    EXPECT_EQ(bar->geometry().bottom(), rows.bottom());
+    EXPECT_EQ(bar->geometry().top(), grid->horizontalHeader()->y());
+    grid->resize(1000, grid->height());
+    int columns = 0;
+    for (int column = 0; column < model->columnCount(); ++column)
+        columns += grid->columnWidth(column);
+    ASSERT_LE(columns, bar->x() - rows.left());
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    // Where the columns run under it, the last pixels can still be scrolled into view.
+    grid->resize(columns, grid->height());
+    QApplication::processEvents();
+    ASSERT_TRUE(grid->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), columns - (bar->x() - rows.left()));
 }
 
 TEST_F(CatalogListTest, TheWheelMovesTheCursorAlsoInSmallSteps) {

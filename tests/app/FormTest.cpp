@@ -10,6 +10,8 @@
 #include "viewer/MemoEx.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -59,7 +62,16 @@ class FormTest : public ::testing::Test {
         const auto rows = form->GrZozn->selectionModel()->selectedRows();
         return rows.size() == 1 ? rows.front().row() : -1;
     }
-    QColor SelectorColour() const { return form->cbMesiac->palette().color(QPalette::Button); }
+    // The selector's fill as drawn: one colour down a column of pixels between
+    // the text and the arrow, so a gradient shows as no colour at all.
+    QColor SelectorColour() const {
+        const QImage image = form->cbMesiac->grab().toImage();
+        const int x = image.width() - 28;
+        const QColor fill = image.pixelColor(x, image.height() / 2);
+        for (int y = 3; y < image.height() - 3; ++y)
+            if (image.pixelColor(x, y) != fill) return QColor();
+        return fill;
+    }
     void Choose(int item) {
         // As the user does it: open the list and pick the item with the keyboard.
         form->cbMesiac->setFocus();
@@ -376,6 +388,33 @@ TEST_F(FormTest, ResizingKeepsTheAnchors) {
     EXPECT_GE(form->height(), form->minimumHeight());
 }
 
+TEST_F(FormTest, AtItsStartSizeTheListShowsEveryColumnWhole) {
+    Start();
+    CatalogGrid* list = form->GrZozn;
+    QHeaderView* titles = list->horizontalHeader();
+    // The columns are sized from the list font's "0", 6 pixels wide as in the original.
+    EXPECT_EQ(QFontMetrics(list->font()).horizontalAdvance(QLatin1Char('0')), 6);
+    int sum = 0;
+    for (int column = 0; column < 7; ++column)
+        sum += list->columnWidth(column);
+    EXPECT_LE(sum, list->viewport()->width());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+
+    // The last title, "Dĺžka", is drawn inside the visible grid of a grab of the window.
+    const QRect title =
+        QRect(titles->sectionViewportPosition(6), 0, titles->sectionSize(6), titles->height())
+            .translated(titles->mapTo(form.get(), QPoint(0, 0)));
+    const QRect grid(list->mapTo(form.get(), QPoint(0, 0)), list->size());
+    ASSERT_TRUE(grid.contains(title))
+        << title.x() << "+" << title.width() << " beyond " << grid.right();
+    const QImage shot = form->grab().toImage();
+    int ink = 0;
+    for (int y = title.top(); y <= title.bottom(); ++y)
+        for (int x = title.left(); x <= title.right(); ++x)
+            ink += qGray(shot.pixel(x, y)) < 96;
+    EXPECT_GT(ink, 15) << "no title text in the Dlzka column's heading";
+}
+
 TEST_F(FormTest, ShrinkingTheWindowKeepsTheSelectedRowInView) {
     std::vector<CatalogEntry> entries;
     for (int i = 0; i < 12; ++i) {
@@ -384,8 +423,10 @@ TEST_F(FormTest, ShrinkingTheWindowKeepsTheSelectedRowInView) {
     }
     host.WriteCatalog("Cis", entries);
     Start();
-    // Every row fits the large window; the small one brings both scroll bars,
-    // and the row must not end up under the horizontal one.
+    // Every row fits the large window; the small one brings both scroll bars
+    // (the user has widened a column), and the row must not end up under the
+    // horizontal one.
+    form->GrZozn->setColumnWidth(1, 500);
     form->resize(1200, 850);
     QApplication::processEvents();
     form->PrnData->MoveToPosition(9);
@@ -413,11 +454,14 @@ TEST_F(FormTest, AnErrorNoHandlerCatchesIsShownAndTheWindowStaysUsable) {
     // Through the guard every bound handler runs in.
     RunGuarded([] { throw std::runtime_error("Chyba tlačiarne: žiadna tlačiareň"); });
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8("Chyba tlačiarne: žiadna tlačiareň")});
+    // Running out of memory is said in Slovak, not in the library's words.
+    RunGuarded([] { throw std::bad_alloc(); });
+    EXPECT_EQ(boxes.Texts().back(), QString::fromUtf8("Na túto činnosť nie je dosť pamäte."));
     // And from any event of any widget, through the application itself.
     FailingWidget failing;
     failing.show();
     QTest::keyClick(&failing, Qt::Key_A);
-    EXPECT_EQ(boxes.Texts().size(), 2);
+    EXPECT_EQ(boxes.Texts().size(), 3);
     EXPECT_EQ(boxes.Texts().back(), QString::fromUtf8("Súbor sa nedá čítať: KNIHA.TXT"));
     // The window goes on working.
     QTest::mouseClick(form->BOrient, Qt::LeftButton);

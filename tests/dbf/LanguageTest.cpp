@@ -83,6 +83,29 @@ TEST(Language, LongValuesAreTranslatedWhole) {
     EXPECT_EQ(dbftest::WriteAndOpen(dir, TextTable(0x02, oem))->FieldByName("T")->AsString(), ansi);
 }
 
+TEST(Language, WhatTheAnsiPageLacksBecomesAQuestionMarkAndNamesKeepTheirLetters) {
+    TempDir dir;
+    // Box drawing from 852, ø ¥ ½ from 850, ñ œ from 1252 have no place in 1250.
+    struct Case {
+        std::uint8_t driver;
+        std::string stored;
+        std::string read;
+    };
+    for (const Case& c :
+         {Case{0x64, "\xC4\xB3\xDA\xB0\xA0x", "????\xE1x"},
+          Case{0x02, "\x9B\xBE\xAB\x82x", "???\xE9x"}, Case{0x03, "\xF1\x9C\x80x", "??\x80x"}}) {
+        auto table = dbftest::WriteAndOpen(dir, TextTable(c.driver, c.stored));
+        EXPECT_EQ(table->FieldByName("T")->AsString(), c.read) << int(c.driver);
+    }
+    // µ's capital is not in 1250, so the field name "µx" is listed as "µX".
+    DbfWriter w(0x03, 0xC8);
+    w.AddField("\xB5x", 'C', 1);
+    w.AddRecord().Text("\xB5x", "a");
+    auto table = dbftest::WriteAndOpen(dir, w);
+    ASSERT_EQ(table->FieldCount(), 1u);
+    EXPECT_EQ(table->Fields(0)->FieldName(), "\xB5X");
+}
+
 TEST(Language, UnconvertibleCodePageAsksTheHandler) {
     TempDir dir;
     ASSERT_FALSE(platform::IsCodePageInstalled(620)); // Mazovia (0x69)

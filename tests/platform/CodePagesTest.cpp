@@ -23,6 +23,7 @@ TEST(CodePagesForLocale, FollowsTheOriginalSystemsAssignment) {
     EXPECT_EQ(CodePagesForLocale("ru_RU").oem, 866);
     EXPECT_EQ(CodePagesForLocale("C").ansi, 1252);
     EXPECT_EQ(CodePagesForLocale("POSIX").oem, 437);
+    EXPECT_EQ(CodePagesForLocale("en_US_POSIX").oem, 437); // UserLocale's name for C and POSIX
 }
 
 TEST(InstalledCodePages, HoldTheDosAndWindowsPagesTheHostUses) {
@@ -75,4 +76,48 @@ TEST(MachineCodePages, CanBeSwitchedForTheProcess) {
     SetMachineCodePages(1250, 852);
     EXPECT_EQ(OemToDisplay("\x82"), u"\u00E9"); // é is 0x82 in 852 too
     EXPECT_EQ(OemToDisplay("\xA0"), u"\u00E1");
+}
+
+TEST_F(CentralEuropeanMachine, CharactersTheTargetLacksBecomeAQuestionMarkNeverAControlByte) {
+    // Box drawing, ø, ¥, ½, ñ and œ have no place in 1250; á, é, € and ASCII do.
+    struct Case {
+        int from;
+        std::string bytes;
+        std::string ansi;
+    };
+    for (const Case& c :
+         {Case{852, "\xC4\xB3\xDA\xB0\xA0x", "????\xE1x"},
+          Case{850, "\x9B\xBE\xAB\x82x", "???\xE9x"}, Case{1252, "\xF1\x9C\x80x", "??\x80x"}}) {
+        auto wide = CodePageToUtf16(c.from, c.bytes);
+        ASSERT_TRUE(wide) << c.from;
+        EXPECT_EQ(Utf16ToCodePage(1250, *wide), c.ansi) << c.from;
+    }
+    EXPECT_EQ(OemToAnsi("\xC4\xB3\xDA\xB0\xA0x"), "????\xE1x");
+    EXPECT_EQ(AnsiToOem("\x80\xE1"), "?\xA0"); // 852 has no euro sign
+    EXPECT_EQ(Utf16ToCodePage(1250, u"\u4E2D"), "?");
+}
+
+TEST_F(CentralEuropeanMachine, DosPagesReadAsTheirPcTablesWithAsciiKept) {
+    // 0xAA of 852 is the not sign; control bytes and 0x7F stay themselves.
+    EXPECT_EQ(CodePageToUtf16(852, std::string("\xAA\x1A\x1C\x7F", 4)), u"\u00AC\x1A\x1C\x7F");
+    EXPECT_EQ(CodePageToUtf16(437, std::string("\x1A\x7F", 2)), u"\x1A\x7F");
+    EXPECT_EQ(OemToAnsi("\xAA\x7F"), "\xAC\x7F");
+    EXPECT_EQ(AnsiToOem(std::string("\xAC\x1A\x7F", 3)), std::string("\xAA\x1A\x7F", 3));
+    EXPECT_EQ(OemToDisplay("\xAA"), u"\u00AC");
+}
+
+TEST(AnsiUpperCase, KeepsLettersWhoseCapitalTheCodePageLacks) {
+    struct Case {
+        int ansi;
+        std::string text;
+        std::string upper;
+    };
+    // µ's capital is Greek Mu and ß has none; ÿ's capital Ÿ exists in 1252 only.
+    for (const Case& c : {Case{1250, "\xB5x", "\xB5X"}, Case{1252, "\xB5x", "\xB5X"},
+                          Case{1252, "\xDF\xFF", "\xDF\x9F"},
+                          Case{1250, "\xE1\xE8\xDF", "\xC1\xC8\xDF"}, Case{1252, "abc", "ABC"}}) {
+        SetMachineCodePages(c.ansi, 850);
+        EXPECT_EQ(AnsiUpperCase(c.text), c.upper) << c.ansi << " " << c.text;
+    }
+    SetMachineCodePages(1250, 852);
 }

@@ -64,6 +64,20 @@ TEST_F(MemoExTest, ArrowsHomeEndAndPagesMoveTheCaretAndTheViewFollows) {
     EXPECT_EQ(memo_->LeftCol(), 512 - 40);
 }
 
+TEST_F(MemoExTest, ASecondCtrlPageDownAfterCtrlUpShowsTheEndAgain) {
+    SizeTo(30, 40);
+    LoadNumbered(100);
+    Key(Qt::Key_PageDown, Qt::ControlModifier);
+    ASSERT_EQ(memo_->TopRow(), 99 - 30 + 1);
+    Key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(memo_->TopRow(), 99 - 30);
+    Key(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(Caret(), (TCellPos{7, 99}));
+    EXPECT_EQ(memo_->TopRow(), 99 - 30 + 1); // the last line on the bottom row
+    EXPECT_TRUE(memo_->CaretVisible());
+    EXPECT_TRUE(memo_->viewport()->rect().contains(memo_->CaretRect()));
+}
+
 TEST_F(MemoExTest, CtrlUpAndDownScrollAndPullTheCaretAlong) {
     SizeTo(30, 40);
     LoadNumbered(100);

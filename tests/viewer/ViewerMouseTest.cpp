@@ -73,6 +73,30 @@ TEST_F(MemoExTest, CopyPutsTheSelectionOnTheClipboardAsUnicode) {
               QString::fromUtf8("┌──────┐\r\n│ Účet │\r\n└──────┘"));
 }
 
+TEST_F(MemoExTest, CopyIsExactForOddBytesAndRefusesWhatTheClipboardCannotTake) {
+    SizeTo(10, 60);
+    // 0xAA of 852 is the not sign, and 0x7F stays itself as on the PC.
+    Load({"\xAA\x7F \xA0", "\xC4"});
+    Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("¬\x7F á\r\n─"));
+
+    // More than the clipboard takes: an error the user can read, the clipboard as it was.
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    memo_->SetClipboardCapacity(6);
+    try {
+        memo_->CopyToClipboard();
+        ADD_FAILURE() << "copied beyond the clipboard's capacity";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(),
+                     "Označený text je pre schránku príliš veľký. Obsah schránky sa nezmenil.");
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+    memo_->SetClipboardCapacity(7); // exactly the selection's 7 characters
+    memo_->CopyToClipboard();
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("¬\x7F á\r\n─"));
+}
+
 TEST_F(MemoExTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
     SizeTo(30, 40);
     LoadNumbered(100);

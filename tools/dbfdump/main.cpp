@@ -2,8 +2,10 @@
 // Prints a dBase table as JSON lines, the way the tool's reader sees it.
 
 #include "platform/CodePages.h"
+#include "tlacsub/Version.h"
 #include "tools/dbfdump/JsonLines.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -13,9 +15,24 @@
 
 namespace {
 
+constexpr char kUsage[] = "usage: dbfdump [--deleted] [--ansi N] [--oem N] FILE\n";
+
 int Usage() {
-    std::cerr << "usage: dbfdump [--deleted] [--ansi N] [--oem N] FILE\n";
+    std::cerr << kUsage;
     return 2;
+}
+
+int Help() {
+    std::cout << kUsage
+              << "\nPrints a dBase table as JSON lines, the way tlacsub's reader sees it: the\n"
+                 "table's layout first, then one line per record, texts in UTF-8. A table the\n"
+                 "reader refuses gives the reader's message and exit status 1.\n\n"
+                 "  --deleted   list deleted records too, marked as such\n"
+                 "  --ansi N    the machine's ANSI code page (default: from the locale)\n"
+                 "  --oem N     the machine's OEM code page (default: from the locale)\n"
+                 "  -h, --help  show this help and end\n"
+                 "  -v, --version  show the version and end\n";
+    return 0;
 }
 
 std::optional<int> CodePageArgument(const char* text) {
@@ -34,7 +51,12 @@ int main(int argc, char** argv) {
     std::string file;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--deleted") {
+        if (arg == "-h" || arg == "--help") {
+            return Help();
+        } else if (arg == "-v" || arg == "--version") {
+            std::cout << "dbfdump (tlacsub) " << kTlacsubVersion << '\n';
+            return 0;
+        } else if (arg == "--deleted") {
             withDeleted = true;
         } else if ((arg == "--ansi" || arg == "--oem") && i + 1 < argc) {
             auto page = CodePageArgument(argv[++i]);
@@ -59,12 +81,21 @@ int main(int argc, char** argv) {
         table.SetShowDeleted(withDeleted);
         table.SetTableName(std::filesystem::absolute(file).string());
         table.Open();
-        std::cout << dbfdump::DescribeTable(table) << '\n';
-        for (table.First(); !table.Eof(); table.Next())
-            std::cout << dbfdump::DescribeRecord(table, withDeleted) << '\n';
+        // Lines gather in one buffer that goes out a megabyte at a time.
+        std::string out = dbfdump::DescribeTable(table) + '\n';
+        dbfdump::RecordWriter writer(table);
+        bool written = true;
+        for (table.First(); !table.Eof(); table.Next()) {
+            writer.Append(out, withDeleted);
+            out += '\n';
+            if (out.size() >= (1u << 20)) {
+                written = written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+                out.clear();
+            }
+        }
         table.Close();
-        std::cout.flush();
-        return std::cout ? 0 : 1;
+        written = written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+        return written && std::fflush(stdout) == 0 ? 0 : 1;
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";
         return 1;

@@ -1,0 +1,49 @@
+#include "app/BrowserStart.h"
+
+#include "app/ErrorGuard.h"
+#include "app/Form1.h"
+#include "app/Sources.h"
+#include "platform/Locale.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace {
+
+// Launched from the desktop's menu, nobody reads standard error, so every
+// notice is shown in a box as well.
+void Report(QMessageBox::Icon icon, const QString& text) {
+    std::fprintf(stderr, "tlacsub: %s\n", text.toLocal8Bit().constData());
+    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
+
+std::optional<StartupSettings> PrepareBrowser(const CommandLineOptions& options) {
+    const StartupSettings settings =
+        ResolveStartupSettings(options, DefaultSettingsFiles(), sources::ApplicationFolder(),
+                               platform::CodePagesForLocale(platform::UserLocale()));
+    if (!settings.error.isEmpty()) {
+        Report(QMessageBox::Critical, settings.error);
+        return std::nullopt;
+    }
+    for (const QString& warning : settings.warnings)
+        Report(QMessageBox::Warning, warning);
+    // Before the window exists: the first table object takes the machine's code pages.
+    platform::SetMachineCodePages(settings.ansiCodePage, settings.oemCodePage);
+    return settings;
+}
+
+int RunBrowser(const CommandLineOptions& options) {
+    const auto settings = PrepareBrowser(options);
+    if (!settings) return 1;
+    QGuiApplication::setDesktopFileName(QStringLiteral("tlacsub"));
+    TForm1 Form1(settings->appFolder);
+    Form1.setWindowIcon(QIcon::fromTheme(QStringLiteral("tlacsub")));
+    Form1.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,156 @@
+#include "app/FindBar.h"
+
+#include "app/AnchorLayout.h"
+#include "platform/CodePages.h"
+#include "viewer/MemoEx.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+const char kFindLabel[] = "Hľadať:";
+const char kWrappedToStart[] = "Pokračuje sa od začiatku";
+const char kWrappedToEnd[] = "Pokračuje sa od konca";
+const char kNotFound[] = "Text sa nenašiel";
+
+// Enter in the text finds the next match, Shift+Enter the previous one.
+class FindTextEdit : public QLineEdit {
+  public:
+    FindTextEdit(FindBar* bar, QWidget* parent) : QLineEdit(parent), bar_(bar) {}
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            if (event->modifiers() & Qt::ShiftModifier)
+                bar_->FindPrevious();
+            else
+                bar_->FindNext();
+            event->accept();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+
+  private:
+    FindBar* bar_;
+};
+
+QToolButton* MakeToolButton(QWidget* parent, const char* name) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+FindBar::FindBar(TCustomMemoEx* viewer, AnchorLayout* layout)
+    : QWidget(viewer->parentWidget()), viewer_(viewer), layout_(layout),
+      viewerRect_(layout->DesignRect(viewer)) {
+    setObjectName("FindBar");
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(2, 1, 2, 1);
+    row->setSpacing(4);
+
+    auto* label = new QLabel(QString::fromUtf8(kFindLabel), this);
+    Text = new FindTextEdit(this, this);
+    Text->setObjectName("FindText");
+    label->setBuddy(Text);
+    Previous = MakeToolButton(this, "FindPrevious");
+    Previous->setArrowType(Qt::UpArrow);
+    Next = MakeToolButton(this, "FindNext");
+    Next->setArrowType(Qt::DownArrow);
+    MatchCase = new QCheckBox(QString::fromUtf8("Rozlišovať veľkosť písmen"), this);
+    MatchCase->setObjectName("FindMatchCase");
+    MatchCase->setFocusPolicy(Qt::NoFocus);
+    Notice = new QLabel(this);
+    Notice->setObjectName("FindNotice");
+    CloseButton = MakeToolButton(this, "FindClose");
+    CloseButton->setText(QString::fromUtf8("×"));
+
+    row->addWidget(label);
+    row->addWidget(Text, 3);
+    row->addWidget(Previous);
+    row->addWidget(Next);
+    row->addWidget(MatchCase);
+    row->addWidget(Notice, 2);
+    row->addWidget(CloseButton);
+
+    connect(Next, &QToolButton::clicked, this, &FindBar::FindNext);
+    connect(Previous, &QToolButton::clicked, this, &FindBar::FindPrevious);
+    connect(CloseButton, &QToolButton::clicked, this, &FindBar::Close);
+    connect(Text, &QLineEdit::textEdited, this, [this] { ShowNotice({}); });
+    connect(MatchCase, &QCheckBox::toggled, this, [this] { ShowNotice({}); });
+
+    const QRect barRect(viewerRect_.left(), viewerRect_.bottom() + 1 - kHeight, viewerRect_.width(),
+                        kHeight);
+    layout_->Place(this, barRect, anchors::kLeft | anchors::kRight | anchors::kBottom);
+    hide();
+}
+
+void FindBar::Reveal() {
+    if (IsOpen()) return;
+    layout_->Reshape(viewer_, viewerRect_.adjusted(0, 0, 0, -kHeight));
+    show();
+    raise();
+}
+
+void FindBar::Open() {
+    Reveal();
+    Text->selectAll();
+    Text->setFocus(Qt::ShortcutFocusReason);
+}
+
+void FindBar::Close() {
+    if (IsOpen()) {
+        hide();
+        layout_->Reshape(viewer_, viewerRect_);
+    }
+    ShowNotice({});
+    viewer_->setFocus(Qt::OtherFocusReason);
+}
+
+void FindBar::FindNext() {
+    Find(SearchDirection::Forward);
+}
+
+void FindBar::FindPrevious() {
+    Find(SearchDirection::Backward);
+}
+
+void FindBar::Find(SearchDirection direction) {
+    const TextSearch search(Text->text().toStdU16String(), MatchCase->isChecked(),
+                            platform::OemDisplayTable());
+    if (search.Empty()) {
+        Open();
+        return;
+    }
+    const bool forward = direction == SearchDirection::Forward;
+    const TCellPos caret{viewer_->CaretX(), viewer_->CaretY()};
+    const TCellPos from =
+        viewer_->SelAvail() ? (forward ? viewer_->SelEnd() : viewer_->SelBegin()) : caret;
+    const FindResult found =
+        search.Find(viewer_->Lines(), TextPoint{from.row, from.col}, direction);
+    if (!found.match) {
+        ShowNotice(QString::fromUtf8(kNotFound));
+        return;
+    }
+    const TextMatch& match = *found.match;
+    viewer_->SelectCells(TCellPos{match.begin.col, match.begin.line},
+                         TCellPos{match.begin.col + match.length, match.begin.line});
+    ShowNotice(found.wrapped ? QString::fromUtf8(forward ? kWrappedToStart : kWrappedToEnd)
+                             : QString());
+}
+
+void FindBar::ShowNotice(const QString& text) {
+    Notice->setText(text);
+    // F3 with the bar closed still tells that the search wrapped or found nothing;
+    // the focus stays where it is.
+    if (!text.isEmpty()) Reveal();
+}

@@ -1,0 +1,38 @@
+// The keys an office user expects beside the buttons. Each key clicks its
+// button, so it runs the same handler under the same guard, and a disabled
+// button ignores it as it ignores the mouse.
+#include "app/CatalogGrid.h"
+#include "app/ErrorGuard.h"
+#include "app/FindBar.h"
+#include "app/Form1.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+#include <functional>
+
+void TForm1::BindKeys() {
+    // Enter in the list previews the current entry, as "Náhľad" does.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* enter = new QShortcut(key, GrZozn);
+        enter->setContext(Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, BView, &QPushButton::click);
+    }
+
+    // The preview page's keys act wherever the focus is in the window, but only
+    // while that page is shown: a shortcut of a hidden page does not fire.
+    auto onPreview = [this](const QKeySequence& key, std::function<void()> action) {
+        auto* shortcut = new QShortcut(key, TabView);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [action] { RunGuarded(action); });
+    };
+    onPreview(QKeySequence(Qt::Key_Escape), [this] {
+        if (SearchBar->IsOpen())
+            SearchBar->Close();
+        else
+            BZozn->click();
+    });
+    onPreview(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { SearchBar->Open(); });
+    onPreview(QKeySequence(Qt::Key_F3), [this] { SearchBar->FindNext(); });
+    onPreview(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { SearchBar->FindPrevious(); });
+}

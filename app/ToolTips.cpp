@@ -1,0 +1,43 @@
+#include "app/ToolTips.h"
+
+#include "app/FindBar.h"
+#include "app/Form1.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+} // namespace
+
+void SetToolTips(TForm1& form) {
+    form.BView->setToolTip(Text("Náhľad vybraného tlačového súboru (Enter)"));
+    form.BOrder->setToolTip(Text("Triediť zoznam podľa dátumu a času alebo podľa názvu"));
+    form.BRefr->setToolTip(Text("Znovu načítať zoznam tlačových súborov"));
+    form.cbMesiac->setToolTip(
+        Text("Zoznam súborov: aktuálny mesiac, kalkulácie jedál alebo archivovaný mesiac"));
+    form.BZozn->setToolTip(Text("Späť na zoznam súborov (Esc)"));
+    form.BMensie->setToolTip(Text("Menšie písmo náhľadu"));
+    form.bVacsie->setToolTip(Text("Väčšie písmo náhľadu"));
+    form.EStr1->setToolTip(Text("Od strany: prvá tlačená strana, 1 až 9999"));
+    form.EStr2->setToolTip(Text("Po stranu: posledná tlačená strana, 1 až 9999"));
+    form.BTlac->setToolTip(Text("Tlačiť vybraný súbor na predvolenej tlačiarni"));
+    form.bStop->setToolTip(Text("Ukončiť program"));
+
+    FindBar& find = *form.SearchBar;
+    find.Text->setToolTip(Text("Hľadaný text (Ctrl+F)"));
+    find.Next->setToolTip(Text("Nájsť ďalší výskyt (F3)"));
+    find.Previous->setToolTip(Text("Nájsť predchádzajúci výskyt (Shift+F3)"));
+    find.MatchCase->setToolTip(Text("Rozlišovať veľké a malé písmená"));
+    find.CloseButton->setToolTip(Text("Zavrieť hľadanie (Esc)"));
+}
+
+QString OrientationToolTip(bool portrait) {
+    return Text(portrait ? "Orientácia tlače: na výšku (kliknutím na šírku)"
+                         : "Orientácia tlače: na šírku (kliknutím na výšku)");
+}

@@ -1,0 +1,84 @@
+// Finding text in print files of 1, 10 and 100 MB: the whole file is scanned,
+// since the text is not in it, once ignoring letter case (the bar's default)
+// and once with case, and once for a text that starts with a common letter.
+#include "viewer/TextSearch.h"
+
+#include "platform/CodePages.h"
+#include "platform/Locale.h"
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+// 132-column report lines in code page 852, CR LF, a form feed every 60 lines.
+const TMemoExStrings& PrintFile(int megabytes) {
+    static std::map<int, std::unique_ptr<TMemoExStrings>> made;
+    auto& store = made[megabytes];
+    if (store) return *store;
+    const std::string slovak = *platform::Utf16ToCodePage(852, u"Účtovná závierka ľščťžýáíé │ ");
+    std::string text;
+    const std::size_t target = static_cast<std::size_t>(megabytes) << 20;
+    for (int line = 0; text.size() < target; ++line) {
+        std::string row = (line % 60 == 0 ? "\f" : "") + std::to_string(line) + " " + slovak;
+        while (row.size() < 132)
+            row += slovak;
+        row.resize(132);
+        text += row + "\r\n";
+    }
+    store = std::make_unique<TMemoExStrings>();
+    store->SetFullText(text);
+    return *store;
+}
+
+void Search(benchmark::State& state, const std::u16string& needle, bool matchCase) {
+    const TMemoExStrings& lines = PrintFile(static_cast<int>(state.range(0)));
+    const TextSearch search(needle, matchCase, platform::OemDisplayTable());
+    std::size_t bytes = 0;
+    for (int i = 0; i < lines.LineCount(); ++i)
+        bytes += lines.LineAt(i).size();
+    bool found = false;
+    for (auto _ : state) {
+        const FindResult result = search.Find(lines, TextPoint{0, 0}, SearchDirection::Forward);
+        found = result.match.has_value();
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
+    state.counters["found"] = found;
+}
+
+void BM_FindAbsentIgnoringCase(benchmark::State& state) {
+    Search(state, u"Žltý kôň", false);
+}
+void BM_FindAbsentMatchingCase(benchmark::State& state) {
+    Search(state, u"Žltý kôň", true);
+}
+// Every line holds many 'á' and 'Á' would match too: most bytes start a candidate.
+void BM_FindAbsentCommonFirstLetter(benchmark::State& state) {
+    Search(state, u"áno", false);
+}
+void BM_FindAbsentBackward(benchmark::State& state) {
+    const TMemoExStrings& lines = PrintFile(static_cast<int>(state.range(0)));
+    const TextSearch search(u"Žltý kôň", false, platform::OemDisplayTable());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(search.Find(lines, TextPoint{0, 0}, SearchDirection::Backward));
+}
+
+BENCHMARK(BM_FindAbsentIgnoringCase)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAbsentMatchingCase)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAbsentCommonFirstLetter)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAbsentBackward)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    platform::SetUserLocale("sk_SK");
+    platform::SetMachineCodePages(1250, 852);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,160 @@
+// Where the host is and which code pages it writes: command line over the
+// user's settings over the system's over the executable's folder and locale.
+#include "app/StartupSettings.h"
+#include "app/CommandLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr platform::CodePagePair kEnglishUs{1252, 437};
+
+class StartupSettingsTest : public ::testing::Test {
+  protected:
+    StartupSettingsTest() {
+        for (const char* folder : {"cli", "user", "system", "exe", "user/host", "shares/host"})
+            QDir(root.path()).mkpath(QString::fromLatin1(folder));
+        files = {root.filePath("user/tlacsub.ini"), root.filePath("system/tlacsub.ini")};
+    }
+
+    static void Write(const QString& file, const QByteArray& text) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(text);
+    }
+    std::string Folder(const char* relative) const {
+        return root.filePath(QString::fromLatin1(relative)).toStdString() + "/";
+    }
+    StartupSettings Resolve(const CommandLineOptions& options = {}) const {
+        return ResolveStartupSettings(options, files, Folder("exe"), kEnglishUs);
+    }
+
+    QTemporaryDir root;
+    SettingsFiles files;
+};
+
+TEST_F(StartupSettingsTest, EachSettingTakesTheFirstSourceThatNamesIt) {
+    const QByteArray user =
+        "HostFolder=" + root.filePath("user").toUtf8() + "\nAnsiCodePage=1250\nOemCodePage=852\n";
+    const QByteArray system =
+        "HostFolder=" + root.filePath("system").toUtf8() + "\nAnsiCodePage=1251\nOemCodePage=866\n";
+    const CommandLineOptions commandLine{root.filePath("cli"), 1253, 737};
+    struct Case {
+        const char* name;
+        bool withCommandLine;
+        QByteArray user;
+        QByteArray system;
+        const char* folder;
+        int ansi;
+        int oem;
+    };
+    const Case cases[] = {
+        {"command line wins", true, user, system, "cli", 1253, 737},
+        {"user over system", false, user, system, "user", 1250, 852},
+        {"system alone", false, "", system, "system", 1251, 866},
+        {"nothing: executable and locale", false, "", "", "exe", 1252, 437},
+        {"per key: user names only the OEM page", false, "OemCodePage=852\n", system, "system",
+         1251, 852},
+        {"an empty value is no setting", false, "HostFolder=\nAnsiCodePage=\n", system, "system",
+         1251, 866},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write(files.user, c.user);
+        Write(files.system, c.system);
+        const StartupSettings settings =
+            Resolve(c.withCommandLine ? commandLine : CommandLineOptions{});
+        EXPECT_EQ(settings.appFolder, Folder(c.folder));
+        EXPECT_EQ(settings.ansiCodePage, c.ansi);
+        EXPECT_EQ(settings.oemCodePage, c.oem);
+        EXPECT_TRUE(settings.error.isEmpty()) << settings.error.toStdString();
+        EXPECT_TRUE(settings.warnings.isEmpty());
+    }
+}
+
+TEST_F(StartupSettingsTest, ARelativeHostFolderBelongsToItsSettingsFile) {
+    Write(files.user, "HostFolder=host\n");
+    EXPECT_EQ(Resolve().appFolder, Folder("user/host"));
+    Write(files.user, "");
+    Write(files.system, "HostFolder=../shares/host/\n");
+    EXPECT_EQ(Resolve().appFolder, Folder("shares/host"));
+    // On the command line it is the working folder's, as for any program.
+    const QString working = QDir::currentPath();
+    QDir::setCurrent(root.path());
+    const StartupSettings fromCommandLine = Resolve({QStringLiteral("cli"), {}, {}});
+    QDir::setCurrent(working);
+    EXPECT_EQ(fromCommandLine.appFolder, Folder("cli"));
+}
+
+TEST_F(StartupSettingsTest, AHostFolderThatCannotBeUsedIsAnErrorNamingIt) {
+    const QString missing = root.filePath("share/not-mounted");
+    Write(files.user, "HostFolder=" + missing.toUtf8() + "\n");
+    const StartupSettings fromFile = Resolve();
+    EXPECT_TRUE(fromFile.error.contains(missing)) << fromFile.error.toStdString();
+    EXPECT_TRUE(fromFile.error.contains(files.user));
+    EXPECT_TRUE(fromFile.error.contains(QString::fromUtf8("neexistuje")));
+
+    const StartupSettings aFile = Resolve({files.user, {}, {}});
+    EXPECT_TRUE(aFile.error.contains(QString::fromUtf8("nie je priečinok")));
+    EXPECT_TRUE(aFile.error.contains(QStringLiteral("--host-folder")));
+
+    if (geteuid() != 0) { // root reads any folder
+        QFile::setPermissions(root.filePath("cli"), QFileDevice::WriteOwner);
+        EXPECT_TRUE(Resolve({root.filePath("cli"), {}, {}})
+                        .error.contains(QString::fromUtf8("sa nedá čítať")));
+        QFile::setPermissions(root.filePath("cli"), QFileDevice::ReadOwner |
+                                                        QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner);
+    }
+    // Nothing was made in its place.
+    EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+TEST_F(StartupSettingsTest, AnUninstalledCodePageGivesWayToTheNextSourceWithANotice) {
+    Write(files.user, "AnsiCodePage=1250\nOemCodePage=seven\n");
+    Write(files.system, "OemCodePage=4242\n");
+    const StartupSettings settings = Resolve({{}, 9999, {}});
+    EXPECT_EQ(settings.ansiCodePage, 1250);
+    EXPECT_EQ(settings.oemCodePage, 437);
+    ASSERT_EQ(settings.warnings.size(), 3);
+    const QString uninstalled = QString::fromUtf8("nie je na tomto počítači nainštalovaná");
+    EXPECT_TRUE(settings.warnings[0].contains(QStringLiteral("9999 (voľba --ansi-codepage)")));
+    EXPECT_TRUE(settings.warnings[0].contains(QString::fromUtf8("použije sa kódová stránka 1250")));
+    EXPECT_TRUE(
+        settings.warnings[1].contains(QStringLiteral("seven (OemCodePage v súbore ") + files.user));
+    EXPECT_TRUE(settings.warnings[2].contains(QStringLiteral("4242")));
+    for (const QString& warning : settings.warnings)
+        EXPECT_TRUE(warning.contains(uninstalled)) << warning.toStdString();
+    EXPECT_TRUE(settings.warnings[2].contains(QString::fromUtf8("použije sa kódová stránka 437")));
+}
+
+TEST_F(StartupSettingsTest, ASettingsFileThatCannotBeReadIsReported) {
+    Write(files.system, "[General\nHostFolder=/mnt/host\n");
+    const StartupSettings settings = Resolve();
+    ASSERT_EQ(settings.warnings.size(), 1);
+    EXPECT_TRUE(settings.warnings.front().contains(files.system));
+    EXPECT_EQ(settings.appFolder, Folder("exe"));
+}
+
+TEST(SettingsFilesTest, FollowTheDesktopsConfigurationFolders) {
+    QTemporaryDir home;
+    QTemporaryDir first;
+    QTemporaryDir second;
+    QDir(second.path()).mkpath(QStringLiteral("tlacsub"));
+    QFile(second.filePath(QStringLiteral("tlacsub/tlacsub.ini"))).open(QIODevice::WriteOnly);
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (first.path() + QLatin1Char(':') + second.path()).toUtf8());
+    const SettingsFiles found = DefaultSettingsFiles();
+    EXPECT_EQ(found.user, home.filePath(QStringLiteral("tlacsub/tlacsub.ini")));
+    EXPECT_EQ(found.system, second.filePath(QStringLiteral("tlacsub/tlacsub.ini")));
+    qputenv("XDG_CONFIG_DIRS", first.path().toUtf8());
+    EXPECT_EQ(DefaultSettingsFiles().system, QStringLiteral("/etc/xdg/tlacsub/tlacsub.ini"));
+}
+
+} // namespace
