@@ -6,6 +6,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -72,7 +73,34 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("oem-codepage"),
         QStringLiteral("The host's OEM (DOS) code page, of the print files (such as 852)."),
         QStringLiteral("N"));
-    parser.addOptions({help, version, hostFolder, ansi, oem});
+    const QCommandLineOption print(
+        QStringLiteral("print"),
+        QStringLiteral("Print the catalog entry of that name (the first by name when several\n"
+                       "share it) without a window, on the default printer."),
+        QStringLiteral("NAZOV"));
+    const QCommandLineOption exportPdf(
+        QStringLiteral("export-pdf"),
+        QStringLiteral("Write every entry of the source as DIR/<Nazov>.pdf without a window\n"
+                       "(entries sharing a name get _2, _3 ... in catalog order)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption source(
+        QStringLiteral("source"),
+        QStringLiteral("With --print or --export-pdf: current (the default), meal (the meal\n"
+                       "calculations) or YYMM (the archived period in Zal/ObdYMM)."),
+        QStringLiteral("SOURCE"));
+    const QCommandLineOption pages(QStringLiteral("pages"),
+                                   QStringLiteral("With --print: the pages to print."),
+                                   QStringLiteral("FROM-TO"));
+    const QCommandLineOption landscape(QStringLiteral("landscape"),
+                                       QStringLiteral("With --print: print in landscape."));
+    const QCommandLineOption printer(QStringLiteral("printer"),
+                                     QStringLiteral("With --print: this printer (queue), once."),
+                                     QStringLiteral("QUEUE"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 QStringLiteral("With --print: write a PDF file instead."),
+                                 QStringLiteral("FILE"));
+    parser.addOptions({help, version, hostFolder, ansi, oem, print, exportPdf, source, pages,
+                       landscape, printer, pdf});
 
     // The usage line names the program as installed, not the path it was started by.
     QString helpText = parser.helpText();
@@ -113,5 +141,56 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                .arg(parser.value(*option), option->names().front()),
                            helpText);
     }
+
+    // Printing without a window.
+    const bool printing = parser.isSet(print);
+    const bool exporting = parser.isSet(exportPdf);
+    if (printing && exporting)
+        return Failure(QStringLiteral("--print and --export-pdf exclude each other."), helpText);
+    for (const QCommandLineOption* option : {&pages, &landscape, &printer, &pdf})
+        if (parser.isSet(*option) && !printing)
+            return Failure(QStringLiteral("--%1 belongs to --print.").arg(option->names().front()),
+                           helpText);
+    if (parser.isSet(source) && !printing && !exporting)
+        return Failure(QStringLiteral("--source belongs to --print or --export-pdf."), helpText);
+    if (!printing && !exporting) return result;
+
+    BatchOptions batch;
+    batch.mode = printing ? BatchOptions::Mode::Print : BatchOptions::Mode::ExportPdf;
+    batch.nazov = parser.value(print);
+    batch.exportFolder = parser.value(exportPdf);
+    if ((printing && batch.nazov.trimmed().isEmpty()) ||
+        (exporting && batch.exportFolder.isEmpty()))
+        return Failure(QStringLiteral("--%1 needs a value.").arg(printing ? "print" : "export-pdf"),
+                       helpText);
+    if (parser.isSet(source)) {
+        batch.source = parser.value(source);
+        static const QRegularExpression period(QStringLiteral("^[0-9]{2}(0[1-9]|1[0-2])$"));
+        if (batch.source != QLatin1String("current") && batch.source != QLatin1String("meal") &&
+            !period.match(batch.source).hasMatch())
+            return Failure(QStringLiteral("Invalid value '%1' for --source: current, meal or "
+                                          "YYMM is expected.")
+                               .arg(batch.source),
+                           helpText);
+    }
+    if (parser.isSet(pages)) {
+        static const QRegularExpression range(QStringLiteral("^([0-9]{1,4})-([0-9]{1,4})$"));
+        const QRegularExpressionMatch match = range.match(parser.value(pages));
+        if (!match.hasMatch())
+            return Failure(QStringLiteral("Invalid value '%1' for --pages: FROM-TO such as 2-5 "
+                                          "is expected.")
+                               .arg(parser.value(pages)),
+                           helpText);
+        batch.firstPage = match.captured(1);
+        batch.lastPage = match.captured(2);
+    }
+    batch.landscape = parser.isSet(landscape);
+    if (parser.isSet(printer) && parser.isSet(pdf))
+        return Failure(QStringLiteral("--printer and --pdf exclude each other."), helpText);
+    if (parser.isSet(printer)) batch.printer = parser.value(printer);
+    if (parser.isSet(pdf)) batch.pdfFile = parser.value(pdf);
+    if ((batch.printer && batch.printer->isEmpty()) || (batch.pdfFile && batch.pdfFile->isEmpty()))
+        return Failure(QStringLiteral("--printer and --pdf need a value."), helpText);
+    result.batch = batch;
     return result;
 }

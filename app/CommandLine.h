@@ -2,6 +2,8 @@
 // The tool's command line. What it names overrides the settings files; --help,
 // --version and a wrong option end the tool before any window or printer exists.
 
+#include "app/BatchOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +17,8 @@ struct CommandLineOptions {
 
 struct CommandLine {
     CommandLineOptions options;
+    // Set when the tool is to print or export without a window.
+    std::optional<BatchOptions> batch;
     // Set when the tool ends right after parsing: 0 after --help or --version,
     // 2 after a wrong option or value.
     std::optional<int> exitCode;

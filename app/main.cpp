@@ -1,6 +1,9 @@
+#include "app/BatchPrint.h"
 #include "app/BrowserStart.h"
 #include "app/CommandLine.h"
 #include "app/ErrorGuard.h"
+
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -12,6 +15,13 @@ int main(int argc, char* argv[]) {
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.errors.toLocal8Bit().constData(), stderr);
         return *commandLine.exitCode;
+    }
+
+    if (commandLine.batch) {
+        // No window: fonts and PDF rendering need no display, whatever the session has.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        return RunBatchCommand(commandLine.options, *commandLine.batch);
     }
 
     GuardedApplication application(argc, argv);

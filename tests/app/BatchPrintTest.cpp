@@ -1,0 +1,156 @@
+// tlacsub --print and --export-pdf run as a program, end to end through the
+// private CUPS scheduler: what comes out, what is told, and the exit status.
+#include "HostFolder.h"
+
+#include "app/BatchPrint.h"
+#include "tests/print/PdfOutput.h"
+#include "tests/print/PrivateCups.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using testing_cups::PdfPages;
+using testing_cups::PdfPageSize;
+using testing_cups::PdfPageText;
+using testing_cups::PrivateCups;
+
+std::string Report(const std::string& title, int pages) {
+    std::string report;
+    for (int page = 1; page <= pages; ++page) {
+        report += title + " STRANA " + std::to_string(page) + "\r\n";
+        for (int row = 1; row <= 10; ++row)
+            report += "  Novak Jan              1234,50\r\n";
+        report += "\f\r\n";
+    }
+    return report;
+}
+
+struct Outcome {
+    int status = -1;
+    std::string errors;
+};
+
+class BatchPrintTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cups = &PrivateCups::ForThisProcess();
+        out = cups->Folder() / "out" / "batch";
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directories(out);
+        host.WriteCatalog("Cis", {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT"}});
+        host.WriteFile("Tla/PASKY.TXT", Report("PASKY", 3));
+    }
+    void TearDown() override {
+        for (const std::string& queue : queues)
+            cups->RemovePrinter(queue);
+    }
+    Outcome Tlacsub(QStringList arguments) {
+        arguments = QStringList{"--host-folder",   QString::fromStdString(host.AppFolder()),
+                                "--ansi-codepage", "1250",
+                                "--oem-codepage",  "852"} +
+                    arguments;
+        QProcess process;
+        process.start(TLACSUB_EXECUTABLE, arguments);
+        process.waitForFinished(120000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardError().toStdString()};
+    }
+    void AddPrinter(const std::string& queue) {
+        cups->AddPdfPrinter(queue, out / (queue + ".pdf"));
+        queues.push_back(queue);
+    }
+
+    PrivateCups* cups = nullptr;
+    std::filesystem::path out;
+    std::vector<std::string> queues;
+    HostFolder host;
+};
+
+TEST_F(BatchPrintTest, PrintHandsTheEntryToTheSpoolerOrAFile) {
+    AddPrinter("tlacsub-batch");
+    Outcome run = Tlacsub({"--print", "PASKY", "--pages", "2-3"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    ASSERT_TRUE(cups->WaitUntilIdle());
+    ASSERT_EQ(PdfPages(out / "tlacsub-batch.pdf"), 2);
+    EXPECT_NE(PdfPageText(out / "tlacsub-batch.pdf", 1).find("STRANA 2"), std::string::npos);
+    EXPECT_NE(PdfPageText(out / "tlacsub-batch.pdf", 2).find("STRANA 3"), std::string::npos);
+
+    run = Tlacsub({"--print", "PASKY", "--landscape", "--pdf",
+                   QString::fromStdString((out / "l.pdf").string())});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(PdfPages(out / "l.pdf"), 3);
+    const auto [width, height] = PdfPageSize(out / "l.pdf");
+    EXPECT_GT(width, height);
+
+    // Failures: the reason on standard error and status 1.
+    cups->RejectJobs("tlacsub-batch", "Údržba");
+    struct Case {
+        QStringList arguments;
+        std::string mentions;
+    };
+    const Case failures[] = {
+        {{"--print", "PASKY"}, "Údržba"},
+        {{"--print", "PASKY", "--printer", "tlacsub-nikde"}, "tlacsub-nikde"},
+        {{"--print", "INE"}, "INE"},
+        {{"--print", "PASKY", "--pages", "7-9", "--pdf", "/tmp/x.pdf"}, "Rozsah"},
+    };
+    for (const Case& c : failures) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        run = Tlacsub(c.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.errors.find(c.mentions), std::string::npos) << run.errors;
+    }
+}
+
+TEST_F(BatchPrintTest, UsageErrorsEndWithStatusTwo) {
+    const QStringList usages[] = {
+        {"--print", "PASKY", "--export-pdf", "/tmp"},
+        {"--print", "PASKY", "--pages", "5"},
+        {"--print", "PASKY", "--source", "0713"},
+        {"--print", "PASKY", "--printer", "a", "--pdf", "b.pdf"},
+        {"--landscape"},
+        {"--export-pdf", "/tmp", "--printer", "a"},
+    };
+    for (const QStringList& arguments : usages) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(Tlacsub(arguments).status, 2);
+    }
+}
+
+TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
+    host.WriteCatalog("Zal/Obd712/Tla",
+                      {{"PASKY", "Pásky", 2007, 12, 5, "10:15", "A.TXT"},
+                       {"PASKY", "Pásky znova", 2007, 12, 6, "10:15", "B.TXT"},
+                       {"../X", "Zlé meno", 2007, 12, 7, "10:15", "A.TXT"},
+                       {"CHYBA", "Bez súboru", 2007, 12, 8, "10:15", "NIEJE.TXT"}});
+    host.WriteFile("Zal/Obd712/Tla/A.TXT", Report("PRVA", 1));
+    host.WriteFile("Zal/Obd712/Tla/B.TXT", Report("DRUHA", 2));
+    const Outcome run =
+        Tlacsub({"--export-pdf", QString::fromStdString(out.string()), "--source", "0712"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("CHYBA"), std::string::npos) << run.errors;
+    EXPECT_EQ(PdfPages(out / "PASKY.pdf"), 1);
+    EXPECT_EQ(PdfPages(out / "PASKY_2.pdf"), 2);
+    EXPECT_EQ(PdfPages(out / ".._X.pdf"), 1);
+    EXPECT_FALSE(std::filesystem::exists(out / "CHYBA.pdf"));
+
+    // Every file there: status 0.
+    std::filesystem::remove_all(out);
+    EXPECT_EQ(Tlacsub({"--export-pdf", QString::fromStdString(out.string())}).status, 0);
+    EXPECT_EQ(PdfPages(out / "PASKY.pdf"), 3);
+}
+
+TEST(PdfFileStem, KeepsNamesInsideTheFolder) {
+    EXPECT_EQ(PdfFileStem("  MZDY  "), "MZDY");
+    EXPECT_EQ(PdfFileStem("a/b\\c"), "a_b_c");
+    EXPECT_EQ(PdfFileStem(".."), "_..");
+    EXPECT_EQ(PdfFileStem(""), "_");
+    EXPECT_EQ(PdfFileStem("Výplata"), "Výplata");
+}
+
+} // namespace
