@@ -44,64 +44,64 @@ void CaretModel::SetVisible(int rows, int cols) {
     visibleCols_ = cols;
 }
 
-TCellPos CaretModel::ClampCaret(TCellPos cell) const {
+CellPos CaretModel::ClampCaret(CellPos cell) const {
     cell.row = std::max(0, std::min(cell.row, lines_.DisplayRowCount() - 1));
     cell.col = std::max(0, std::min(cell.col, lines_.MaxLineLength()));
     if (!cursorBeyondEOL_) cell.col = std::min(cell.col, lines_.LineLength(cell.row));
     return cell;
 }
 
-std::optional<TCellPos> CaretModel::MoveTarget(CaretMove move) const {
+std::optional<CellPos> CaretModel::MoveTarget(CaretMove move) const {
     const int lastLine = lines_.LineCount() - 1;
     const int col = caret_.col;
     const int row = caret_.row;
     switch (move) {
     case CaretMove::Left:
-        return TCellPos{col - 1, row};
+        return CellPos{col - 1, row};
     case CaretMove::Right:
-        return TCellPos{col + 1, row};
+        return CellPos{col + 1, row};
     case CaretMove::Up:
-        if (row > 0) return TCellPos{col, row - 1};
+        if (row > 0) return CellPos{col, row - 1};
         return std::nullopt;
     case CaretMove::Down:
-        if (row < lastLine) return TCellPos{col, row + 1};
+        if (row < lastLine) return CellPos{col, row + 1};
         return std::nullopt;
     case CaretMove::Home:
-        return TCellPos{0, row};
+        return CellPos{0, row};
     case CaretMove::End:
-        return TCellPos{lines_.LineLength(row), row};
+        return CellPos{lines_.LineLength(row), row};
     case CaretMove::PageUp:
-        return TCellPos{col, std::max(0, row - visibleRows_)};
+        return CellPos{col, std::max(0, row - visibleRows_)};
     case CaretMove::PageDown:
-        return TCellPos{col, std::max(0, std::min(lastLine, row + visibleRows_))};
+        return CellPos{col, std::max(0, std::min(lastLine, row + visibleRows_))};
     case CaretMove::WordLeft:
         return WordLeft();
     case CaretMove::WordRight:
         return WordRight();
     case CaretMove::WindowTop:
-        return TCellPos{col, topRow_};
+        return CellPos{col, topRow_};
     case CaretMove::WindowBottom:
-        return TCellPos{col, std::max(0, std::min(LastVisibleRow(), lastLine))};
+        return CellPos{col, std::max(0, std::min(LastVisibleRow(), lastLine))};
     }
     return std::nullopt;
 }
 
-TCellPos CaretModel::WordLeft() const {
+CellPos CaretModel::WordLeft() const {
     const std::string_view line = lines_.LineAt(caret_.row);
     int i = std::min(caret_.col, static_cast<int>(line.size()));
     while (i > 0 && IsSeparator(line[static_cast<std::size_t>(i - 1)]))
         --i;
     if (i == 0) {
         // Nothing but separators before the caret: the end of the line above.
-        if (caret_.row == 0) return TCellPos{0, 0};
-        return TCellPos{lines_.LineLength(caret_.row - 1), caret_.row - 1};
+        if (caret_.row == 0) return CellPos{0, 0};
+        return CellPos{lines_.LineLength(caret_.row - 1), caret_.row - 1};
     }
     while (i > 0 && !IsSeparator(line[static_cast<std::size_t>(i - 1)]))
         --i;
-    return TCellPos{i, caret_.row};
+    return CellPos{i, caret_.row};
 }
 
-TCellPos CaretModel::WordRight() const {
+CellPos CaretModel::WordRight() const {
     const std::string_view line = lines_.LineAt(caret_.row);
     const int length = static_cast<int>(line.size());
     if (caret_.col >= length) {
@@ -112,17 +112,17 @@ TCellPos CaretModel::WordRight() const {
             while (i < static_cast<int>(next.size()) &&
                    IsSeparator(next[static_cast<std::size_t>(i)]))
                 ++i;
-        return TCellPos{i, caret_.row + 1};
+        return CellPos{i, caret_.row + 1};
     }
     int i = caret_.col;
     while (i < length && !IsSeparator(line[static_cast<std::size_t>(i)]))
         ++i;
     while (i < length && IsSeparator(line[static_cast<std::size_t>(i)]))
         ++i;
-    return TCellPos{i, caret_.row};
+    return CellPos{i, caret_.row};
 }
 
-ScrollTarget CaretModel::IntoView(TCellPos cell) const {
+ScrollTarget CaretModel::IntoView(CellPos cell) const {
     const int rows = std::max(1, visibleRows_);
     const int cols = std::max(1, visibleCols_);
     ScrollTarget target;
@@ -137,7 +137,7 @@ ScrollTarget CaretModel::IntoView(TCellPos cell) const {
     return target;
 }
 
-ScrollTarget CaretModel::Centered(TCellPos cell) const {
+ScrollTarget CaretModel::Centered(CellPos cell) const {
     ScrollTarget target;
     if (cell.row < topRow_ || cell.row > LastVisibleRow())
         target.topRow = std::max(0, cell.row - visibleRows_ / 2);
@@ -146,7 +146,7 @@ ScrollTarget CaretModel::Centered(TCellPos cell) const {
     return target;
 }
 
-ScrollTarget CaretModel::StretchInView(TCellPos begin, TCellPos end) const {
+ScrollTarget CaretModel::StretchInView(CellPos begin, CellPos end) const {
     ScrollTarget target;
     if (end.row < topRow_ || end.row > LastVisibleRow())
         target.topRow = std::max(0, end.row - visibleRows_ / 2);
@@ -168,14 +168,14 @@ int CaretModel::WheelTop(int delta, int rows, int minimum, int maximum) const {
     return std::clamp(top, minimum, std::max(minimum, maximum));
 }
 
-void CaretModel::StartSelection(TCellPos at) {
+void CaretModel::StartSelection(CellPos at) {
     at.col = std::max(0, at.col);
     at.row = std::max(0, at.row);
     anchor_ = selBegin_ = selEnd_ = at;
     selected_ = true;
 }
 
-void CaretModel::ExtendSelection(TCellPos to) {
+void CaretModel::ExtendSelection(CellPos to) {
     to.col = std::max(0, to.col);
     to.row = std::max(0, to.row);
     if (to.row < anchor_.row || (to.row == anchor_.row && to.col <= anchor_.col)) {
@@ -194,7 +194,7 @@ bool CaretModel::ClearSelection() {
     return true;
 }
 
-void CaretModel::SetSelection(TCellPos begin, TCellPos end) {
+void CaretModel::SetSelection(CellPos begin, CellPos end) {
     selected_ = true;
     anchor_ = selBegin_ = begin;
     selEnd_ = end;
@@ -208,7 +208,7 @@ void CaretModel::SetSelectionLength(int length) {
     anchor_ = selBegin_;
 }
 
-std::pair<TCellPos, TCellPos> CaretModel::ClampStretch(TCellPos begin, TCellPos end) const {
+std::pair<CellPos, CellPos> CaretModel::ClampStretch(CellPos begin, CellPos end) const {
     const int lastRow = std::max(0, lines_.DisplayRowCount() - 1);
     begin.row = std::clamp(begin.row, 0, lastRow);
     end.row = std::clamp(end.row, begin.row, lastRow);
@@ -239,7 +239,7 @@ std::optional<TextSpan> CaretModel::SelectedSpan(bool* outside) const {
     return span;
 }
 
-std::optional<std::pair<int, int>> CaretModel::WordAt(TCellPos cell) const {
+std::optional<std::pair<int, int>> CaretModel::WordAt(CellPos cell) const {
     if (cell.row < 0 || cell.row >= lines_.LineCount()) return std::nullopt;
     const std::string_view line = lines_.LineAt(cell.row);
     const int length = static_cast<int>(line.size());
@@ -261,21 +261,21 @@ std::optional<std::pair<int, int>> CaretModel::WordAt(TCellPos cell) const {
     return std::pair{start, end};
 }
 
-TCellPos CaretModel::PosToCell(std::int64_t position) const {
+CellPos CaretModel::PosToCell(std::int64_t position) const {
     const std::int64_t v = position - 1;
     const int count = lines_.LineCount();
     std::int64_t start = 0;
     for (int row = 0; row < count; ++row) {
         const int length = lines_.LineLength(row);
         if (start + length >= v)
-            return TCellPos{static_cast<int>(std::max<std::int64_t>(0, v - start)), row};
+            return CellPos{static_cast<int>(std::max<std::int64_t>(0, v - start)), row};
         start += length + 2;
     }
-    if (count == 0) return TCellPos{0, 0};
-    return TCellPos{lines_.LineLength(count - 1), count - 1};
+    if (count == 0) return CellPos{0, 0};
+    return CellPos{lines_.LineLength(count - 1), count - 1};
 }
 
-std::int64_t CaretModel::CellToPos(TCellPos cell) const {
+std::int64_t CaretModel::CellToPos(CellPos cell) const {
     const int row = std::clamp(cell.row, 0, std::max(0, lines_.LineCount() - 1));
     std::int64_t position = 0;
     for (int i = 0; i < row; ++i)
@@ -288,17 +288,17 @@ int CaretModel::SelectionStart() const {
     return static_cast<int>(std::min<std::int64_t>(pos, INT_MAX));
 }
 
-TCellPos CaretModel::CellAt(int x, int y, int textLeft, int cellWidth, int cellHeight) const {
+CellPos CaretModel::CellAt(int x, int y, int textLeft, int cellWidth, int cellHeight) const {
     // Halves round to even, so a click on a character's right half lands after it.
     const double exact = static_cast<double>(x - textLeft) / cellWidth;
     int col = std::max(0, static_cast<int>(std::nearbyint(exact)));
     int row = std::max(0, y / cellHeight);
     col = std::min(col + leftCol_, LastVisibleCol());
     row = std::min(row + topRow_, lines_.LineCount() - 1);
-    return TCellPos{std::max(0, col), std::max(0, row)};
+    return CellPos{std::max(0, col), std::max(0, row)};
 }
 
-TCellPos CaretModel::DragStep(TCellPos target, int x, int y, int width, int height) const {
+CellPos CaretModel::DragStep(CellPos target, int x, int y, int width, int height) const {
     if (y < 0) target.row -= -y <= 20 ? 1 : std::max(1, visibleRows_);
     if (y > height) target.row += y - height <= 20 ? 1 : std::max(1, visibleRows_);
     if (x < 0) target.col -= -x <= 20 ? 1 : std::max(1, visibleCols_ / 2);
@@ -312,14 +312,14 @@ int CaretModel::CellToPixel(std::int64_t cells, int size, int offset) {
 
 void CaretModel::ToggleBookmark(int number) {
     if (number < 0 || number > 9) return;
-    std::optional<TCellPos>& mark = bookmarks_[static_cast<std::size_t>(number)];
+    std::optional<CellPos>& mark = bookmarks_[static_cast<std::size_t>(number)];
     if (mark && mark->row == caret_.row)
         mark.reset();
     else
         mark = caret_;
 }
 
-std::optional<TCellPos> CaretModel::Bookmark(int number) const {
+std::optional<CellPos> CaretModel::Bookmark(int number) const {
     if (number < 0 || number > 9) return std::nullopt;
     return bookmarks_[static_cast<std::size_t>(number)];
 }

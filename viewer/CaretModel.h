@@ -11,10 +11,10 @@
 #include <utility>
 
 // A character cell: column and display row, both 0-based.
-struct TCellPos {
+struct CellPos {
     int col = 0;
     int row = 0;
-    bool operator==(const TCellPos&) const = default;
+    bool operator==(const CellPos&) const = default;
 };
 
 // Where the view should scroll to; an empty side stays where it is.
@@ -65,24 +65,24 @@ class CaretModel {
     int LastVisibleCol() const { return leftCol_ + visibleCols_ - 1; }
 
     // The caret and where it may stand.
-    TCellPos Caret() const { return caret_; }
-    void PlaceCaret(TCellPos cell) { caret_ = cell; }
+    CellPos Caret() const { return caret_; }
+    void PlaceCaret(CellPos cell) { caret_ = cell; }
     bool CursorBeyondEOL() const { return cursorBeyondEOL_; }
     void SetCursorBeyondEOL(bool beyond) { cursorBeyondEOL_ = beyond; }
     // The cell a requested caret position comes to: inside the text's rows and
     // its longest line, and inside its own line unless the caret may go beyond.
-    TCellPos ClampCaret(TCellPos cell) const;
+    CellPos ClampCaret(CellPos cell) const;
     // Where a key would move the caret; nullopt when it stays.
-    std::optional<TCellPos> MoveTarget(CaretMove move) const;
+    std::optional<CellPos> MoveTarget(CaretMove move) const;
 
     // Scrolling that brings a cell into view, as caret placement does; a
     // window too small for one whole row or column still scrolls by one.
-    ScrollTarget IntoView(TCellPos cell) const;
+    ScrollTarget IntoView(CellPos cell) const;
     // A cell out of view comes to the middle of the window.
-    ScrollTarget Centered(TCellPos cell) const;
+    ScrollTarget Centered(CellPos cell) const;
     // A found stretch: its end row to the middle when out of view, and the
     // whole stretch in view sideways when it fits, else its start.
-    ScrollTarget StretchInView(TCellPos begin, TCellPos end) const;
+    ScrollTarget StretchInView(CellPos begin, CellPos end) const;
     // Where the end of the text puts the view: its last row at the bottom.
     ScrollTarget TextEndView() const;
     // The top row after a wheel turn of `rows` up (delta > 0) or down,
@@ -91,59 +91,59 @@ class CaretModel {
 
     // The selection: from its begin to its end (exclusive), grown from an anchor.
     bool Selected() const { return selected_; }
-    TCellPos SelBegin() const { return selBegin_; }
-    TCellPos SelEnd() const { return selEnd_; }
-    void StartSelection(TCellPos at);
+    CellPos SelBegin() const { return selBegin_; }
+    CellPos SelEnd() const { return selEnd_; }
+    void StartSelection(CellPos at);
     // Moves the free end to `to`; the begin and end swap when it passes the anchor.
-    void ExtendSelection(TCellPos to);
+    void ExtendSelection(CellPos to);
     // Returns whether there was a selection to clear.
     bool ClearSelection();
-    void SetSelection(TCellPos begin, TCellPos end);
+    void SetSelection(CellPos begin, CellPos end);
     // Selects `length` characters from the selection's begin, or from the
     // caret when nothing is selected; the anchor stays at the begin.
     void SetSelectionLength(int length);
     // A stretch to select, kept inside the text's rows and never reversed.
-    std::pair<TCellPos, TCellPos> ClampStretch(TCellPos begin, TCellPos end) const;
+    std::pair<CellPos, CellPos> ClampStretch(CellPos begin, CellPos end) const;
     bool IsSelected(int row, int col) const;
     // The selection cut to the text's lines; nullopt when it selects nothing.
     // `outside` is set when it lies (partly) past the text.
     std::optional<TextSpan> SelectedSpan(bool* outside = nullptr) const;
     // The begin and end column of the word at or right before a cell.
-    std::optional<std::pair<int, int>> WordAt(TCellPos cell) const;
+    std::optional<std::pair<int, int>> WordAt(CellPos cell) const;
 
     // 1-based character positions, each line break counting two.
-    TCellPos PosToCell(std::int64_t position) const;
-    std::int64_t CellToPos(TCellPos cell) const;
+    CellPos PosToCell(std::int64_t position) const;
+    std::int64_t CellToPos(CellPos cell) const;
     // The position of the selection's begin, or of the caret; capped to an int.
     int SelectionStart() const;
 
     // A mouse pointer's cell, from its pixel inside the viewport.
-    TCellPos CellAt(int x, int y, int textLeft, int cellWidth, int cellHeight) const;
+    CellPos CellAt(int x, int y, int textLeft, int cellWidth, int cellHeight) const;
     // Where a drag with the pointer outside the viewport moves its target:
     // by one close to the edge, by a page (half a page sideways) farther out.
-    TCellPos DragStep(TCellPos target, int x, int y, int width, int height) const;
+    CellPos DragStep(CellPos target, int x, int y, int width, int height) const;
     // A pixel coordinate of a cell, held within a range a window can draw,
     // so a caret millions of cells away never overflows.
     static int CellToPixel(std::int64_t cells, int size, int offset);
 
     // Bookmarks 0 to 9. Setting one again on its own line clears it.
     void ToggleBookmark(int number);
-    std::optional<TCellPos> Bookmark(int number) const;
+    std::optional<CellPos> Bookmark(int number) const;
 
   private:
-    TCellPos WordLeft() const;
-    TCellPos WordRight() const;
+    CellPos WordLeft() const;
+    CellPos WordRight() const;
 
     const TMemoExStrings& lines_;
     int topRow_ = 0;
     int leftCol_ = 0;
     int visibleRows_ = 0;
     int visibleCols_ = 0;
-    TCellPos caret_;
+    CellPos caret_;
     bool cursorBeyondEOL_ = true;
     bool selected_ = false;
-    TCellPos selBegin_;
-    TCellPos selEnd_;
-    TCellPos anchor_;
-    std::array<std::optional<TCellPos>, 10> bookmarks_;
+    CellPos selBegin_;
+    CellPos selEnd_;
+    CellPos anchor_;
+    std::array<std::optional<CellPos>, 10> bookmarks_;
 };

@@ -209,7 +209,7 @@ void TCustomMemoEx::SetUseMaxCharWidth(bool use) {
 // Caret and scrolling -------------------------------------------------------
 
 QRect TCustomMemoEx::CaretRect() const {
-    const TCellPos caret = model_.Caret();
+    const CellPos caret = model_.Caret();
     return QRect(CaretModel::CellToPixel(caret.col - model_.LeftCol(), cellWidth_, TextLeft()),
                  CaretModel::CellToPixel(caret.row - model_.TopRow(), cellHeight_, 1), 2,
                  std::max(1, cellHeight_ - 2));
@@ -220,7 +220,7 @@ void TCustomMemoEx::UpdateCaret() {
 }
 
 void TCustomMemoEx::ScrollIntoView(int col, int row) {
-    ScrollTo(model_.IntoView(TCellPos{col, row}));
+    ScrollTo(model_.IntoView(CellPos{col, row}));
 }
 
 void TCustomMemoEx::ScrollTo(const ScrollTarget& target) {
@@ -229,8 +229,8 @@ void TCustomMemoEx::ScrollTo(const ScrollTarget& target) {
 }
 
 void TCustomMemoEx::SetCaret(int col, int row) {
-    if (TCellPos{col, row} == model_.Caret()) return;
-    const TCellPos cell = model_.ClampCaret(TCellPos{col, row});
+    if (CellPos{col, row} == model_.Caret()) return;
+    const CellPos cell = model_.ClampCaret(CellPos{col, row});
     ScrollIntoView(cell.col, cell.row);
 
     if (cell == model_.Caret()) return;
@@ -346,7 +346,7 @@ int TCustomMemoEx::SelectionStart() const {
 
 void TCustomMemoEx::SetSelectionStart(int position) {
     if (model_.Selected()) ClearSelection();
-    const TCellPos cell = model_.PosToCell(position);
+    const CellPos cell = model_.PosToCell(position);
     model_.SetSelection(cell, cell);
     SetCaret(cell.col, cell.row);
     SetSelectionLength(0);

@@ -70,7 +70,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     int SelectionStart() const;
     // Selects from `begin` to `end` (exclusive), caret at the end, and scrolls
     // so the selection is in view: a row out of view comes to the middle.
-    void SelectCells(TCellPos begin, TCellPos end);
+    void SelectCells(CellPos begin, CellPos end);
 
     std::string SelectedText() const;
     // The selection as Unicode text, converted from the OEM code page. A
@@ -82,8 +82,8 @@ class TCustomMemoEx : public QAbstractScrollArea {
     void SetClipboardCapacity(std::int64_t characters) { clipboardCapacity_ = characters; }
     void SelectAll();
     bool SelAvail() const { return model_.Selected(); }
-    TCellPos SelBegin() const { return model_.SelBegin(); }
-    TCellPos SelEnd() const { return model_.SelEnd(); }
+    CellPos SelBegin() const { return model_.SelBegin(); }
+    CellPos SelEnd() const { return model_.SelEnd(); }
 
     // Caret placement: clamps, scrolls the cell into view, moves the caret.
     void SetCaret(int col, int row);
@@ -104,7 +104,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     int CellHeight() const { return cellHeight_; }
     int TextLeft() const { return gutterWidth_ + 2; }
     // The cell a viewport pixel falls in, as a mouse click takes it.
-    TCellPos CellAt(QPoint pixel) const;
+    CellPos CellAt(QPoint pixel) const;
 
     // The zoom buttons' way of changing the font: its size in points.
     void SetFontSize(int points);
@@ -133,7 +133,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     bool CursorBeyondEOL() const { return model_.CursorBeyondEOL(); }
     void SetCursorBeyondEOL(bool beyond) { model_.SetCursorBeyondEOL(beyond); }
     bool InsertMode() const { return insertMode_; }
-    std::optional<TCellPos> Bookmark(int number) const { return model_.Bookmark(number); }
+    std::optional<CellPos> Bookmark(int number) const { return model_.Bookmark(number); }
 
     // Events, raised with the viewer as sender.
     std::function<void(QObject*)> OnDblClick;
@@ -186,8 +186,8 @@ class TCustomMemoEx : public QAbstractScrollArea {
     void UpdateCaret();
 
     // Selection.
-    void StartSelection(TCellPos at);
-    void ExtendSelection(TCellPos to);
+    void StartSelection(CellPos at);
+    void ExtendSelection(CellPos to);
     void ClearSelection();
     void SelectWordAtCaret();
     // The selected text as cut to its lines: nullopt when it is empty (with a
@@ -203,7 +203,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     bool IsViewerKey(const QKeyEvent* event) const;
     void HandleKey(int key, Qt::KeyboardModifiers mods);
     void Execute(Command command);
-    void MoveCaret(TCellPos to, bool select);
+    void MoveCaret(CellPos to, bool select);
 
     void AutoScrollTick();
     void HoldViewLock() { ++viewLock_; }
@@ -258,7 +258,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     bool dragged_ = false;
     bool doubleClicked_ = false;
     QPoint lastPointer_;
-    TCellPos dragTarget_;
+    CellPos dragTarget_;
     QTimer* autoScroll_ = nullptr;
 };
 

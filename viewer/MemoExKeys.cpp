@@ -214,7 +214,7 @@ void TCustomMemoEx::HandleKey(int key, Qt::KeyboardModifiers mods) {
     // Typed characters would edit: a read-only viewer ignores them.
 }
 
-void TCustomMemoEx::MoveCaret(TCellPos to, bool select) {
+void TCustomMemoEx::MoveCaret(CellPos to, bool select) {
     if (select) {
         if (!model_.Selected()) StartSelection(model_.Caret());
         SetCaret(to.col, to.row);
@@ -233,7 +233,7 @@ void TCustomMemoEx::Execute(Command command) {
     const int number = static_cast<int>(command);
     // A move the caret model works out, with or without selecting.
     const auto move = [this](CaretMove how, bool select) {
-        if (const std::optional<TCellPos> to = model_.MoveTarget(how)) MoveCaret(*to, select);
+        if (const std::optional<CellPos> to = model_.MoveTarget(how)) MoveCaret(*to, select);
     };
 
     if (number >= static_cast<int>(C::SetBookmark0) &&
@@ -242,7 +242,7 @@ void TCustomMemoEx::Execute(Command command) {
         return;
     }
     if (number >= static_cast<int>(C::GotoBookmark0)) {
-        if (const std::optional<TCellPos> mark =
+        if (const std::optional<CellPos> mark =
                 model_.Bookmark(number - static_cast<int>(C::GotoBookmark0)))
             MoveCaret(*mark, false);
         return;
@@ -368,11 +368,11 @@ void TCustomMemoEx::SelectAll() {
 }
 
 void TCustomMemoEx::SelectWordAtCaret() {
-    const TCellPos caret = model_.Caret();
+    const CellPos caret = model_.Caret();
     const std::optional<std::pair<int, int>> word = model_.WordAt(caret);
     if (!word) return;
     if (model_.Selected()) ClearSelection();
-    StartSelection(TCellPos{word->first, caret.row});
+    StartSelection(CellPos{word->first, caret.row});
     SetCaret(word->second, caret.row);
-    ExtendSelection(TCellPos{word->second, caret.row});
+    ExtendSelection(CellPos{word->second, caret.row});
 }

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-TCellPos TCustomMemoEx::CellAt(QPoint pixel) const {
+CellPos TCustomMemoEx::CellAt(QPoint pixel) const {
     return model_.CellAt(pixel.x(), pixel.y(), TextLeft(), cellWidth_, cellHeight_);
 }
 
@@ -14,7 +14,7 @@ void TCustomMemoEx::mousePressEvent(QMouseEvent* event) {
     if (doubleClicked_) return;
     mousePressed_ = true;
     dragged_ = false;
-    const TCellPos cell = CellAt(event->position().toPoint());
+    const CellPos cell = CellAt(event->position().toPoint());
     lastPointer_ = event->position().toPoint();
     dragTarget_ = cell;
     const bool shift = event->modifiers() & Qt::ShiftModifier;

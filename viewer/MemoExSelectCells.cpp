@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-void TCustomMemoEx::SelectCells(TCellPos begin, TCellPos end) {
+void TCustomMemoEx::SelectCells(CellPos begin, CellPos end) {
     if (model_.Selected()) ClearSelection();
     std::tie(begin, end) = model_.ClampStretch(begin, end);
     ScrollTo(model_.StretchInView(begin, end));

@@ -11,17 +11,17 @@
 #include <optional>
 #include <stdexcept>
 
-void TCustomMemoEx::StartSelection(TCellPos at) {
+void TCustomMemoEx::StartSelection(CellPos at) {
     if (model_.Selected()) ClearSelection();
     model_.StartSelection(at);
 }
 
-void TCustomMemoEx::ExtendSelection(TCellPos to) {
-    const TCellPos oldBegin = model_.SelBegin();
-    const TCellPos oldEnd = model_.SelEnd();
+void TCustomMemoEx::ExtendSelection(CellPos to) {
+    const CellPos oldBegin = model_.SelBegin();
+    const CellPos oldEnd = model_.SelEnd();
     model_.ExtendSelection(to);
-    const TCellPos begin = model_.SelBegin();
-    const TCellPos end = model_.SelEnd();
+    const CellPos begin = model_.SelBegin();
+    const CellPos end = model_.SelEnd();
     // Only the rows whose highlight changed are painted again.
     if (!(oldBegin == begin))
         UpdateRows(std::min(oldBegin.row, begin.row), std::max(oldBegin.row, begin.row));

@@ -24,25 +24,25 @@ class CaretModelTest : public ::testing::Test {
 
 TEST_F(CaretModelTest, KeysMoveTheCaretWithinTheText) {
     struct Case {
-        TCellPos caret;
+        CellPos caret;
         CaretMove move;
-        std::optional<TCellPos> to;
+        std::optional<CellPos> to;
     };
     using M = CaretMove;
     const std::vector<Case> cases = {
-        {{0, 0}, M::Left, TCellPos{0, 0}},      {{3, 0}, M::Right, TCellPos{4, 0}},
-        {{3, 0}, M::Up, std::nullopt},          {{3, 3}, M::Down, std::nullopt},
-        {{3, 0}, M::Down, TCellPos{3, 1}},      {{3, 2}, M::End, TCellPos{13, 2}},
-        {{3, 2}, M::Home, TCellPos{0, 2}},      {{1, 0}, M::PageDown, TCellPos{1, 2}},
-        {{1, 3}, M::PageDown, TCellPos{1, 3}},  {{1, 1}, M::PageUp, TCellPos{1, 0}},
-        {{0, 2}, M::WordLeft, TCellPos{0, 1}},  {{8, 0}, M::WordLeft, TCellPos{6, 0}},
-        {{0, 0}, M::WordRight, TCellPos{6, 0}}, {{10, 0}, M::WordRight, TCellPos{0, 1}},
-        {{0, 1}, M::WordRight, TCellPos{2, 2}}, {{3, 3}, M::WordRight, TCellPos{3, 3}},
-        {{2, 1}, M::WindowTop, TCellPos{2, 0}}, {{2, 0}, M::WindowBottom, TCellPos{2, 1}},
+        {{0, 0}, M::Left, CellPos{0, 0}},      {{3, 0}, M::Right, CellPos{4, 0}},
+        {{3, 0}, M::Up, std::nullopt},         {{3, 3}, M::Down, std::nullopt},
+        {{3, 0}, M::Down, CellPos{3, 1}},      {{3, 2}, M::End, CellPos{13, 2}},
+        {{3, 2}, M::Home, CellPos{0, 2}},      {{1, 0}, M::PageDown, CellPos{1, 2}},
+        {{1, 3}, M::PageDown, CellPos{1, 3}},  {{1, 1}, M::PageUp, CellPos{1, 0}},
+        {{0, 2}, M::WordLeft, CellPos{0, 1}},  {{8, 0}, M::WordLeft, CellPos{6, 0}},
+        {{0, 0}, M::WordRight, CellPos{6, 0}}, {{10, 0}, M::WordRight, CellPos{0, 1}},
+        {{0, 1}, M::WordRight, CellPos{2, 2}}, {{3, 3}, M::WordRight, CellPos{3, 3}},
+        {{2, 1}, M::WindowTop, CellPos{2, 0}}, {{2, 0}, M::WindowBottom, CellPos{2, 1}},
     };
     for (const Case& c : cases) {
         model_.PlaceCaret(c.caret);
-        std::optional<TCellPos> to = model_.MoveTarget(c.move);
+        std::optional<CellPos> to = model_.MoveTarget(c.move);
         if (to) to = model_.ClampCaret(*to);
         EXPECT_EQ(to, c.to) << "from " << c.caret.col << "," << c.caret.row << " move "
                             << static_cast<int>(c.move);
@@ -51,9 +51,9 @@ TEST_F(CaretModelTest, KeysMoveTheCaretWithinTheText) {
 
 TEST_F(CaretModelTest, TheCaretStaysInsideTheRowsAndTheLongestLine) {
     struct Case {
-        TCellPos asked;
+        CellPos asked;
         bool beyondEnd;
-        TCellPos placed;
+        CellPos placed;
     };
     const std::vector<Case> cases = {
         {{-3, -3}, true, {0, 0}},  {{0, 99}, true, {0, 3}},    {{50, 0}, true, {50, 0}},
@@ -67,9 +67,9 @@ TEST_F(CaretModelTest, TheCaretStaysInsideTheRowsAndTheLongestLine) {
 
 TEST_F(CaretModelTest, ASelectionTurnsAtItsAnchorAndIsCutToTheText) {
     struct Case {
-        TCellPos to;
-        TCellPos begin;
-        TCellPos end;
+        CellPos to;
+        CellPos begin;
+        CellPos end;
     };
     model_.StartSelection({5, 1});
     const std::vector<Case> cases = {
@@ -102,7 +102,7 @@ TEST_F(CaretModelTest, ASelectionTurnsAtItsAnchorAndIsCutToTheText) {
 TEST_F(CaretModelTest, PositionsCountTwoPerLineBreakBothWays) {
     struct Case {
         std::int64_t position;
-        TCellPos cell;
+        CellPos cell;
     };
     const std::vector<Case> cases = {{1, {0, 0}},   {11, {10, 0}}, {13, {0, 1}}, {15, {0, 2}},
                                      {28, {13, 2}}, {30, {0, 3}},  {31, {1, 3}}};
@@ -110,12 +110,12 @@ TEST_F(CaretModelTest, PositionsCountTwoPerLineBreakBothWays) {
         EXPECT_EQ(model_.PosToCell(c.position), c.cell) << c.position;
         EXPECT_EQ(model_.CellToPos(c.cell), c.position) << c.position;
     }
-    EXPECT_EQ(model_.PosToCell(1000), (TCellPos{1, 3}));
+    EXPECT_EQ(model_.PosToCell(1000), (CellPos{1, 3}));
 
     model_.PlaceCaret({6, 0});
     model_.SetSelectionLength(6);
-    EXPECT_EQ(model_.SelBegin(), (TCellPos{6, 0}));
-    EXPECT_EQ(model_.SelEnd(), (TCellPos{0, 1}));
+    EXPECT_EQ(model_.SelBegin(), (CellPos{6, 0}));
+    EXPECT_EQ(model_.SelEnd(), (CellPos{0, 1}));
     EXPECT_EQ(model_.SelectionStart(), 7);
     EXPECT_EQ(model_.WordAt({10, 0}), (std::pair{6, 10}));
     EXPECT_EQ(model_.WordAt({1, 2}), std::nullopt);
@@ -123,8 +123,8 @@ TEST_F(CaretModelTest, PositionsCountTwoPerLineBreakBothWays) {
 
 TEST_F(CaretModelTest, ScrollingBringsCellsIntoViewAndStaysInRange) {
     struct Case {
-        TCellPos top; // column: left column, row: top row
-        TCellPos cell;
+        CellPos top; // column: left column, row: top row
+        CellPos cell;
         ScrollTarget intoView;
         ScrollTarget centered;
     };
@@ -146,7 +146,7 @@ TEST_F(CaretModelTest, ScrollingBringsCellsIntoViewAndStaysInRange) {
     EXPECT_EQ(model_.TextEndView(), (ScrollTarget{2, 0}));
     EXPECT_EQ(model_.StretchInView({3, 2}, {9, 2}), (ScrollTarget{1, 3}));
     EXPECT_EQ(model_.StretchInView({6, 2}, {9, 2}), (ScrollTarget{1, 5}));
-    EXPECT_EQ(model_.ClampStretch({-2, 7}, {4, 1}), (std::pair{TCellPos{0, 3}, TCellPos{4, 3}}));
+    EXPECT_EQ(model_.ClampStretch({-2, 7}, {4, 1}), (std::pair{CellPos{0, 3}, CellPos{4, 3}}));
     EXPECT_EQ(model_.WheelTop(120, 3, 0, 2), 0);
     EXPECT_EQ(model_.WheelTop(-120, 3, 0, 2), 2);
     EXPECT_EQ(model_.WheelTop(-120, 3, 0, -1), 0);
@@ -159,17 +159,17 @@ TEST_F(CaretModelTest, ScrollingBringsCellsIntoViewAndStaysInRange) {
 TEST_F(CaretModelTest, PointerCellsDragStepsAndFarPixelsAreBounded) {
     model_.SetTopRow(1);
     // 10-pixel cells from x = 2: a click on a cell's right half lands after it.
-    EXPECT_EQ(model_.CellAt(2 + 14, 5, 2, 10, 16), (TCellPos{1, 1}));
-    EXPECT_EQ(model_.CellAt(2 + 16, 40, 2, 10, 16), (TCellPos{2, 3}));
-    EXPECT_EQ(model_.CellAt(-50, -50, 2, 10, 16), (TCellPos{0, 1}));
-    EXPECT_EQ(model_.CellAt(900, 900, 2, 10, 16), (TCellPos{4, 3}));
+    EXPECT_EQ(model_.CellAt(2 + 14, 5, 2, 10, 16), (CellPos{1, 1}));
+    EXPECT_EQ(model_.CellAt(2 + 16, 40, 2, 10, 16), (CellPos{2, 3}));
+    EXPECT_EQ(model_.CellAt(-50, -50, 2, 10, 16), (CellPos{0, 1}));
+    EXPECT_EQ(model_.CellAt(900, 900, 2, 10, 16), (CellPos{4, 3}));
 
     model_.SetVisible(10, 40);
-    const TCellPos at{30, 30};
-    EXPECT_EQ(model_.DragStep(at, 50, -5, 400, 300), (TCellPos{30, 29}));
-    EXPECT_EQ(model_.DragStep(at, 50, 350, 400, 300), (TCellPos{30, 40}));
-    EXPECT_EQ(model_.DragStep(at, -30, 50, 400, 300), (TCellPos{10, 30}));
-    EXPECT_EQ(model_.DragStep(at, 410, 50, 400, 300), (TCellPos{31, 30}));
+    const CellPos at{30, 30};
+    EXPECT_EQ(model_.DragStep(at, 50, -5, 400, 300), (CellPos{30, 29}));
+    EXPECT_EQ(model_.DragStep(at, 50, 350, 400, 300), (CellPos{30, 40}));
+    EXPECT_EQ(model_.DragStep(at, -30, 50, 400, 300), (CellPos{10, 30}));
+    EXPECT_EQ(model_.DragStep(at, 410, 50, 400, 300), (CellPos{31, 30}));
 
     EXPECT_EQ(CaretModel::CellToPixel(3, 10, 2), 32);
     EXPECT_EQ(CaretModel::CellToPixel(INT_MAX, 100, 2), 1 << 24);
@@ -179,7 +179,7 @@ TEST_F(CaretModelTest, PointerCellsDragStepsAndFarPixelsAreBounded) {
 TEST_F(CaretModelTest, ABookmarkSetAgainOnItsLineIsCleared) {
     model_.PlaceCaret({4, 2});
     model_.ToggleBookmark(3);
-    EXPECT_EQ(model_.Bookmark(3), (TCellPos{4, 2}));
+    EXPECT_EQ(model_.Bookmark(3), (CellPos{4, 2}));
     model_.PlaceCaret({0, 2});
     model_.ToggleBookmark(3);
     EXPECT_EQ(model_.Bookmark(3), std::nullopt);
