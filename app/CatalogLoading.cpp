@@ -26,6 +26,20 @@ class CloseWhenDone {
     dbf::TDbf& table_;
 };
 
+// The list hears of the whole load as one change, not of every record.
+class ControlsDisabled {
+  public:
+    explicit ControlsDisabled(memtable::TloxMemTable& table) : table_(table) {
+        table_.DisableControls();
+    }
+    ~ControlsDisabled() { table_.EnableControls(); }
+    ControlsDisabled(const ControlsDisabled&) = delete;
+    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+  private:
+    memtable::TloxMemTable& table_;
+};
+
 void EmptyTable(memtable::TloxMemTable& PrnData) {
     if (!PrnData.Active()) return;
     PrnData.GoFirst();
@@ -72,6 +86,7 @@ bool LoadCatalog(dbf::TDbf& Dbf1, memtable::TloxMemTable& PrnData,
     CloseWhenDone closer(Dbf1);
     try {
         Dbf1.Open();
+        ControlsDisabled batch(PrnData);
         EmptyTable(PrnData);
         CopyEntries(Dbf1, PrnData);
     } catch (const std::exception&) {

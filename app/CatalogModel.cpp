@@ -79,6 +79,7 @@ void CatalogModel::MemTableChanging(const TloxChange& change) {
         break;
     case memtable::ckOpen:
     case memtable::ckOrder:
+    case memtable::ckBatch:
         beginResetModel();
         resetting_ = true;
         break;
@@ -95,6 +96,7 @@ void CatalogModel::MemTableChanged(const TloxChange& change) {
     case memtable::ckDelete:
     case memtable::ckOpen:
     case memtable::ckOrder:
+    case memtable::ckBatch:
         if (resetting_) {
             resetting_ = false;
             endResetModel();

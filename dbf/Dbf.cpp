@@ -82,8 +82,13 @@ TField::TField(TDbf& dataset, const TDbfFieldDef& def, std::string name)
     : dataset_(dataset), def_(def), name_(std::move(name)) {}
 
 bool TField::GetData(TFieldValue& value) const {
-    value = TFieldValue{};
-    return GetFieldData(def_, dataset_.CurrentRecord(), dataset_.RecordSize(), value);
+    // Cleared field by field, so the text keeps its buffer.
+    value.text.clear();
+    value.integer = 0;
+    value.number = 0;
+    value.boolean = false;
+    return GetFieldData(def_, dataset_.CurrentRecord(), dataset_.RecordSize(), value,
+                        dataset_.DecimalSeparator());
 }
 
 bool TField::IsNull() const {
@@ -95,13 +100,27 @@ void TField::AccessError(const char* typeName) const {
     throw EDatabaseError(Format(STRING_FIELD_ACCESS, name_, typeName));
 }
 
+bool TField::ReadText(std::string& out) const {
+    if (def_.FieldType != ftString) {
+        out = AsString();
+        return !IsNull();
+    }
+    if (!GetData(scratch_)) {
+        out.clear();
+        return false;
+    }
+    out.assign(scratch_.text);
+    if (!out.empty() && Transliterate) dataset_.TranslateInPlace(out);
+    return true;
+}
+
 std::string TField::AsString() const {
-    TFieldValue v;
+    TFieldValue& v = scratch_;
     if (!GetData(v)) return {};
     switch (def_.FieldType) {
     case ftString:
-        if (v.text.empty() || !Transliterate) return v.text;
-        return dataset_.TranslateToAnsi(v.text);
+        if (!v.text.empty() && Transliterate) dataset_.TranslateInPlace(v.text);
+        return v.text;
     case ftSmallint:
     case ftInteger:
     case ftLargeint:
@@ -319,6 +338,7 @@ void TDbf::Open() {
         if (NeedsLanguageAction(file_.UseCodePage()) && OnLanguageWarning)
             OnLanguageWarning(*this, action);
         translationMode_ = ChooseTranslationMode(file_.UseCodePage(), action);
+        PrepareTranslation();
         // The corrected count goes back only once the whole table proved readable.
         if (file_.CountCorrected() && mode != TPagedFileMode::ReadShared) file_.WriteHeader();
         record_.assign(file_.RecordSize(), 0);
@@ -420,6 +440,35 @@ TField* TDbf::FieldByName(std::string_view name) {
 
 std::uint64_t TDbf::PhysicalRecordCount() const {
     return active_ ? file_.RecordCount() : 0;
+}
+
+void TDbf::PrepareTranslation() {
+    decimalSeparator_ = platform::DecimalSeparator();
+    byteTranslation_ = false;
+    if (translationMode_ == TDbfTranslationMode::Identity) {
+        for (int b = 0; b < 256; ++b)
+            toAnsi_[static_cast<std::size_t>(b)] = static_cast<char>(b);
+        byteTranslation_ = true;
+    } else if (translationMode_ == TDbfTranslationMode::OemAnsi) {
+        // The OEM to ANSI conversion goes byte for byte: its answer for every byte.
+        std::string every(256, '\0');
+        for (int b = 0; b < 256; ++b)
+            every[static_cast<std::size_t>(b)] = static_cast<char>(b);
+        const std::string ansi = platform::OemToAnsi(every);
+        if (ansi.size() == every.size()) {
+            std::copy(ansi.begin(), ansi.end(), toAnsi_.begin());
+            byteTranslation_ = true;
+        }
+    }
+}
+
+void TDbf::TranslateInPlace(std::string& text) {
+    if (byteTranslation_ && !OnTranslate) {
+        for (char& c : text)
+            c = toAnsi_[static_cast<unsigned char>(c)];
+        return;
+    }
+    text = TranslateToAnsi(text);
 }
 
 std::string TDbf::TranslateToAnsi(std::string_view text) {

@@ -21,6 +21,7 @@
 #include "dbf/Dbf_Lang.h"
 #include "dbf/FieldValues.h"
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -53,6 +54,8 @@ class TField {
 
     // Character values come translated to the machine's ANSI code page.
     std::string AsString() const;
+    // AsString into a caller's buffer, whose capacity is reused; false without a value.
+    bool ReadText(std::string& out) const;
     // Floats round to the nearest integer, halves to even; beyond the 32-bit range
     // the nearest end of it.
     int AsInteger() const;
@@ -70,6 +73,8 @@ class TField {
     TDbf& dataset_;
     const TDbfFieldDef& def_;
     std::string name_;
+    // Reused by every read, so reading a value allocates nothing of its own.
+    mutable TFieldValue scratch_;
 };
 
 class TDbf {
@@ -153,6 +158,10 @@ class TDbf {
     TDbfTranslationMode TranslationMode() const { return translationMode_; }
     // Table text as AsString hands it out.
     std::string TranslateToAnsi(std::string_view text);
+    // The same, on a text in place.
+    void TranslateInPlace(std::string& text);
+    // The user's decimal separator, taken when the table opened.
+    char DecimalSeparator() const { return decimalSeparator_; }
 
   private:
     void CheckInactive() const;
@@ -160,6 +169,7 @@ class TDbf {
     void BuildFields();
     bool FetchNextVisible();
     void ReleaseOpenState();
+    void PrepareTranslation();
 
     std::string name_;
     std::string filePath_;
@@ -180,6 +190,11 @@ class TDbf {
     TDbfFile file_;
     TDbfCursor cursor_;
     TDbfTranslationMode translationMode_ = TDbfTranslationMode::Identity;
+    // Where the translation goes byte by byte (OEM to ANSI, or none), its table,
+    // made once at open so a value is translated in one pass.
+    bool byteTranslation_ = false;
+    std::array<char, 256> toAnsi_{};
+    char decimalSeparator_ = '.';
     std::vector<std::unique_ptr<TField>> fields_;
     std::vector<std::uint8_t> record_;
     std::vector<std::uint8_t> fetch_;

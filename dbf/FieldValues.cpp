@@ -65,7 +65,8 @@ TDateTime TimestampToDateTime(double ms) {
     return ComposeDateTime(date - 693594.0, time);
 }
 
-bool GetTextValue(const TDbfFieldDef& def, std::string_view bytes, TFieldValue& value) {
+bool GetTextValue(const TDbfFieldDef& def, std::string_view bytes, char separator,
+                  TFieldValue& value) {
     std::string_view s = TrimRight(bytes);
     if (def.FieldType != ftString) s = TrimLeft(s);
     if (s.empty()) return false;
@@ -87,7 +88,7 @@ bool GetTextValue(const TDbfFieldDef& def, std::string_view bytes, TFieldValue& 
         return true;
     }
     case ftFloat:
-        if (!ParseFloat(s, value.number)) value.number = 0.0;
+        if (!ParseFloat(s, separator, value.number)) value.number = 0.0;
         return true;
     case ftBoolean:
         value.boolean = s.front() == 'T' || s.front() == 't';
@@ -153,44 +154,63 @@ bool ParseInteger(std::string_view text, int bits, std::int64_t& value) {
 }
 
 bool ParseFloat(std::string_view text, double& value) {
-    const char separator = platform::DecimalSeparator();
-    std::string s(text);
-    if (auto dot = s.find('.'); dot != std::string::npos) s[dot] = separator;
-    // Check the shape first: sign, digits, one separator, digits, exponent.
+    return ParseFloat(text, platform::DecimalSeparator(), value);
+}
+
+bool ParseFloat(std::string_view text, char separator, double& value) {
+    // Numeric fields are at most 20 characters wide; longer text is never a number
+    // that fits a double's digits anyway, but is read the same way.
+    char stackBuffer[64];
+    std::string heapBuffer;
+    char* plain = stackBuffer;
+    if (text.size() + 2 > sizeof stackBuffer) {
+        heapBuffer.resize(text.size() + 2);
+        plain = heapBuffer.data();
+    }
+    std::size_t length = 0;
+    // The first '.' stands for the separator, whatever the separator is.
+    const std::size_t dot = text.find('.');
+    auto at = [&](std::size_t i) { return i == dot ? separator : text[i]; };
+    // Check the shape: sign, digits, one separator, digits, exponent.
     std::size_t i = 0;
-    std::string plain;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) plain += s[i++];
+    const std::size_t size = text.size();
+    if (i < size && (at(i) == '+' || at(i) == '-')) plain[length++] = at(i++);
     bool digits = false;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
-        plain += s[i++], digits = true;
-    if (i < s.size() && s[i] == separator) {
-        plain += '.';
+    while (i < size && at(i) >= '0' && at(i) <= '9')
+        plain[length++] = at(i++), digits = true;
+    if (i < size && at(i) == separator) {
+        plain[length++] = '.';
         ++i;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9')
-            plain += s[i++], digits = true;
+        while (i < size && at(i) >= '0' && at(i) <= '9')
+            plain[length++] = at(i++), digits = true;
     }
     if (!digits) return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        plain += 'e';
+    if (i < size && (at(i) == 'e' || at(i) == 'E')) {
+        plain[length++] = 'e';
         ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) plain += s[i++];
+        if (i < size && (at(i) == '+' || at(i) == '-')) plain[length++] = at(i++);
         bool exponentDigits = false;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9')
-            plain += s[i++], exponentDigits = true;
+        while (i < size && at(i) >= '0' && at(i) <= '9')
+            plain[length++] = at(i++), exponentDigits = true;
         if (!exponentDigits) return false;
     }
-    if (i != s.size()) return false;
-    const char* begin = plain.data();
+    if (i != size) return false;
+    const char* begin = plain;
     if (*begin == '+') ++begin;
     double parsed = 0;
-    auto [end, error] = std::from_chars(begin, plain.data() + plain.size(), parsed);
-    if (error != std::errc() || end != plain.data() + plain.size()) return false;
+    auto [end, error] = std::from_chars(begin, plain + length, parsed);
+    if (error != std::errc() || end != plain + length) return false;
     value = parsed;
     return true;
 }
 
 bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size_t recordSize,
                   TFieldValue& value) {
+    return GetFieldData(def, record, recordSize, value, platform::DecimalSeparator());
+}
+
+bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size_t recordSize,
+                  TFieldValue& value, char decimalSeparator) {
     if (record == nullptr || def.Offset >= recordSize || def.Size <= 0) return false;
     const std::size_t available =
         std::min(static_cast<std::size_t>(def.Size), recordSize - def.Offset);
@@ -221,7 +241,7 @@ bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size
         return false;
     default:
         return GetTextValue(def, std::string_view(reinterpret_cast<const char*>(bytes), available),
-                            value);
+                            decimalSeparator, value);
     }
 }
 

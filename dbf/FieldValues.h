@@ -20,6 +20,10 @@ struct TFieldValue {
 
 // Reads `def` from a record of `recordSize` bytes; false when the field has no
 // value. Bytes past the end of the record count as absent.
+// `value` keeps its text's capacity, so a caller that reuses it allocates nothing.
+// Floats read with `decimalSeparator`, the user's, taken once by the caller.
+bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size_t recordSize,
+                  TFieldValue& value, char decimalSeparator);
 bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size_t recordSize,
                   TFieldValue& value);
 
@@ -29,5 +33,6 @@ bool ParseInteger(std::string_view text, int bits, std::int64_t& value);
 // The run-time float conversion under the user's decimal separator, after the
 // first '.' has been turned into that separator; false when the text is no number.
 bool ParseFloat(std::string_view text, double& value);
+bool ParseFloat(std::string_view text, char decimalSeparator, double& value);
 
 } // namespace dbf

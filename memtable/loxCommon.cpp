@@ -4,10 +4,18 @@
 
 namespace memtable {
 
-TloxCommon::TAdded TloxCommon::Add(std::vector<std::byte> block) {
+TloxCommon::TAdded TloxCommon::Add(TloxRecord& prepared) {
     std::lock_guard guard(FLock);
-    auto record = std::make_unique<TloxRecord>();
-    record->Block = std::move(block);
+    std::unique_ptr<TloxRecord> record;
+    if (FSpare.empty()) {
+        record = std::make_unique<TloxRecord>();
+    } else {
+        record = std::move(FSpare.back());
+        FSpare.pop_back();
+        record->Position = -1;
+    }
+    std::swap(record->Block, prepared.Block);
+    std::swap(record->Keys, prepared.Keys);
     bool newIdentity = FFreeIdentities.empty();
     if (newIdentity) {
         record->Identity = static_cast<int>(FSlots.size());
@@ -27,7 +35,7 @@ void TloxCommon::Remove(const TloxRecord* record) {
     std::lock_guard guard(FLock);
     int identity = record->Identity;
     if (identity < 0 || identity >= SlotCount() || FSlots[identity].get() != record) return;
-    FSlots[identity].reset();
+    FSpare.push_back(std::move(FSlots[identity]));
     FFreeIdentities.push_back(identity);
     --FRecordCount;
 }
@@ -35,6 +43,7 @@ void TloxCommon::Remove(const TloxRecord* record) {
 void TloxCommon::Clear() {
     std::lock_guard guard(FLock);
     FSlots.clear();
+    FSpare.clear();
     FFreeIdentities.clear();
     FRecordCount = 0;
 }

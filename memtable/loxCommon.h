@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace memtable {
@@ -14,6 +16,15 @@ struct TloxRecord {
     std::int64_t UniqueNumber = 0; // never repeats while the store lives
     int Position = -1;             // last known place in the active order
     std::vector<std::byte> Block;  // presence byte plus value, per field
+    // Collation keys of the text fields that orders compare, by field number - 1,
+    // made once when the record is stored so a search compares bytes only. A key
+    // starts with a 1 byte; an empty string stands for no key.
+    std::vector<std::string> Keys;
+
+    const std::string* CollationKey(int fieldNo) const {
+        const std::size_t i = static_cast<std::size_t>(fieldNo - 1);
+        return i < Keys.size() && !Keys[i].empty() ? &Keys[i] : nullptr;
+    }
 };
 
 class TloxCommon {
@@ -29,8 +40,9 @@ class TloxCommon {
         TloxRecord* Record;
         bool NewIdentity; // took a never-used identity rather than a freed one
     };
-    // Stores a block: the identity freed last, or the next never-used one.
-    TAdded Add(std::vector<std::byte> block);
+    // Stores a prepared record's block and keys: the identity freed last, or the
+    // next never-used one. `prepared` gets back buffers to fill next time.
+    TAdded Add(TloxRecord& prepared);
     // Empties the record's slot and frees its identity for the next record.
     void Remove(const TloxRecord* record);
     void Clear();
@@ -48,6 +60,9 @@ class TloxCommon {
     std::recursive_mutex FLock;
     std::vector<std::unique_ptr<TloxRecord>> FSlots;
     std::vector<int> FFreeIdentities; // a stack: the last freed is reused first
+    // Records removed, kept with their buffers for the next ones: emptying and
+    // refilling a table then allocates nothing.
+    std::vector<std::unique_ptr<TloxRecord>> FSpare;
     std::int64_t FNextUniqueNumber = 0;
     int FRecordCount = 0;
     int FAttachMaxCount;

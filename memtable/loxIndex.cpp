@@ -18,35 +18,6 @@ std::string_view StoredText(const TField& field, const std::byte* block) {
     return {text, strnlen(text, static_cast<size_t>(field.Size()))};
 }
 
-int CompareField(const TField& field, TloxMemTableCompareOptions options, const std::byte* a,
-                 const std::byte* b, int localeId) {
-    bool nullA = field.IsNullIn(a);
-    bool nullB = field.IsNullIn(b);
-    if (nullA || nullB) return nullA == nullB ? 0 : (nullA ? -1 : 1);
-    int result = 0;
-    switch (field.DataType()) {
-    case ftString:
-        if ((localeId != kUserDefaultLocale && localeId != kSystemDefaultLocale) ||
-            !platform::CollationAvailable())
-            throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(localeId));
-        result =
-            options & mtcoIgnoreCase
-                ? platform::CompareTextIgnoreCase(StoredText(field, a), StoredText(field, b))
-                : platform::CompareTextCaseSensitive(StoredText(field, a), StoredText(field, b));
-        break;
-    case ftInteger:
-    case ftDate: {
-        std::int32_t x = field.IntegerIn(a);
-        std::int32_t y = field.IntegerIn(b);
-        result = x < y ? -1 : (x > y ? 1 : 0);
-        break;
-    }
-    default:
-        break;
-    }
-    return options & mtcoDescending ? -result : result;
-}
-
 bool SameInCapitals(std::string_view a, std::string_view b) {
     auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
@@ -58,11 +29,123 @@ bool SameInCapitals(std::string_view a, std::string_view b) {
 TloxIndex::TloxIndex(std::string name, std::string fieldString, TloxFieldList fields,
                      TloxMemTableCompareOptions options, bool isRowOrder, const int& localeId)
     : FName(std::move(name)), FFieldString(std::move(fieldString)), FFields(std::move(fields)),
-      FOptions(options), FIsRowOrder(isRowOrder), FLocaleId(localeId) {}
-
-int TloxIndex::Compare(const std::byte* a, const std::byte* b) const {
+      FOptions(options), FIsRowOrder(isRowOrder), FLocaleId(localeId) {
+    // Keys of text, date and integer fields in ascending order, case significant,
+    // encode into bytes that compare as the fields do.
+    FPrefixUsable = !FIsRowOrder && !FFields.empty();
     for (const TloxFieldListItem& item : FFields) {
-        int result = CompareField(*item.Field, item.Options, a, b, FLocaleId);
+        const TFieldType type = item.Field->DataType();
+        if ((type != ftString && type != ftDate && type != ftInteger) ||
+            (item.Options & (mtcoDescending | mtcoIgnoreCase)))
+            FPrefixUsable = false;
+    }
+}
+
+TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
+    TloxKeyPrefix prefix;
+    // The arrival order keeps the unique number at hand for finding a record.
+    if (FIsRowOrder) return {static_cast<std::uint64_t>(record.UniqueNumber), 0, true};
+    if (!FPrefixUsable) return prefix;
+    unsigned char bytes[16] = {};
+    std::size_t used = 0;
+    auto put = [&](unsigned char byte) {
+        if (used < sizeof bytes) bytes[used++] = byte;
+    };
+    for (const TloxFieldListItem& item : FFields) {
+        if (used >= sizeof bytes) break;
+        const TField& field = *item.Field;
+        // An empty field sorts before every value.
+        if (field.IsNullIn(record.Block.data())) {
+            put(1);
+            continue;
+        }
+        put(2);
+        if (field.DataType() == ftString) {
+            const std::string* key = record.CollationKey(field.FieldNo());
+            if (!key) return TloxKeyPrefix{};
+            // Collation keys hold no zero byte: the zero ends a shorter key first.
+            for (std::size_t i = 0; i < key->size() && used < sizeof bytes; ++i)
+                put(static_cast<unsigned char>((*key)[i]));
+            put(0);
+        } else {
+            const std::uint32_t biased =
+                static_cast<std::uint32_t>(field.IntegerIn(record.Block.data())) ^ 0x80000000u;
+            for (int shift = 24; shift >= 0; shift -= 8)
+                put(static_cast<unsigned char>(biased >> shift));
+        }
+    }
+    for (std::size_t i = 0; i < 8; ++i) {
+        prefix.High = prefix.High << 8 | bytes[i];
+        prefix.Low = prefix.Low << 8 | bytes[8 + i];
+    }
+    prefix.Valid = true;
+    return prefix;
+}
+
+int TloxIndex::CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const {
+    return CompareEntry(FRecords.Entry(position), key, prefix);
+}
+
+int TloxIndex::CompareEntry(const TloxEntry& entry, const TloxRecord& key,
+                            const TloxKeyPrefix& prefix) const {
+    if (entry.Prefix.Valid && prefix.Valid) {
+        if (entry.Prefix.High != prefix.High) return entry.Prefix.High < prefix.High ? -1 : 1;
+        if (entry.Prefix.Low != prefix.Low) return entry.Prefix.Low < prefix.Low ? -1 : 1;
+    }
+    return Compare(*entry.Record, key);
+}
+
+int TloxIndex::CompareField(const TloxFieldListItem& item, const TloxRecord& a,
+                            const TloxRecord& b) const {
+    const TField& field = *item.Field;
+    const std::byte* blockA = a.Block.data();
+    const std::byte* blockB = b.Block.data();
+    bool nullA = field.IsNullIn(blockA);
+    bool nullB = field.IsNullIn(blockB);
+    if (nullA || nullB) return nullA == nullB ? 0 : (nullA ? -1 : 1);
+    int result = 0;
+    switch (field.DataType()) {
+    case ftString: {
+        if (FLocaleId != kUserDefaultLocale && FLocaleId != kSystemDefaultLocale)
+            throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(FLocaleId));
+        if (!FCollationChecked) {
+            if (!platform::CollationAvailable())
+                throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(FLocaleId));
+            FCollationChecked = true;
+        }
+        if (item.Options & mtcoIgnoreCase) {
+            result = platform::CompareTextIgnoreCase(StoredText(field, blockA),
+                                                     StoredText(field, blockB));
+            break;
+        }
+        // Collation keys made when the records were inserted compare as the texts do.
+        const std::string* keyA = a.CollationKey(field.FieldNo());
+        const std::string* keyB = b.CollationKey(field.FieldNo());
+        if (keyA && keyB) {
+            const int order = keyA->compare(*keyB);
+            result = order < 0 ? -1 : (order > 0 ? 1 : 0);
+        } else {
+            result = platform::CompareTextCaseSensitive(StoredText(field, blockA),
+                                                        StoredText(field, blockB));
+        }
+        break;
+    }
+    case ftInteger:
+    case ftDate: {
+        std::int32_t x = field.IntegerIn(blockA);
+        std::int32_t y = field.IntegerIn(blockB);
+        result = x < y ? -1 : (x > y ? 1 : 0);
+        break;
+    }
+    default:
+        break;
+    }
+    return item.Options & mtcoDescending ? -result : result;
+}
+
+int TloxIndex::Compare(const TloxRecord& a, const TloxRecord& b) const {
+    for (const TloxFieldListItem& item : FFields) {
+        int result = CompareField(item, a, b);
         if (result != 0) return result;
     }
     return 0;
@@ -72,68 +155,73 @@ bool TloxIndex::UsesHalving() const {
     return FOrdered && Count() > 20;
 }
 
-int TloxIndex::SearchByHalving(const std::byte* key, bool& equalFound) const {
-    int low = 0;
-    int high = Count() - 1;
-    equalFound = false;
-    while (low <= high) {
-        int middle = (low + high) / 2;
-        int result = Compare(key, FRecords[middle]->Block.data());
-        if (result < 0) {
-            high = middle - 1;
-        } else if (result > 0) {
-            low = middle + 1;
-        } else {
-            while (middle > 0 && Compare(FRecords[middle - 1]->Block.data(), key) == 0)
-                --middle;
-            equalFound = true;
-            return middle;
-        }
-    }
-    return low;
+// Halving down to the first record that is not smaller than the key: the first of
+// the equal records when there are any, else the place the key would go.
+int TloxIndex::SearchByHalving(const TloxRecord& key, const TloxKeyPrefix& prefix) const {
+    return FRecords.FirstFailing(
+        [&](const TloxEntry& entry) { return CompareEntry(entry, key, prefix) < 0; });
 }
 
 int TloxIndex::InsertPlace(const TloxRecord& record) const {
-    if (FRecords.empty()) return 0;
+    if (FRecords.Empty()) return 0;
     if (FIsRowOrder) return Count();
-    const std::byte* key = record.Block.data();
-    if (UsesHalving()) {
-        bool equalFound;
-        return SearchByHalving(key, equalFound);
-    }
+    FCollationChecked = false;
+    const TloxKeyPrefix prefix = MakePrefix(record);
+    if (UsesHalving()) return SearchByHalving(record, prefix);
     for (int i = 0; i < Count(); ++i)
-        if (Compare(FRecords[i]->Block.data(), key) >= 0) return i;
+        if (CompareAt(i, record, prefix) >= 0) return i;
     return Count();
 }
 
 int TloxIndex::Find(const TloxRecord& record) const {
-    if (FRecords.empty()) return -1;
+    if (FRecords.Empty()) return -1;
+    FCollationChecked = false;
     int start = 0;
-    if (!FIsRowOrder && UsesHalving()) {
-        bool equalFound;
-        start = SearchByHalving(record.Block.data(), equalFound);
+    if (FIsRowOrder) {
+        // Records arrive with rising unique numbers and keep their order here.
+        const auto number = static_cast<std::uint64_t>(record.UniqueNumber);
+        start = FRecords.FirstFailing(
+            [&](const TloxEntry& entry) { return entry.Prefix.High < number; });
+    } else if (UsesHalving()) {
+        // Equal keys stand newest first, so one halving on key and then unique
+        // number, newest first, lands on the record itself.
+        const TloxKeyPrefix prefix = MakePrefix(record);
+        const int guess = FRecords.FirstFailing([&](const TloxEntry& entry) {
+            const int order = CompareEntry(entry, record, prefix);
+            return order < 0 || (order == 0 && entry.Record->UniqueNumber > record.UniqueNumber);
+        });
+        if (guess < Count() && FRecords[guess]->Identity == record.Identity) return guess;
+        start = SearchByHalving(record, prefix);
     }
+    if (start < Count() && FRecords[start]->Identity == record.Identity) return start;
     for (int i = start; i < Count(); ++i)
         if (FRecords[i]->Identity == record.Identity) return i;
+    if (FIsRowOrder)
+        for (int i = 0; i < start; ++i)
+            if (FRecords[i]->Identity == record.Identity) return i;
     return -1;
 }
 
 void TloxIndex::InsertAt(int place, TloxRecord* record) {
     FOrdered = true;
-    FRecords.insert(FRecords.begin() + place, record);
+    FRecords.Insert(place, TloxEntry{record, MakePrefix(*record)});
 }
 
 void TloxIndex::RemoveAt(int position) {
     FOrdered = true;
-    FRecords.erase(FRecords.begin() + position);
+    FRecords.Remove(position);
 }
 
 void TloxIndex::Build(std::vector<TloxRecord*> records) {
     if (!FIsRowOrder)
         std::stable_sort(records.begin(), records.end(), [this](TloxRecord* a, TloxRecord* b) {
-            return Compare(a->Block.data(), b->Block.data()) < 0;
+            FCollationChecked = false;
+            return Compare(*a, *b) < 0;
         });
-    FRecords = std::move(records);
+    std::vector<TloxEntry> entries;
+    for (TloxRecord* record : records)
+        entries.push_back({record, MakePrefix(*record)});
+    FRecords.Assign(entries);
     FOrdered = true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Orders of a memory table: arrays of record references kept in key order.
 
+#include "memtable/RecordArray.h"
 #include "memtable/loxCommon.h"
 #include "memtable/loxFields.h"
 
@@ -32,11 +33,11 @@ class TloxIndex {
     bool IsRowOrder() const { return FIsRowOrder; }
     bool Ordered() const { return FOrdered; }
 
-    int Count() const { return static_cast<int>(FRecords.size()); }
+    int Count() const { return FRecords.Count(); }
     TloxRecord* At(int position) const { return FRecords[position]; }
 
-    // -1, 0 or +1 for two record blocks under this index's key fields.
-    int Compare(const std::byte* a, const std::byte* b) const;
+    // -1, 0 or +1 for two records under this index's key fields.
+    int Compare(const TloxRecord& a, const TloxRecord& b) const;
     // Where a new record goes: before the first record whose key is not smaller.
     int InsertPlace(const TloxRecord& record) const;
     // The position of this very record (key and identity), or -1.
@@ -44,14 +45,20 @@ class TloxIndex {
 
     void InsertAt(int place, TloxRecord* record);
     void RemoveAt(int position);
-    void Clear() { FRecords.clear(); }
+    void Clear() { FRecords.Clear(); }
     // Fills the index from existing records; equal keys keep the given order.
     void Build(std::vector<TloxRecord*> records);
 
   private:
-    // First record with a key equal to the record's by halving, or where it would go.
-    int SearchByHalving(const std::byte* key, bool& equalFound) const;
+    // The first record whose key is not smaller than the record's, by halving.
+    int SearchByHalving(const TloxRecord& key, const TloxKeyPrefix& prefix) const;
+    TloxKeyPrefix MakePrefix(const TloxRecord& record) const;
+    // Compare of the record at a position with a key, by prefix where that decides.
+    int CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const;
+    int CompareEntry(const TloxEntry& entry, const TloxRecord& key,
+                     const TloxKeyPrefix& prefix) const;
     bool UsesHalving() const;
+    int CompareField(const TloxFieldListItem& item, const TloxRecord& a, const TloxRecord& b) const;
 
     std::string FName;
     std::string FFieldString;
@@ -59,8 +66,11 @@ class TloxIndex {
     TloxMemTableCompareOptions FOptions;
     bool FIsRowOrder;
     bool FOrdered = false;
+    bool FPrefixUsable = false;
     const int& FLocaleId;
-    std::vector<TloxRecord*> FRecords;
+    // Whether the collation was found usable during the search under way.
+    mutable bool FCollationChecked = false;
+    RecordArray FRecords;
 };
 
 // The arrival order first, then one index per definition in definition order.

@@ -3,6 +3,7 @@
 #include "platform/Locale.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 namespace memtable {
@@ -15,6 +16,11 @@ bool SameInCapitals(std::string_view a, std::string_view b) {
     auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [&](char x, char y) { return upper(x) == upper(y); });
+}
+
+std::string_view StoredText(const TField& field, const std::byte* block) {
+    const char* text = reinterpret_cast<const char*>(block + field.Offset() + 1);
+    return {text, strnlen(text, static_cast<size_t>(field.Size()))};
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -281,16 +287,17 @@ void TloxCustomMemTable::InsertValues(std::span<const TloxValue> values) {
         throw EDatabaseError(
             Prefixed("List index out of bounds (" + std::to_string(FFields.size()) + ")"));
     std::lock_guard guard(FStore->Lock());
-    TloxRecord prepared;
+    TloxRecord& prepared = FPrepared;
     std::vector<int> places;
     try {
         FInsertBlock.assign(static_cast<size_t>(FRecordSize), std::byte{0});
         FState = dsInsert;
         for (size_t i = 0; i < values.size(); ++i)
             FFields[i]->AssignValue(values[i]);
-        prepared.Block = std::move(FInsertBlock);
+        std::swap(prepared.Block, FInsertBlock);
         FInsertBlock.clear();
         FState = dsBrowse;
+        MakeCollationKeys(prepared);
         // Every place is found before any order changes, so a failed comparison
         // leaves all orders as they were.
         for (int i = 0; i < FIndexes.Count(); ++i)
@@ -305,7 +312,7 @@ void TloxCustomMemTable::InsertValues(std::span<const TloxValue> values) {
         if (&FIndexes[i] == FActive) activePlace = places[i];
     Notify(true, {ckInsert, activePlace + 1});
 
-    TloxCommon::TAdded added = FStore->Add(std::move(prepared.Block));
+    TloxCommon::TAdded added = FStore->Add(prepared);
     for (int i = 0; i < FIndexes.Count(); ++i) {
         FIndexes[i].InsertAt(places[i], added.Record);
         if (&FIndexes[i] == FActive) added.Record->Position = places[i];
@@ -326,9 +333,11 @@ void TloxCustomMemTable::DeleteCurrent() {
         throw EDatabaseError(Prefixed("Cannot perform this operation on an empty dataset"));
     if (!RecordAt(FPosition + 1)) ReReadCurrent();
     TloxRecord* record = FActive->At(FPosition);
+    // The cursor already stands on the record in the active order; the other
+    // orders search for it by key and identity.
     std::vector<int> positions;
     for (int i = 0; i < FIndexes.Count(); ++i)
-        positions.push_back(FIndexes[i].Find(*record));
+        positions.push_back(&FIndexes[i] == FActive ? FPosition : FIndexes[i].Find(*record));
     Notify(true, {ckDelete, FPosition + 1});
     for (int i = 0; i < FIndexes.Count(); ++i)
         if (positions[i] >= 0) FIndexes[i].RemoveAt(positions[i]);
@@ -336,6 +345,29 @@ void TloxCustomMemTable::DeleteCurrent() {
     FStore->Remove(record);
     ReReadCurrent();
     Notify(false, {ckDelete, deletedAt});
+}
+
+void TloxCustomMemTable::MakeCollationKeys(TloxRecord& record) const {
+    // Only where a comparison could be made at all: otherwise the search raises
+    // its locale error as it always has.
+    // Buffers of an earlier record are reused; only their content goes.
+    record.Keys.resize(FFields.size());
+    for (std::string& key : record.Keys)
+        key.clear();
+    if (FLocaleId != 0x0400 && FLocaleId != 0x0800) return;
+    if (!platform::CollationAvailable()) return;
+    for (int i = 0; i < FIndexes.Count(); ++i) {
+        for (const TloxFieldListItem& item : FIndexes[i].Fields()) {
+            const TField& field = *item.Field;
+            if (field.DataType() != ftString || (item.Options & mtcoIgnoreCase) ||
+                field.IsNullIn(record.Block.data()))
+                continue;
+            std::string& key = record.Keys[static_cast<std::size_t>(field.FieldNo() - 1)];
+            if (!key.empty()) continue;
+            key.assign(1, '\1');
+            platform::AppendCollationKey(key, StoredText(field, record.Block.data()));
+        }
+    }
 }
 
 // ---- fields ------------------------------------------------------------------------------
@@ -440,7 +472,17 @@ void TloxCustomMemTable::RemoveObserver(TloxMemTableObserver* observer) {
     std::erase(FObservers, observer);
 }
 
+void TloxCustomMemTable::DisableControls() {
+    if (FDisableCount++ == 0) Notify(true, {ckBatch});
+}
+
+void TloxCustomMemTable::EnableControls() {
+    if (FDisableCount == 0) return;
+    if (--FDisableCount == 0) Notify(false, {ckBatch});
+}
+
 void TloxCustomMemTable::Notify(bool before, const TloxChange& change) {
+    if (FDisableCount > 0 && change.Kind != ckBatch) return;
     // A copy, so a view may unbind itself while it is told.
     std::vector<TloxMemTableObserver*> observers = FObservers;
     for (TloxMemTableObserver* observer : observers) {

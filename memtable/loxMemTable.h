@@ -26,6 +26,7 @@ enum TloxChangeKind {
     ckDelete, // a record was removed
     ckMove,   // the cursor moved (GoFirst, Step, MoveToPosition)
     ckOrder,  // another order became active
+    ckBatch,  // any number of changes between DisableControls and EnableControls
 };
 
 struct TloxChange {
@@ -122,6 +123,13 @@ class TloxCustomMemTable {
 
     TloxCommon& Store() { return *FStore; }
 
+    // Many changes at once, such as emptying and refilling on a load: from
+    // DisableControls until the matching EnableControls the views hear of no single
+    // change, only Changing(ckBatch) at the start and Changed(ckBatch) at the end.
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return FDisableCount > 0; }
+
     void AddObserver(TloxMemTableObserver* observer);
     void RemoveObserver(TloxMemTableObserver* observer);
 
@@ -141,6 +149,7 @@ class TloxCustomMemTable {
     bool MoveForward();
     bool MoveBack();
     void ReReadCurrent();
+    void MakeCollationKeys(TloxRecord& record) const;
     const TloxRecord* RecordAt(int position) const; // 1-based, nullptr outside
     void Notify(bool before, const TloxChange& change);
     void RecomputeLocaleId();
@@ -159,11 +168,13 @@ class TloxCustomMemTable {
     bool FAtEnd = true;
     int FRecordSize = 0;
     std::vector<std::byte> FInsertBlock;
+    TloxRecord FPrepared; // the record an insert prepares, its buffers reused
     int FLocaleId = 1024;
     int FLanguageId = 0;
     int FSubLanguageId = 1;
     int FSortId = 0;
     std::vector<TloxMemTableObserver*> FObservers;
+    int FDisableCount = 0;
 };
 
 class TloxMemTable : public TloxCustomMemTable {

@@ -166,7 +166,11 @@ int Compare(icu::Collator* collator, std::string_view a, std::string_view b) {
 } // namespace
 
 std::string UserLocale() {
-    return LocaleOverride().value_or(LocaleFromEnvironment());
+    if (LocaleOverride()) return *LocaleOverride();
+    // The environment is read once: the program never changes it, and collation
+    // asks for the locale for every key it makes.
+    static const std::string fromEnvironment = LocaleFromEnvironment();
+    return fromEnvironment;
 }
 
 void SetUserLocale(std::string_view localeName) {
@@ -186,6 +190,33 @@ int CompareTextCaseSensitive(std::string_view a, std::string_view b) {
 
 int CompareTextIgnoreCase(std::string_view a, std::string_view b) {
     return Compare(CurrentCollators().ignoreCase.get(), a, b);
+}
+
+std::string CollationKey(std::string_view ansi) {
+    std::string key;
+    AppendCollationKey(key, ansi);
+    return key;
+}
+
+void AppendCollationKey(std::string& key, std::string_view ansi) {
+    icu::Collator* collator = CurrentCollators().caseSensitive.get();
+    if (!collator) {
+        key.append(ansi);
+        return;
+    }
+    const icu::UnicodeString text = FromAnsi(ansi);
+    uint8_t stack[256];
+    int32_t length = collator->getSortKey(text, stack, sizeof stack);
+    if (length <= 0) return;
+    // The key ends in a zero byte that the comparisons do not need.
+    if (length <= static_cast<int32_t>(sizeof stack)) {
+        key.append(reinterpret_cast<const char*>(stack), static_cast<size_t>(length - 1));
+        return;
+    }
+    const std::size_t start = key.size();
+    key.resize(start + static_cast<size_t>(length));
+    collator->getSortKey(text, reinterpret_cast<uint8_t*>(key.data() + start), length);
+    key.resize(start + static_cast<size_t>(length - 1));
 }
 
 bool CollationAvailable() {

@@ -19,6 +19,11 @@ std::string TimeLocale();
 // Case-sensitive: letter case is significant but weighs less than the letters.
 int CompareTextCaseSensitive(std::string_view a, std::string_view b);
 int CompareTextIgnoreCase(std::string_view a, std::string_view b);
+// A key for an ANSI text whose bytes compare (as unsigned bytes, shorter first
+// on a tie) the way CompareTextCaseSensitive compares the texts.
+std::string CollationKey(std::string_view ansi);
+// The same key appended to `key`, whose buffer is reused.
+void AppendCollationKey(std::string& key, std::string_view ansi);
 // False when no collator can be made for the user's locale.
 bool CollationAvailable();
 

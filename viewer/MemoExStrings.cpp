@@ -1,15 +1,16 @@
 #include "viewer/MemoExStrings.h"
 
 #include "platform/Files.h"
+#include "viewer/LineScan.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -26,25 +27,33 @@ class UpdateGuard {
     TMemoExStrings& store_;
 };
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+// Closes a file descriptor on every way out of a load.
+class FileHandle {
+  public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int Get() const { return fd_; }
+
+  private:
+    int fd_;
 };
+
+// Bytes read from the file at a time, straight into the text's final buffer, so
+// tab expansion works on data still in the cache and never needs a second copy.
+constexpr std::size_t kReadChunk = 1 << 20;
 
 // Every TAB becomes exactly `tabSize` spaces wherever it stands; 0 removes it.
 std::string ExpandTabs(std::string text, int tabSize) {
-    std::size_t tabs = 0;
-    for (char c : text)
-        tabs += c == '\t';
+    const std::size_t tabs = linescan::CountTabs(text.data(), text.size());
     if (tabs == 0) return text;
-    std::string out;
-    out.reserve(text.size() - tabs + tabs * static_cast<std::size_t>(tabSize));
-    for (char c : text) {
-        if (c == '\t')
-            out.append(static_cast<std::size_t>(tabSize), ' ');
-        else
-            out.push_back(c);
-    }
-    return out;
+    const std::size_t size = text.size();
+    if (tabSize > 1) text.resize(size + tabs * static_cast<std::size_t>(tabSize - 1));
+    text.resize(linescan::ExpandTabsInPlace(text.data(), size, tabs, tabSize));
+    return text;
 }
 
 // The text ends at its first NUL byte.
@@ -54,21 +63,38 @@ std::size_t TextEnd(std::string_view text) {
                : text.size();
 }
 
-// Walks the lines of a text without NUL: a line runs to the next CR or LF, then
-// one CR and one LF are skipped, so CR LF, a lone CR and a lone LF each end one
-// line and LF CR ends two. A break at the very end starts no further line.
-template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
-    const char* data = text.data();
-    const std::size_t size = text.size();
-    std::size_t pos = 0;
-    while (pos < size) {
-        const std::size_t start = pos;
-        while (pos < size && data[pos] != '\r' && data[pos] != '\n')
-            ++pos;
-        visit(start, pos - start);
-        if (pos < size && data[pos] == '\r') ++pos;
-        if (pos < size && data[pos] == '\n') ++pos;
+// Reads up to `size` bytes of an open file into `text`: the text ends at the
+// first NUL and every TAB is expanded as the bytes arrive, one chunk at a time.
+void ReadText(int fd, std::size_t size, int tabSize, TextBuffer& text) {
+    text.Reserve(size);
+    std::size_t remaining = size;
+    while (remaining > 0) {
+        const std::size_t want = std::min(kReadChunk, remaining);
+        text.ReserveMore(want);
+        char* chunk = text.Data() + text.Size();
+        ssize_t got;
+        do {
+            got = ::read(fd, chunk, want);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) throw EStringListError("Stream read error");
+        // A file that shrank while being read keeps what was there.
+        if (got == 0) break;
+        remaining -= static_cast<std::size_t>(got);
+        std::size_t length = static_cast<std::size_t>(got);
+        const char* nul = static_cast<const char*>(std::memchr(chunk, 0, length));
+        if (nul) length = static_cast<std::size_t>(nul - chunk);
+        const std::size_t tabs = linescan::CountTabs(chunk, length);
+        if (tabs > 0 && tabSize > 1) {
+            // Room for this chunk's spaces and, guessed from its tabs, the rest's.
+            const std::size_t extra = tabs * static_cast<std::size_t>(tabSize - 1);
+            const std::size_t ahead = nul ? 0 : remaining + remaining / length * extra;
+            text.ReserveMore(length + extra + ahead);
+            chunk = text.Data() + text.Size();
+        }
+        text.SetSize(text.Size() + linescan::ExpandTabsInPlace(chunk, length, tabs, tabSize));
+        if (nul) break;
     }
+    text.ShrinkToFit();
 }
 
 } // namespace
@@ -76,8 +102,7 @@ template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
 std::string_view TMemoExStrings::LineAt(int index) const {
     if (index < 0 || index >= LineCount()) return {};
     const LineSpan& span = lines_[static_cast<std::size_t>(index)];
-    return std::string_view(buffer_).substr(static_cast<std::size_t>(span.offset),
-                                            static_cast<std::size_t>(span.length));
+    return std::string_view(buffer_.Data() + span.offset, static_cast<std::size_t>(span.length));
 }
 
 int TMemoExStrings::LineLength(int index) const {
@@ -103,8 +128,8 @@ void TMemoExStrings::LoadFile(const std::string& path) {
     pendingKind_ = ChangeKind::Load;
 
     const std::filesystem::path resolved = platform::ResolveHostPath(path);
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(resolved.c_str(), "rb"));
-    if (!file) {
+    FileHandle file(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) {
         const std::string reason = std::strerror(errno);
         std::error_code ec;
         std::filesystem::path full = std::filesystem::absolute(resolved, ec);
@@ -112,44 +137,28 @@ void TMemoExStrings::LoadFile(const std::string& path) {
         throw EStringListError("Cannot open file \"" + full.string() + "\". " + reason);
     }
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         throw EStringListError("Stream read error");
-    std::string data(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t got = 0;
-    while (got < data.size()) {
-        const std::size_t n = std::fread(data.data() + got, 1, data.size() - got, file.get());
-        if (n == 0) break;
-        got += n;
-    }
-    if (std::ferror(file.get())) throw EStringListError("Stream read error");
-    // A file that shrank while being read keeps what was there.
-    data.resize(got);
-    file.reset();
-
-    const std::size_t end = TextEnd(data);
-    data.resize(end);
-    // A NUL early in a big file leaves most of the buffer unused: give it back.
-    if (end < data.capacity() / 2) data.shrink_to_fit();
-    data = ExpandTabs(std::move(data), tabSize_);
+    TextBuffer data;
+    ReadText(file.Get(), static_cast<std::size_t>(info.st_size), tabSize_, data);
 
     ClearLines();
     buffer_ = std::move(data);
     std::size_t count = 0;
-    ForEachLine(buffer_, [&](std::size_t, std::size_t) { ++count; });
+    linescan::ForEachLine(buffer_.View(), [&](std::size_t, std::size_t) { ++count; });
     if (count > static_cast<std::size_t>(INT_MAX - 1)) {
-        buffer_.clear();
-        buffer_.shrink_to_fit();
+        buffer_.Release();
         throw EStringListError("Cannot open file \"" + resolved.string() + "\". Too many lines.");
     }
     lines_.reserve(count);
-    AppendSplit(0, buffer_.size());
+    AppendSplit(0, buffer_.Size());
 
     if (OnAfterLoad) OnAfterLoad();
 }
 
 void TMemoExStrings::AppendSplit(std::size_t base, std::size_t size) {
-    std::string_view text = std::string_view(buffer_).substr(base, size);
-    ForEachLine(text, [&](std::size_t start, std::size_t length) {
+    std::string_view text = buffer_.View().substr(base, size);
+    linescan::ForEachLine(text, [&](std::size_t start, std::size_t length) {
         AppendSpan(LineSpan{static_cast<std::int64_t>(base + start),
                             static_cast<std::int32_t>(std::min<std::size_t>(length, INT_MAX - 1))});
     });
@@ -175,8 +184,8 @@ void TMemoExStrings::SetFullText(std::string_view text) {
         std::string data(text.substr(0, TextEnd(text)));
         data = ExpandTabs(std::move(data), tabSize_);
         ClearLines();
-        buffer_ = std::move(data);
-        AppendSplit(0, buffer_.size());
+        buffer_.Append(data);
+        AppendSplit(0, buffer_.Size());
     }
 }
 
@@ -184,16 +193,15 @@ void TMemoExStrings::ClearLines() {
     const bool wasEmpty = lines_.empty();
     lines_.clear();
     lines_.shrink_to_fit();
-    buffer_.clear();
-    buffer_.shrink_to_fit();
+    buffer_.Release();
     if (!wasEmpty) Changed(ChangeKind::Edit);
 }
 
 std::vector<TMemoExStrings::LineSpan> TMemoExStrings::SplitForInsert(std::string_view text) {
     text = text.substr(0, TextEnd(text));
     const std::string expanded = ExpandTabs(std::string(text), tabSize_);
-    const std::size_t base = buffer_.size();
-    buffer_ += expanded;
+    const std::size_t base = buffer_.Size();
+    buffer_.Append(expanded);
 
     std::vector<LineSpan> spans;
     const std::string_view all(expanded);

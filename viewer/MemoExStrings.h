@@ -4,7 +4,10 @@
 // without a display.
 //
 // All line bytes live in one buffer and each line is an offset and a length in
-// it, so a file of several hundred megabytes costs little more than its size.
+// it, so a file of several hundred megabytes costs little more than its size:
+// the file is read in chunks straight into that buffer, tabs expanded on the way.
+
+#include "viewer/TextBuffer.h"
 
 #include <cstdint>
 #include <functional>
@@ -73,10 +76,13 @@ class TMemoExStrings {
     std::function<void()> OnAfterLoad;
 
   private:
+    // Twelve bytes a line: packed, since a big print file has millions of them.
+#pragma pack(push, 4)
     struct LineSpan {
         std::int64_t offset;
         std::int32_t length;
     };
+#pragma pack(pop)
 
     // Splits `text` (already without tabs) into lines and appends them, ending
     // at the first NUL; the spans point into `buffer_` starting at `base`.
@@ -87,7 +93,7 @@ class TMemoExStrings {
     void Changed(ChangeKind kind);
     void CheckIndex(int index, int limit) const;
 
-    std::string buffer_;
+    TextBuffer buffer_;
     std::vector<LineSpan> lines_;
     int maxLineLength_ = 512;
     int tabSize_ = 4;

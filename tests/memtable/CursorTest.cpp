@@ -168,6 +168,23 @@ TEST(MemTableCursor, ViewsAreToldOfEveryChangeBeforeAndAfter) {
         "after 2 2 total 1 at 1", // delete B, the last: A becomes current
     };
     EXPECT_EQ(recorder.seen, expected);
+
+    // With the controls disabled, as a load does it, the views hear of one change
+    // around everything, even when the disabling is nested.
+    recorder.seen.clear();
+    table->AddObserver(&recorder);
+    table->DisableControls();
+    table->DisableControls();
+    testing::EmptyTable(*table);
+    InsertEntry(*table, "D");
+    table->EnableControls();
+    EXPECT_TRUE(table->ControlsDisabled());
+    InsertEntry(*table, "E");
+    table->EnableControls();
+    table->EnableControls(); // one too many: nothing happens
+    EXPECT_FALSE(table->ControlsDisabled());
+    EXPECT_EQ(recorder.seen,
+              (std::vector<std::string>{"before 5 0 total 2", "after 5 0 total 2 at 1"}));
 }
 
 } // namespace

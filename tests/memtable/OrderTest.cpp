@@ -86,11 +86,13 @@ TEST(MemTableOrder, AfterTwentyRecordsAKeyEqualToTheFirstGoesToTheFront) {
     EXPECT_EQ(files[first], "RUNLAST");
 }
 
-// Many inserts and deletes with few distinct keys, checked against a plain model:
-// by key in the collation, equal keys in reverse arrival, the same records in every order.
+// Many inserts and deletes with few distinct keys, some differing only in
+// letter case (alike in their first key bytes), made while each of the three orders is active in
+// turn and checked against a plain model: by key in the collation, equal keys in reverse arrival,
+// the same records in every order, the cursor on the record that followed a deleted one, and an
+// emptied table reusing the identity freed last.
 TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
     auto table = MakePrnData();
-    table->SetIndexName("RPrintD");
     std::mt19937 random(7);
     struct Entry {
         std::string name;
@@ -98,22 +100,11 @@ TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
         std::string time;
         std::string file;
     };
+    const std::vector<std::string> names = {"a",         "b",         "A",         "B",
+                                            "ZOSTAVA 1", "ZOSTAVA 2", "zostava 1", "Zostava 1"};
+    const std::vector<std::string> times = {"0", "1", "10:15", "8:05", "10:15:00"};
+    const char* orders[] = {"RPrintD", "", "RPrintN"};
     std::vector<Entry> alive; // in arrival order
-    for (int round = 0; round < 600; ++round) {
-        bool remove = !alive.empty() && random() % 3 == 0;
-        if (remove) {
-            table->MoveToPosition(int(random() % table->RecordTotal()) + 1);
-            std::string file = table->FieldNamed("FilName").ValueText();
-            std::erase_if(alive, [&](const Entry& e) { return e.file == file; });
-            table->DeleteCurrent();
-        } else {
-            Entry e{std::string(1, "abAB"[random() % 4]), int(random() % 3) + 1,
-                    std::to_string(random() % 3), "F" + std::to_string(round)};
-            InsertEntry(*table, e.name, DateTimeOf(2000, 1, e.day), e.time, e.file);
-            alive.push_back(e);
-        }
-    }
-    ASSERT_GT(alive.size(), 40u); // the halving search was in use
     auto expectOrder = [&](const char* index, auto less) {
         std::vector<Entry> model(alive.rbegin(), alive.rend());
         std::stable_sort(model.begin(), model.end(), less);
@@ -121,20 +112,61 @@ TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
         for (const Entry& e : model)
             files.push_back(e.file);
         table->SetIndexName(index);
-        EXPECT_EQ(Column(*table, "FilName"), files) << index;
+        ASSERT_EQ(Column(*table, "FilName"), files) << index;
     };
-    expectOrder("RPrintN", [](const Entry& a, const Entry& b) {
-        return platform::CompareTextCaseSensitive(a.name, b.name) < 0;
-    });
-    expectOrder("RPrintD", [](const Entry& a, const Entry& b) {
-        if (a.day != b.day) return a.day < b.day;
-        return platform::CompareTextCaseSensitive(a.time, b.time) < 0;
-    });
-    Names arrival;
-    for (const Entry& e : alive)
-        arrival.push_back(e.file);
-    table->SetIndexName("");
-    EXPECT_EQ(Column(*table, "FilName"), arrival);
+    auto expectAllOrders = [&] {
+        expectOrder("RPrintN", [](const Entry& a, const Entry& b) {
+            return platform::CompareTextCaseSensitive(a.name, b.name) < 0;
+        });
+        expectOrder("RPrintD", [](const Entry& a, const Entry& b) {
+            if (a.day != b.day) return a.day < b.day;
+            return platform::CompareTextCaseSensitive(a.time, b.time) < 0;
+        });
+        Names arrival;
+        for (const Entry& e : alive)
+            arrival.push_back(e.file);
+        table->SetIndexName("");
+        ASSERT_EQ(Column(*table, "FilName"), arrival);
+    };
+    const TField& file = table->FieldNamed("FilName");
+    for (int round = 0; round < 20000; ++round) {
+        if (round % 2000 == 0) {
+            if (round > 0) expectAllOrders();
+            table->SetIndexName(orders[round / 2000 % 3]);
+        }
+        if (round == 10000) {
+            // Emptied as loading does it; the next record takes the identity freed last.
+            table->MoveToPosition(table->RecordTotal());
+            const int lastFreed = table->CurrentIdentity();
+            testing::EmptyTable(*table);
+            alive.clear();
+            ASSERT_EQ(table->RecordTotal(), 0);
+            InsertEntry(*table, "a", DateTimeOf(2000, 1, 1), "0", "AFTER");
+            alive.push_back({"a", 1, "0", "AFTER"});
+            ASSERT_EQ(table->CurrentIdentity(), lastFreed);
+            continue;
+        }
+        const bool remove = !alive.empty() && random() % 3 == 0;
+        if (remove) {
+            const int total = table->RecordTotal();
+            const int position = int(random() % total) + 1;
+            table->MoveToPosition(position);
+            const std::string gone = table->ValueText(file);
+            const std::string next =
+                table->ValueTextAt(position < total ? position + 1 : position - 1, file);
+            std::erase_if(alive, [&](const Entry& e) { return e.file == gone; });
+            table->DeleteCurrent();
+            ASSERT_EQ(table->CursorPosition(), total == 1 ? -1 : std::min(position, total - 1));
+            ASSERT_EQ(table->ValueText(file), next);
+        } else {
+            Entry e{names[random() % names.size()], int(random() % 3) + 1,
+                    times[random() % times.size()], "F" + std::to_string(round)};
+            InsertEntry(*table, e.name, DateTimeOf(2000, 1, e.day), e.time, e.file);
+            alive.push_back(e);
+        }
+    }
+    ASSERT_GT(alive.size(), 1000u); // the halving search was in use
+    expectAllOrders();
 }
 
 } // namespace

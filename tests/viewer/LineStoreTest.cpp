@@ -175,3 +175,30 @@ TEST(MemoExStrings, CapacityGrowsInTheListSteps) {
     store.ClearLines();
     EXPECT_EQ(store.Capacity(), 0);
 }
+
+TEST(MemoExStrings, AFileOfManyReadChunksLoadsAsOneText) {
+    // Some megabytes of lines with tabs and every kind of break, then a NUL and
+    // text that must not load: read in pieces, it splits as one text.
+    for (int tabSize : {0, 1, 4, 8}) {
+        std::string bytes;
+        L expected;
+        const char* breaks[] = {"\r\n", "\n", "\r"};
+        for (int i = 0; bytes.size() < (3u << 20) + 4321; ++i) {
+            std::string line = "L" + std::to_string(i) + std::string(i % 190, 'x');
+            std::string shown = line;
+            if (i % 3 == 0) {
+                line.insert(1, "\t\t");
+                shown.insert(1, std::string(2 * static_cast<std::size_t>(tabSize), ' '));
+            }
+            bytes += line + breaks[i % 3];
+            expected.push_back(shown);
+        }
+        bytes += "\tlast"s + '\0' + "\r\nnever\r\n";
+        expected.push_back(std::string(static_cast<std::size_t>(tabSize), ' ') + "last");
+        TempFile file(bytes);
+        TMemoExStrings store;
+        store.SetTabSize(tabSize);
+        store.LoadFile(file.Path());
+        EXPECT_EQ(Lines(store), expected) << "tab size " << tabSize;
+    }
+}

@@ -30,17 +30,43 @@ std::string Number(double value) {
     return std::string(text, result.ptr);
 }
 
-std::string DateText(dbf::TDateTime value, bool withTime) {
+// Digits of a number at least `width` wide, zeros in front, a minus sign first.
+void AppendPadded(std::string& out, int value, int width) {
+    char digits[16];
+    char* end = std::to_chars(digits, digits + sizeof digits, value < 0 ? -value : value).ptr;
+    if (value < 0) out += '-';
+    for (int pad = width - static_cast<int>(end - digits); pad > 0; --pad)
+        out += '0';
+    out.append(digits, end);
+}
+
+void AppendDate(std::string& out, dbf::TDateTime value, bool withTime) {
     dbf::DateTimeParts p{};
-    if (!dbf::DecodeDateTime(value, p)) return "null";
-    char text[40];
-    if (withTime) {
-        std::snprintf(text, sizeof text, "\"%04d-%02d-%02dT%02d:%02d:%02d\"", p.year, p.month,
-                      p.day, p.hour, p.minute, p.second);
-    } else {
-        std::snprintf(text, sizeof text, "\"%04d-%02d-%02d\"", p.year, p.month, p.day);
+    if (!dbf::DecodeDateTime(value, p)) {
+        out += "null";
+        return;
     }
-    return text;
+    out += '"';
+    AppendPadded(out, p.year, 4);
+    out += '-';
+    AppendPadded(out, p.month, 2);
+    out += '-';
+    AppendPadded(out, p.day, 2);
+    if (withTime) {
+        out += 'T';
+        AppendPadded(out, p.hour, 2);
+        out += ':';
+        AppendPadded(out, p.minute, 2);
+        out += ':';
+        AppendPadded(out, p.second, 2);
+    }
+    out += '"';
+}
+
+std::string DateText(dbf::TDateTime value, bool withTime) {
+    std::string out;
+    AppendDate(out, value, withTime);
+    return out;
 }
 
 std::string Value(const dbf::TField& field) {
@@ -106,17 +132,77 @@ std::string DescribeTable(dbf::TDbf& table) {
 }
 
 std::string DescribeRecord(dbf::TDbf& table, bool withDeleted) {
-    std::string out = "{";
-    for (std::size_t i = 0; i < table.FieldCount(); ++i) {
-        const dbf::TField& field = *table.Fields(i);
+    std::string out;
+    RecordWriter(table).Append(out, withDeleted);
+    return out;
+}
+
+RecordWriter::RecordWriter(dbf::TDbf& table) : table_(table) {
+    for (std::size_t i = 0; i < table.FieldCount(); ++i)
+        keys_.push_back(JsonString(platform::AnsiToUtf8(table.Fields(i)->FieldName())) + ":");
+    // Code pages with two-byte characters cannot be converted byte by byte.
+    const int ansi = platform::AnsiCodePage();
+    byteTable_ = ansi != 932 && ansi != 936 && ansi != 949 && ansi != 950 && ansi != 1361;
+    if (byteTable_) {
+        for (int b = 0; b < 256; ++b) {
+            const std::string json = JsonString(platform::AnsiToUtf8(std::string(1, char(b))));
+            // Without the quotes: values are escaped byte by byte between their own.
+            jsonOfByte_[static_cast<std::size_t>(b)] = json.substr(1, json.size() - 2);
+        }
+    }
+}
+
+void RecordWriter::AppendValue(std::string& out, const dbf::TField& field) {
+    if (field.DataType() == dbf::ftString && byteTable_) {
+        if (!field.ReadText(text_)) {
+            out += "null";
+            return;
+        }
+        out += '"';
+        for (char c : text_)
+            out += jsonOfByte_[static_cast<unsigned char>(c)];
+        out += '"';
+        return;
+    }
+    char number[64];
+    dbf::TFieldValue value;
+    switch (field.DataType()) {
+    case dbf::ftSmallint:
+    case dbf::ftInteger:
+    case dbf::ftLargeint:
+    case dbf::ftAutoInc:
+        if (!field.GetData(value)) break;
+        out.append(number, std::to_chars(number, number + sizeof number, value.integer).ptr);
+        return;
+    case dbf::ftFloat:
+        if (!field.GetData(value)) break;
+        if (!std::isfinite(value.number)) break;
+        out.append(number, std::to_chars(number, number + sizeof number, value.number).ptr);
+        return;
+    case dbf::ftDate:
+    case dbf::ftDateTime:
+        if (!field.GetData(value)) break;
+        AppendDate(out, value.number, field.DataType() == dbf::ftDateTime);
+        return;
+    default:
+        out += Value(field);
+        return;
+    }
+    out += "null";
+}
+
+void RecordWriter::Append(std::string& out, bool withDeleted) {
+    out += '{';
+    for (std::size_t i = 0; i < table_.FieldCount(); ++i) {
         if (i) out += ',';
-        out += JsonString(platform::AnsiToUtf8(field.FieldName())) + ":" + Value(field);
+        out += keys_[i];
+        AppendValue(out, *table_.Fields(i));
     }
     if (withDeleted) {
-        if (table.FieldCount()) out += ',';
-        out += std::string("\"_deleted\":") + (table.IsDeleted() ? "true" : "false");
+        if (table_.FieldCount()) out += ',';
+        out += table_.IsDeleted() ? "\"_deleted\":true" : "\"_deleted\":false";
     }
-    return out + "}";
+    out += '}';
 }
 
 } // namespace dbfdump

@@ -5,6 +5,7 @@
 #include "tlacsub/Version.h"
 #include "tools/dbfdump/JsonLines.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -80,12 +81,21 @@ int main(int argc, char** argv) {
         table.SetShowDeleted(withDeleted);
         table.SetTableName(std::filesystem::absolute(file).string());
         table.Open();
-        std::cout << dbfdump::DescribeTable(table) << '\n';
-        for (table.First(); !table.Eof(); table.Next())
-            std::cout << dbfdump::DescribeRecord(table, withDeleted) << '\n';
+        // Lines gather in one buffer that goes out a megabyte at a time.
+        std::string out = dbfdump::DescribeTable(table) + '\n';
+        dbfdump::RecordWriter writer(table);
+        bool written = true;
+        for (table.First(); !table.Eof(); table.Next()) {
+            writer.Append(out, withDeleted);
+            out += '\n';
+            if (out.size() >= (1u << 20)) {
+                written = written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+                out.clear();
+            }
+        }
         table.Close();
-        std::cout.flush();
-        return std::cout ? 0 : 1;
+        written = written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+        return written && std::fflush(stdout) == 0 ? 0 : 1;
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";
         return 1;
