@@ -1,5 +1,6 @@
 #include "viewer/MemoEx.h"
 
+#include "platform/CodePages.h"
 #include "viewer/OemGlyphs.h"
 
 #include <QApplication>
@@ -9,8 +10,6 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimer>
-
-#include "platform/CodePages.h"
 
 #include <algorithm>
 #include <cstdlib>
