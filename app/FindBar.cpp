@@ -132,8 +132,8 @@ void FindBar::Find(SearchDirection direction) {
         return;
     }
     const bool forward = direction == SearchDirection::Forward;
-    const TCellPos caret{viewer_->CaretX(), viewer_->CaretY()};
-    const TCellPos from =
+    const CellPos caret{viewer_->CaretX(), viewer_->CaretY()};
+    const CellPos from =
         viewer_->SelAvail() ? (forward ? viewer_->SelEnd() : viewer_->SelBegin()) : caret;
     const FindResult found =
         search.Find(viewer_->Lines(), TextPoint{from.row, from.col}, direction);
@@ -142,8 +142,8 @@ void FindBar::Find(SearchDirection direction) {
         return;
     }
     const TextMatch& match = *found.match;
-    viewer_->SelectCells(TCellPos{match.begin.col, match.begin.line},
-                         TCellPos{match.begin.col + match.length, match.begin.line});
+    viewer_->SelectCells(CellPos{match.begin.col, match.begin.line},
+                         CellPos{match.begin.col + match.length, match.begin.line});
     ShowNotice(found.wrapped ? QString::fromUtf8(forward ? kWrappedToStart : kWrappedToEnd)
                              : QString());
 }

@@ -4,6 +4,7 @@
 
 #include <unicode/uchar.h>
 #include <unicode/ucnv.h>
+#include <unicode/unistr.h>
 
 #include <algorithm>
 #include <array>
@@ -336,30 +337,16 @@ std::u16string AnsiToUtf16(std::string_view ansi) {
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
+    // ICU takes a length of 32 bits; longer text goes through in pieces that
+    // never split a surrogate pair.
+    constexpr std::size_t kPiece = std::size_t{1} << 30;
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+    while (!text.empty()) {
+        std::size_t length = std::min(text.size(), kPiece);
+        if (length < text.size() && U16_IS_LEAD(text[length - 1])) --length;
+        icu::UnicodeString(false, text.data(), static_cast<int32_t>(length)).toUTF8String(out);
+        text.remove_prefix(length);
     }
     return out;
 }

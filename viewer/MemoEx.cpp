@@ -1,5 +1,6 @@
 #include "viewer/MemoEx.h"
 
+#include "platform/CodePages.h"
 #include "viewer/OemGlyphs.h"
 
 #include <QApplication>
@@ -10,10 +11,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "platform/CodePages.h"
-
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 
 TCustomMemoEx::TCustomMemoEx(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -49,8 +47,8 @@ TCustomMemoEx::TCustomMemoEx(QWidget* parent) : QAbstractScrollArea(parent) {
     for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
         bar->setSingleStep(1);
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar](int action) {
-            const int page =
-                std::max(1, (bar == verticalScrollBar() ? visibleRows_ : visibleCols_) - 1);
+            const int page = std::max(
+                1, (bar == verticalScrollBar() ? model_.VisibleRows() : model_.VisibleCols()) - 1);
             if (action == QAbstractSlider::SliderPageStepAdd)
                 bar->setSliderPosition(bar->value() + page);
             else if (action == QAbstractSlider::SliderPageStepSub)
@@ -89,8 +87,8 @@ void TCustomMemoEx::UpdateMetrics(bool full) {
         glyphs_.clear();
         rowBitmap_ = QPixmap(std::max(1, viewport()->width()), cellHeight_);
     }
-    visibleCols_ = std::max(0, viewport()->width() - TextLeft()) / cellWidth_;
-    visibleRows_ = viewport()->height() / cellHeight_;
+    model_.SetVisible(viewport()->height() / cellHeight_,
+                      std::max(0, viewport()->width() - TextLeft()) / cellWidth_);
     UpdateScrollRanges();
 }
 
@@ -116,20 +114,21 @@ void TCustomMemoEx::UpdateScrollRanges() {
         bar->setValue(position);
         settingBar_ = false;
     };
-    configure(verticalScrollBar(), lines_.DisplayRowCount(), visibleRows_, topRow_);
-    configure(horizontalScrollBar(), lines_.MaxLineLength(), visibleCols_, leftCol_);
+    configure(verticalScrollBar(), lines_.DisplayRowCount(), model_.VisibleRows(), model_.TopRow());
+    configure(horizontalScrollBar(), lines_.MaxLineLength(), model_.VisibleCols(),
+              model_.LeftCol());
 }
 
 void TCustomMemoEx::TextChanged(TMemoExStrings::ChangeKind kind) {
     attrCache_.clear();
-    if (selected_) ClearSelection();
+    if (model_.Selected()) ClearSelection();
     UpdateMetrics(false);
     paintAll_ = true;
     viewport()->update();
     if (kind == TMemoExStrings::ChangeKind::FullText) {
         // The caret may already stand at the start while the view is elsewhere.
         SetCaret(0, 0);
-        ScrollIntoView(caret_.col, caret_.row);
+        ScrollIntoView(model_.Caret().col, model_.Caret().row);
     }
 }
 
@@ -206,22 +205,13 @@ void TCustomMemoEx::SetUseMaxCharWidth(bool use) {
     InvalidateAttrs();
 }
 
-std::optional<TCellPos> TCustomMemoEx::Bookmark(int number) const {
-    if (number < 0 || number > 9) return std::nullopt;
-    return bookmarks_[static_cast<std::size_t>(number)];
-}
-
 // Caret and scrolling -------------------------------------------------------
 
 QRect TCustomMemoEx::CaretRect() const {
-    // A caret millions of rows or columns out of sight would overflow a pixel
-    // coordinate; anywhere that far off it is simply not in the window.
-    const auto pixel = [](std::int64_t cells, int size, int offset) {
-        return static_cast<int>(
-            std::clamp<std::int64_t>(cells * size + offset, -(1 << 24), 1 << 24));
-    };
-    return QRect(pixel(caret_.col - leftCol_, cellWidth_, TextLeft()),
-                 pixel(caret_.row - topRow_, cellHeight_, 1), 2, std::max(1, cellHeight_ - 2));
+    const CellPos caret = model_.Caret();
+    return QRect(CaretModel::CellToPixel(caret.col - model_.LeftCol(), cellWidth_, TextLeft()),
+                 CaretModel::CellToPixel(caret.row - model_.TopRow(), cellHeight_, 1), 2,
+                 std::max(1, cellHeight_ - 2));
 }
 
 void TCustomMemoEx::UpdateCaret() {
@@ -229,29 +219,22 @@ void TCustomMemoEx::UpdateCaret() {
 }
 
 void TCustomMemoEx::ScrollIntoView(int col, int row) {
-    // A window too small for one whole row or column still scrolls by one.
-    const int rows = std::max(1, visibleRows_);
-    const int cols = std::max(1, visibleCols_);
-    if (row < topRow_)
-        ScrollToRow(row);
-    else if (row > topRow_ + rows - 1)
-        ScrollToRow(row - rows + 1);
-    if (col < leftCol_)
-        ScrollToCol(col);
-    else if (col > leftCol_ + cols - 1)
-        ScrollToCol(col - cols);
+    ScrollTo(model_.IntoView(CellPos{col, row}));
+}
+
+void TCustomMemoEx::ScrollTo(const ScrollTarget& target) {
+    if (target.topRow) ScrollToRow(*target.topRow);
+    if (target.leftCol) ScrollToCol(*target.leftCol);
 }
 
 void TCustomMemoEx::SetCaret(int col, int row) {
-    if (col == caret_.col && row == caret_.row) return;
-    row = std::max(0, std::min(row, lines_.DisplayRowCount() - 1));
-    col = std::max(0, std::min(col, lines_.MaxLineLength()));
-    if (!cursorBeyondEOL_) col = std::min(col, lines_.LineLength(row));
-    ScrollIntoView(col, row);
+    if (CellPos{col, row} == model_.Caret()) return;
+    const CellPos cell = model_.ClampCaret(CellPos{col, row});
+    ScrollIntoView(cell.col, cell.row);
 
-    if (col == caret_.col && row == caret_.row) return;
+    if (cell == model_.Caret()) return;
     UpdateCaret();
-    caret_ = TCellPos{col, row};
+    model_.PlaceCaret(cell);
     caretBlinkOn_ = true;
     UpdateCaret();
     if (OnStatusChange) OnStatusChange(this);
@@ -260,18 +243,18 @@ void TCustomMemoEx::SetCaret(int col, int row) {
 void TCustomMemoEx::ScrollToRow(int top) {
     top = std::max(0, top);
     SetBar(verticalScrollBar(), top);
-    const int distance = topRow_ - top;
+    const int distance = model_.TopRow() - top;
     if (distance == 0) return;
     if (Locked()) {
-        topRow_ = top;
+        model_.SetTopRow(top);
         return;
     }
     const QRect oldCaret = CaretRect();
-    topRow_ = top;
+    model_.SetTopRow(top);
     if (std::abs(static_cast<std::int64_t>(distance)) * cellHeight_ < viewport()->height()) {
         // Move what is already painted and paint only the rows that came in.
         const QRect textArea(TextLeft(), 0, viewport()->width() - TextLeft(),
-                             (visibleRows_ + 1) * cellHeight_);
+                             (model_.VisibleRows() + 1) * cellHeight_);
         viewport()->scroll(0, distance * cellHeight_, textArea);
         if (caretShown_) {
             viewport()->update(oldCaret.translated(0, distance * cellHeight_));
@@ -286,8 +269,8 @@ void TCustomMemoEx::ScrollToRow(int top) {
 void TCustomMemoEx::ScrollToCol(int left) {
     left = std::max(0, left);
     SetBar(horizontalScrollBar(), left);
-    if (left == leftCol_) return;
-    leftCol_ = left;
+    if (left == model_.LeftCol()) return;
+    model_.SetLeftCol(left);
     if (Locked()) return;
     viewport()->update();
     if (OnScroll) OnScroll(this);
@@ -298,8 +281,8 @@ void TCustomMemoEx::scrollContentsBy(int, int) {
     if (settingBar_) return;
     const int top = verticalScrollBar()->value();
     const int left = horizontalScrollBar()->value();
-    if (top != topRow_) ScrollToRow(top);
-    if (left != leftCol_) ScrollToCol(left);
+    if (top != model_.TopRow()) ScrollToRow(top);
+    if (left != model_.LeftCol()) ScrollToCol(left);
 }
 
 void TCustomMemoEx::ReleaseViewLock() {
@@ -310,11 +293,9 @@ void TCustomMemoEx::ReleaseViewLock() {
 }
 
 void TCustomMemoEx::WheelRows(int delta) {
-    const int rows = QApplication::wheelScrollLines();
-    QScrollBar* bar = verticalScrollBar();
-    int top = delta > 0 ? topRow_ - rows : topRow_ + rows;
-    top = std::clamp(top, bar->minimum(), std::max(bar->minimum(), bar->maximum()));
-    ScrollToRow(top);
+    const QScrollBar* bar = verticalScrollBar();
+    ScrollToRow(
+        model_.WheelTop(delta, QApplication::wheelScrollLines(), bar->minimum(), bar->maximum()));
 }
 
 void TCustomMemoEx::wheelEvent(QWheelEvent* event) {
@@ -358,54 +339,24 @@ void TCustomMemoEx::timerEvent(QTimerEvent* event) {
 
 // Positions ------------------------------------------------------------------
 
-TCellPos TCustomMemoEx::PosToCell(std::int64_t position) const {
-    const std::int64_t v = position - 1;
-    const int count = lines_.LineCount();
-    std::int64_t start = 0;
-    for (int row = 0; row < count; ++row) {
-        const int length = lines_.LineLength(row);
-        if (start + length >= v)
-            return TCellPos{static_cast<int>(std::max<std::int64_t>(0, v - start)), row};
-        start += length + 2;
-    }
-    if (count == 0) return TCellPos{0, 0};
-    return TCellPos{lines_.LineLength(count - 1), count - 1};
-}
-
-std::int64_t TCustomMemoEx::CellToPos(TCellPos cell) const {
-    const int row = std::clamp(cell.row, 0, std::max(0, lines_.LineCount() - 1));
-    std::int64_t position = 0;
-    for (int i = 0; i < row; ++i)
-        position += lines_.LineLength(i) + 2;
-    return position + std::clamp(cell.col, 0, lines_.LineLength(row)) + 1;
-}
-
 int TCustomMemoEx::SelectionStart() const {
-    const std::int64_t pos = CellToPos(selected_ ? selBegin_ : caret_);
-    return static_cast<int>(std::min<std::int64_t>(pos, INT_MAX));
+    return model_.SelectionStart();
 }
 
 void TCustomMemoEx::SetSelectionStart(int position) {
-    if (selected_) ClearSelection();
-    selected_ = true;
-    selBegin_ = selEnd_ = anchor_ = PosToCell(position);
-    SetCaret(selBegin_.col, selBegin_.row);
+    if (model_.Selected()) ClearSelection();
+    const CellPos cell = model_.PosToCell(position);
+    model_.SetSelection(cell, cell);
+    SetCaret(cell.col, cell.row);
     SetSelectionLength(0);
-    if (caret_.row < topRow_ || caret_.row > LastVisibleRow())
-        ScrollToRow(std::max(0, caret_.row - visibleRows_ / 2));
-    // The same for the column: with the caret already in place and only the bars
-    // moved, a new file would otherwise open scrolled sideways.
-    if (caret_.col < leftCol_ || caret_.col > LastVisibleCol())
-        ScrollToCol(std::max(0, caret_.col - visibleCols_ / 2));
+    // The column too: with the caret already in place and only the bars moved,
+    // a new file would otherwise open scrolled sideways.
+    ScrollTo(model_.Centered(model_.Caret()));
 }
 
 void TCustomMemoEx::SetSelectionLength(int length) {
-    const std::int64_t start = CellToPos(selected_ ? selBegin_ : caret_);
-    if (!selected_) selBegin_ = PosToCell(start);
-    selected_ = length > 0;
-    selEnd_ = PosToCell(start + std::max(0, length));
-    anchor_ = selBegin_;
-    SetCaret(selEnd_.col, selEnd_.row);
+    model_.SetSelectionLength(length);
+    SetCaret(model_.SelEnd().col, model_.SelEnd().row);
     paintAll_ = true;
     viewport()->update();
     if (OnSelectionChange) OnSelectionChange(this);

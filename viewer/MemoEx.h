@@ -3,13 +3,13 @@
 // cells, with a caret, keyboard and mouse navigation, selection and copy.
 // Bytes stay in the OEM code page; they become glyphs only when painted.
 
+#include "viewer/CaretModel.h"
 #include "viewer/MemoExStrings.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QPixmap>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -53,13 +53,6 @@ struct AttrRun {
     TLineAttr attr;
 };
 
-// A character cell: column and display row, both 0-based.
-struct TCellPos {
-    int col = 0;
-    int row = 0;
-    bool operator==(const TCellPos&) const = default;
-};
-
 class TCustomMemoEx : public QAbstractScrollArea {
     Q_OBJECT
   public:
@@ -77,7 +70,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     int SelectionStart() const;
     // Selects from `begin` to `end` (exclusive), caret at the end, and scrolls
     // so the selection is in view: a row out of view comes to the middle.
-    void SelectCells(TCellPos begin, TCellPos end);
+    void SelectCells(CellPos begin, CellPos end);
 
     std::string SelectedText() const;
     // The selection as Unicode text, converted from the OEM code page. A
@@ -88,30 +81,30 @@ class TCustomMemoEx : public QAbstractScrollArea {
     std::int64_t ClipboardCapacity() const { return clipboardCapacity_; }
     void SetClipboardCapacity(std::int64_t characters) { clipboardCapacity_ = characters; }
     void SelectAll();
-    bool SelAvail() const { return selected_; }
-    TCellPos SelBegin() const { return selBegin_; }
-    TCellPos SelEnd() const { return selEnd_; }
+    bool SelAvail() const { return model_.Selected(); }
+    CellPos SelBegin() const { return model_.SelBegin(); }
+    CellPos SelEnd() const { return model_.SelEnd(); }
 
     // Caret placement: clamps, scrolls the cell into view, moves the caret.
     void SetCaret(int col, int row);
-    int CaretX() const { return caret_.col; }
-    int CaretY() const { return caret_.row; }
+    int CaretX() const { return model_.Caret().col; }
+    int CaretY() const { return model_.Caret().row; }
     bool CaretVisible() const { return caretShown_; }
     QRect CaretRect() const;
 
     void ScrollToRow(int topRow);
     void ScrollToCol(int leftCol);
-    int TopRow() const { return topRow_; }
-    int LeftCol() const { return leftCol_; }
-    int VisibleRowCount() const { return visibleRows_; }
-    int VisibleColCount() const { return visibleCols_; }
-    int LastVisibleRow() const { return topRow_ + visibleRows_ - 1; }
-    int LastVisibleCol() const { return leftCol_ + visibleCols_ - 1; }
+    int TopRow() const { return model_.TopRow(); }
+    int LeftCol() const { return model_.LeftCol(); }
+    int VisibleRowCount() const { return model_.VisibleRows(); }
+    int VisibleColCount() const { return model_.VisibleCols(); }
+    int LastVisibleRow() const { return model_.LastVisibleRow(); }
+    int LastVisibleCol() const { return model_.LastVisibleCol(); }
     int CellWidth() const { return cellWidth_; }
     int CellHeight() const { return cellHeight_; }
     int TextLeft() const { return gutterWidth_ + 2; }
     // The cell a viewport pixel falls in, as a mouse click takes it.
-    TCellPos CellAt(QPoint pixel) const;
+    CellPos CellAt(QPoint pixel) const;
 
     // The zoom buttons' way of changing the font: its size in points.
     void SetFontSize(int points);
@@ -137,10 +130,10 @@ class TCustomMemoEx : public QAbstractScrollArea {
     void SetTabSize(int size) { lines_.SetTabSize(size); }
     bool UseMaxCharWidth() const { return useMaxCharWidth_; }
     void SetUseMaxCharWidth(bool use);
-    bool CursorBeyondEOL() const { return cursorBeyondEOL_; }
-    void SetCursorBeyondEOL(bool beyond) { cursorBeyondEOL_ = beyond; }
+    bool CursorBeyondEOL() const { return model_.CursorBeyondEOL(); }
+    void SetCursorBeyondEOL(bool beyond) { model_.SetCursorBeyondEOL(beyond); }
     bool InsertMode() const { return insertMode_; }
-    std::optional<TCellPos> Bookmark(int number) const;
+    std::optional<CellPos> Bookmark(int number) const { return model_.Bookmark(number); }
 
     // Events, raised with the viewer as sender.
     std::function<void(QObject*)> OnDblClick;
@@ -181,31 +174,27 @@ class TCustomMemoEx : public QAbstractScrollArea {
     void SetBar(QScrollBar* bar, int value);
     // Scrolls the view as caret placement does, so the cell lies inside it.
     void ScrollIntoView(int col, int row);
+    void ScrollTo(const ScrollTarget& target);
     void TextChanged(TMemoExStrings::ChangeKind kind);
     void InvalidateAttrs();
 
     // Painting.
     void PaintRow(QPainter& window, int row, int c0, int c1);
     const std::vector<AttrRun>& RowAttrs(int row);
-    bool IsSelected(int row, int col) const;
+    bool IsSelected(int row, int col) const { return model_.IsSelected(row, col); }
     void UpdateRows(int firstRow, int lastRow);
     void UpdateCaret();
 
     // Selection.
-    void StartSelection(TCellPos at);
-    void ExtendSelection(TCellPos to);
+    void StartSelection(CellPos at);
+    void ExtendSelection(CellPos to);
     void ClearSelection();
     void SelectWordAtCaret();
     // The selected text as cut to its lines: nullopt when it is empty (with a
     // beep when it lies outside the text); its pieces in order, breaks included.
-    struct TextSpan {
-        int beginRow, beginCol, endRow, endCol;
-    };
     std::optional<TextSpan> SelectedSpan() const;
     void ForEachPiece(const TextSpan& span,
                       const std::function<void(std::string_view)>& piece) const;
-    TCellPos PosToCell(std::int64_t position) const;
-    std::int64_t CellToPos(TCellPos cell) const;
 
     // Keyboard.
     static const KeyBinding* FindBinding(int key, Qt::KeyboardModifiers mods, int key2,
@@ -214,9 +203,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     bool IsViewerKey(const QKeyEvent* event) const;
     void HandleKey(int key, Qt::KeyboardModifiers mods);
     void Execute(Command command);
-    void MoveCaret(TCellPos to, bool select);
-    TCellPos WordLeft() const;
-    TCellPos WordRight() const;
+    void MoveCaret(CellPos to, bool select);
 
     void AutoScrollTick();
     void HoldViewLock() { ++viewLock_; }
@@ -224,6 +211,8 @@ class TCustomMemoEx : public QAbstractScrollArea {
     bool Locked() const { return viewLock_ > 0 || lines_.IsUpdating(); }
 
     TMemoExStrings lines_;
+    // The caret, the selection and the scroll position, over lines_.
+    CaretModel model_{lines_};
 
     QColor color_;
     QColor fontColor_;
@@ -234,28 +223,18 @@ class TCustomMemoEx : public QAbstractScrollArea {
     bool rightMarginVisible_ = true;
     int rightMargin_ = 80;
     bool useMaxCharWidth_ = true;
-    bool cursorBeyondEOL_ = true;
     bool insertMode_ = true;
-    static constexpr int marginColumn_ = 80;
+    static constexpr int kMarginColumn = 80;
 
     int cellWidth_ = 1;
     int cellHeight_ = 1;
     int ascent_ = 0;
-    int visibleRows_ = 0;
-    int visibleCols_ = 0;
-    int topRow_ = 0;
-    int leftCol_ = 0;
-    TCellPos caret_;
     int viewLock_ = 0;
     bool paintAll_ = true;
     bool settingBar_ = false;
 
     // A Qt string holds up to half the address space in UTF-16 units.
     std::int64_t clipboardCapacity_ = std::numeric_limits<std::int64_t>::max() / 2 - 64;
-    bool selected_ = false;
-    TCellPos selBegin_;
-    TCellPos selEnd_;
-    TCellPos anchor_;
 
     QPixmap rowBitmap_;
     // Glyphs per font style, built when first painted with that style.
@@ -270,7 +249,6 @@ class TCustomMemoEx : public QAbstractScrollArea {
     // Keyboard state.
     int pendingPrefixKey_ = 0;
     Qt::KeyboardModifiers pendingPrefixMods_;
-    std::array<std::optional<TCellPos>, 10> bookmarks_;
     bool recording_ = false;
     bool replaying_ = false;
     std::vector<std::pair<int, Qt::KeyboardModifiers>> macro_;
@@ -280,7 +258,7 @@ class TCustomMemoEx : public QAbstractScrollArea {
     bool dragged_ = false;
     bool doubleClicked_ = false;
     QPoint lastPointer_;
-    TCellPos dragTarget_;
+    CellPos dragTarget_;
     QTimer* autoScroll_ = nullptr;
 };
 

@@ -56,36 +56,6 @@ struct TCustomMemoEx::KeyBinding {
 
 namespace {
 
-// Word separators; every other byte belongs to a word.
-bool IsSeparator(char c) {
-    switch (c) {
-    case '\0':
-    case '\n':
-    case '\r':
-    case ' ':
-    case '%':
-    case '(':
-    case ')':
-    case '*':
-    case '+':
-    case ',':
-    case '-':
-    case '.':
-    case '/':
-    case ':':
-    case ';':
-    case '=':
-    case '[':
-    case '\\':
-    case ']':
-    case '{':
-    case '}':
-        return true;
-    default:
-        return false;
-    }
-}
-
 const Qt::KeyboardModifiers kNone = Qt::NoModifier;
 const Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
 const Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
@@ -244,75 +214,37 @@ void TCustomMemoEx::HandleKey(int key, Qt::KeyboardModifiers mods) {
     // Typed characters would edit: a read-only viewer ignores them.
 }
 
-void TCustomMemoEx::MoveCaret(TCellPos to, bool select) {
+void TCustomMemoEx::MoveCaret(CellPos to, bool select) {
     if (select) {
-        if (!selected_) StartSelection(caret_);
+        if (!model_.Selected()) StartSelection(model_.Caret());
         SetCaret(to.col, to.row);
-        ExtendSelection(caret_);
+        ExtendSelection(model_.Caret());
     } else {
-        if (selected_) ClearSelection();
+        if (model_.Selected()) ClearSelection();
         SetCaret(to.col, to.row);
     }
-}
-
-TCellPos TCustomMemoEx::WordLeft() const {
-    const std::string_view line = lines_.LineAt(caret_.row);
-    int i = std::min(caret_.col, static_cast<int>(line.size()));
-    while (i > 0 && IsSeparator(line[static_cast<std::size_t>(i - 1)]))
-        --i;
-    if (i == 0) {
-        // Nothing but separators before the caret: the end of the line above.
-        if (caret_.row == 0) return TCellPos{0, 0};
-        return TCellPos{lines_.LineLength(caret_.row - 1), caret_.row - 1};
-    }
-    while (i > 0 && !IsSeparator(line[static_cast<std::size_t>(i - 1)]))
-        --i;
-    return TCellPos{i, caret_.row};
-}
-
-TCellPos TCustomMemoEx::WordRight() const {
-    const std::string_view line = lines_.LineAt(caret_.row);
-    const int length = static_cast<int>(line.size());
-    if (caret_.col >= length) {
-        if (caret_.row + 1 >= lines_.LineCount()) return caret_;
-        const std::string_view next = lines_.LineAt(caret_.row + 1);
-        int i = 0;
-        if (!next.empty() && next[0] == ' ')
-            while (i < static_cast<int>(next.size()) &&
-                   IsSeparator(next[static_cast<std::size_t>(i)]))
-                ++i;
-        return TCellPos{i, caret_.row + 1};
-    }
-    int i = caret_.col;
-    while (i < length && !IsSeparator(line[static_cast<std::size_t>(i)]))
-        ++i;
-    while (i < length && IsSeparator(line[static_cast<std::size_t>(i)]))
-        ++i;
-    return TCellPos{i, caret_.row};
 }
 
 void TCustomMemoEx::Execute(Command command) {
     using C = Command;
     const int lastLine = lines_.LineCount() - 1;
-    const int col = caret_.col;
-    const int row = caret_.row;
+    const int col = model_.Caret().col;
+    const int row = model_.Caret().row;
     const int number = static_cast<int>(command);
+    // A move the caret model works out, with or without selecting.
+    const auto move = [this](CaretMove how, bool select) {
+        if (const std::optional<CellPos> to = model_.MoveTarget(how)) MoveCaret(*to, select);
+    };
 
     if (number >= static_cast<int>(C::SetBookmark0) &&
         number < static_cast<int>(C::GotoBookmark0)) {
-        std::optional<TCellPos>& mark =
-            bookmarks_[static_cast<std::size_t>(number - static_cast<int>(C::SetBookmark0))];
-        // Setting a bookmark again on its own line clears it.
-        if (mark && mark->row == row)
-            mark.reset();
-        else
-            mark = caret_;
+        model_.ToggleBookmark(number - static_cast<int>(C::SetBookmark0));
         return;
     }
     if (number >= static_cast<int>(C::GotoBookmark0)) {
-        const std::optional<TCellPos>& mark =
-            bookmarks_[static_cast<std::size_t>(number - static_cast<int>(C::GotoBookmark0))];
-        if (mark) MoveCaret(*mark, false);
+        if (const std::optional<CellPos> mark =
+                model_.Bookmark(number - static_cast<int>(C::GotoBookmark0)))
+            MoveCaret(*mark, false);
         return;
     }
 
@@ -321,84 +253,80 @@ void TCustomMemoEx::Execute(Command command) {
         return;
     case C::Left:
     case C::SelLeft:
-        MoveCaret({col - 1, row}, command == C::SelLeft);
+        move(CaretMove::Left, command == C::SelLeft);
         return;
     case C::Right:
     case C::SelRight:
-        MoveCaret({col + 1, row}, command == C::SelRight);
+        move(CaretMove::Right, command == C::SelRight);
         return;
     case C::Up:
     case C::SelUp:
-        if (row > 0) MoveCaret({col, row - 1}, command == C::SelUp);
+        move(CaretMove::Up, command == C::SelUp);
         return;
     case C::Down:
     case C::SelDown:
-        if (row < lastLine) MoveCaret({col, row + 1}, command == C::SelDown);
+        move(CaretMove::Down, command == C::SelDown);
         return;
     case C::Home:
     case C::SelHome:
-        MoveCaret({0, row}, command == C::SelHome);
+        move(CaretMove::Home, command == C::SelHome);
         return;
     case C::End:
     case C::SelEnd:
-        MoveCaret({lines_.LineLength(row), row}, command == C::SelEnd);
+        move(CaretMove::End, command == C::SelEnd);
         return;
     case C::PageUp:
-        MoveCaret({col, std::max(0, row - visibleRows_)}, false);
+        move(CaretMove::PageUp, false);
         return;
     case C::PageDown:
-        MoveCaret({col, std::max(0, std::min(lastLine, row + visibleRows_))}, false);
+        move(CaretMove::PageDown, false);
         return;
     case C::SelPageUp:
-    case C::SelPageDown: {
+    case C::SelPageDown:
         // One repaint at the end instead of one per scrolled row.
         HoldViewLock();
-        const int target = command == C::SelPageUp
-                               ? std::max(0, row - visibleRows_)
-                               : std::max(0, std::min(lastLine, row + visibleRows_));
-        MoveCaret({col, target}, true);
+        move(command == C::SelPageUp ? CaretMove::PageUp : CaretMove::PageDown, true);
         ReleaseViewLock();
         return;
-    }
     case C::WordLeft:
     case C::SelWordLeft:
-        MoveCaret(WordLeft(), command == C::SelWordLeft);
+        move(CaretMove::WordLeft, command == C::SelWordLeft);
         return;
     case C::WordRight:
     case C::SelWordRight:
-        MoveCaret(WordRight(), command == C::SelWordRight);
+        move(CaretMove::WordRight, command == C::SelWordRight);
         return;
     case C::WindowTop:
-        MoveCaret({col, topRow_}, false);
+        move(CaretMove::WindowTop, false);
         return;
     case C::WindowBottom:
-        MoveCaret({col, std::max(0, std::min(LastVisibleRow(), lastLine))}, false);
+        move(CaretMove::WindowBottom, false);
         return;
     case C::TextStart:
     case C::SelTextStart:
-        if (command == C::TextStart && selected_) ClearSelection();
+        if (command == C::TextStart && model_.Selected()) ClearSelection();
         ScrollToRow(0);
         ScrollToCol(0);
         MoveCaret({0, 0}, command == C::SelTextStart);
         return;
     case C::TextEnd:
     case C::SelTextEnd: {
-        if (command == C::TextEnd && selected_) ClearSelection();
+        if (command == C::TextEnd && model_.Selected()) ClearSelection();
         const int last = std::max(0, lastLine);
-        const int end = lines_.LineLength(last);
-        ScrollToCol(std::max(0, end - visibleCols_));
-        ScrollToRow(std::max(0, last - visibleRows_ + 1));
-        MoveCaret({end, last}, command == C::SelTextEnd);
+        const ScrollTarget view = model_.TextEndView();
+        ScrollToCol(*view.leftCol);
+        ScrollToRow(*view.topRow);
+        MoveCaret({lines_.LineLength(last), last}, command == C::SelTextEnd);
         return;
     }
     case C::ScrollUp:
-        ScrollToRow(topRow_ - 1);
+        ScrollToRow(model_.TopRow() - 1);
         if (row > LastVisibleRow()) SetCaret(col, std::max(0, LastVisibleRow()));
         return;
     case C::ScrollDown:
-        if (row == lastLine && row == topRow_) return;
-        ScrollToRow(topRow_ + 1);
-        if (row < topRow_) SetCaret(col, topRow_);
+        if (row == lastLine && row == model_.TopRow()) return;
+        ScrollToRow(model_.TopRow() + 1);
+        if (row < model_.TopRow()) SetCaret(col, model_.TopRow());
         return;
     case C::SelectAll:
         SelectAll();
@@ -407,7 +335,7 @@ void TCustomMemoEx::Execute(Command command) {
         CopyToClipboard();
         return;
     case C::SelectWord:
-        if (!selected_) SelectWordAtCaret();
+        if (!model_.Selected()) SelectWordAtCaret();
         return;
     case C::ToggleInsert:
         insertMode_ = !insertMode_;
@@ -433,33 +361,18 @@ void TCustomMemoEx::Execute(Command command) {
 }
 
 void TCustomMemoEx::SelectAll() {
-    if (selected_) ClearSelection();
+    if (model_.Selected()) ClearSelection();
     SetCaret(0, 0);
     const int last = std::max(0, lines_.LineCount() - 1);
     MoveCaret({lines_.LineLength(last), last}, true);
 }
 
 void TCustomMemoEx::SelectWordAtCaret() {
-    if (caret_.row < 0 || caret_.row >= lines_.LineCount()) return;
-    const std::string_view line = lines_.LineAt(caret_.row);
-    const int length = static_cast<int>(line.size());
-    int at = caret_.col;
-    const auto inWord = [&](int i) {
-        return i >= 0 && i < length && !IsSeparator(line[static_cast<std::size_t>(i)]);
-    };
-    // On a separator right after a word, that word is meant.
-    if (!inWord(at)) {
-        if (!inWord(at - 1)) return;
-        --at;
-    }
-    int start = at;
-    int end = at;
-    while (inWord(start - 1))
-        --start;
-    while (inWord(end))
-        ++end;
-    if (selected_) ClearSelection();
-    StartSelection(TCellPos{start, caret_.row});
-    SetCaret(end, caret_.row);
-    ExtendSelection(TCellPos{end, caret_.row});
+    const CellPos caret = model_.Caret();
+    const std::optional<std::pair<int, int>> word = model_.WordAt(caret);
+    if (!word) return;
+    if (model_.Selected()) ClearSelection();
+    StartSelection(CellPos{word->first, caret.row});
+    SetCaret(word->second, caret.row);
+    ExtendSelection(CellPos{word->second, caret.row});
 }

@@ -5,30 +5,23 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 
-TCellPos TCustomMemoEx::CellAt(QPoint pixel) const {
-    // Halves round to even, so a click on a character's right half lands after it.
-    const double exact = static_cast<double>(pixel.x() - TextLeft()) / cellWidth_;
-    int col = std::max(0, static_cast<int>(std::nearbyint(exact)));
-    int row = std::max(0, pixel.y() / cellHeight_);
-    col = std::min(col + leftCol_, LastVisibleCol());
-    row = std::min(row + topRow_, lines_.LineCount() - 1);
-    return TCellPos{std::max(0, col), std::max(0, row)};
+CellPos TCustomMemoEx::CellAt(QPoint pixel) const {
+    return model_.CellAt(pixel.x(), pixel.y(), TextLeft(), cellWidth_, cellHeight_);
 }
 
 void TCustomMemoEx::mousePressEvent(QMouseEvent* event) {
     if (doubleClicked_) return;
     mousePressed_ = true;
     dragged_ = false;
-    const TCellPos cell = CellAt(event->position().toPoint());
+    const CellPos cell = CellAt(event->position().toPoint());
     lastPointer_ = event->position().toPoint();
     dragTarget_ = cell;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
-    if (event->button() == Qt::LeftButton && !shift && selected_) ClearSelection();
+    if (event->button() == Qt::LeftButton && !shift && model_.Selected()) ClearSelection();
     setFocus(Qt::MouseFocusReason);
     if (cell.row < lines_.LineCount()) {
-        if (shift && !selected_) StartSelection(caret_);
+        if (shift && !model_.Selected()) StartSelection(model_.Caret());
         SetCaret(cell.col, cell.row);
         if (shift) ExtendSelection(cell);
     }
@@ -44,7 +37,7 @@ void TCustomMemoEx::mouseMoveEvent(QMouseEvent* event) {
     dragged_ = true;
     dragTarget_ = CellAt(pos);
     if (dragTarget_.row <= LastVisibleRow() && lines_.LineCount() > 0) {
-        if (!selected_) StartSelection(caret_);
+        if (!model_.Selected()) StartSelection(model_.Caret());
         SetCaret(dragTarget_.col, dragTarget_.row);
         ExtendSelection(dragTarget_);
     }
@@ -64,16 +57,12 @@ void TCustomMemoEx::AutoScrollTick() {
     if (pos.x() >= 0 && pos.x() <= width && pos.y() >= 0 && pos.y() <= height) return;
     if (lines_.LineCount() == 0) return;
     // Close to the edge the view creeps by one; farther out it jumps.
-    if (pos.y() < 0) dragTarget_.row -= -pos.y() <= 20 ? 1 : std::max(1, visibleRows_);
-    if (pos.y() > height) dragTarget_.row += pos.y() - height <= 20 ? 1 : std::max(1, visibleRows_);
-    if (pos.x() < 0) dragTarget_.col -= -pos.x() <= 20 ? 1 : std::max(1, visibleCols_ / 2);
-    if (pos.x() > width)
-        dragTarget_.col += pos.x() - width <= 20 ? 1 : std::max(1, visibleCols_ / 2);
-    if (!selected_) StartSelection(caret_);
+    dragTarget_ = model_.DragStep(dragTarget_, pos.x(), pos.y(), width, height);
+    if (!model_.Selected()) StartSelection(model_.Caret());
     SetCaret(dragTarget_.col, dragTarget_.row);
     // The target stays on the caret's cell, so it never runs off past the text
     // while the pointer waits outside, and the selection never ends beyond it.
-    dragTarget_ = caret_;
+    dragTarget_ = model_.Caret();
     ExtendSelection(dragTarget_);
 }
 
@@ -103,8 +92,8 @@ void TCustomMemoEx::mouseDoubleClickEvent(QMouseEvent* event) {
     // The window's handler comes first: the preview goes back to its list there.
     doubleClicked_ = true;
     if (OnDblClick) OnDblClick(this);
-    if (caret_.row >= 0 && caret_.row < lines_.LineCount()) {
-        if (selected_) ClearSelection();
+    if (model_.Caret().row >= 0 && model_.Caret().row < lines_.LineCount()) {
+        if (model_.Selected()) ClearSelection();
         SelectWordAtCaret();
     }
     event->accept();

@@ -49,14 +49,6 @@ const std::vector<AttrRun>& TCustomMemoEx::RowAttrs(int row) {
     return attrCache_.emplace(row, std::move(runs)).first->second;
 }
 
-bool TCustomMemoEx::IsSelected(int row, int col) const {
-    if (!selected_ || row < selBegin_.row || row > selEnd_.row) return false;
-    if (selBegin_.row == selEnd_.row) return col >= selBegin_.col && col < selEnd_.col;
-    if (row == selBegin_.row) return col >= selBegin_.col;
-    if (row == selEnd_.row) return col < selEnd_.col;
-    return true;
-}
-
 void TCustomMemoEx::paintEvent(QPaintEvent* event) {
     if (Locked()) return;
     QPainter window(viewport());
@@ -70,16 +62,17 @@ void TCustomMemoEx::paintEvent(QPaintEvent* event) {
     const int firstCol = clip.left() / cellWidth_ - 1;
     const int lastCol = clip.right() / cellWidth_ + 1;
     for (int r = firstRow; r <= lastRow; ++r)
-        PaintRow(window, topRow_ + r, leftCol_ + firstCol, leftCol_ + lastCol);
+        PaintRow(window, model_.TopRow() + r, model_.LeftCol() + firstCol,
+                 model_.LeftCol() + lastCol);
 
     if (caretShown_ && caretBlinkOn_) window.fillRect(CaretRect(), fontColor_);
     window.fillRect(QRect(0, 0, TextLeft(), viewport()->height()), color_);
 }
 
 void TCustomMemoEx::PaintRow(QPainter& window, int row, int c0, int c1) {
-    if (row < topRow_ || row > topRow_ + visibleRows_) return;
-    c0 = std::max(c0, leftCol_);
-    c1 = std::min({c1, leftCol_ + visibleCols_ + 1, lines_.MaxLineLength() - 1});
+    if (row < model_.TopRow() || row > model_.TopRow() + model_.VisibleRows()) return;
+    c0 = std::max(c0, model_.LeftCol());
+    c1 = std::min({c1, model_.LeftCol() + model_.VisibleCols() + 1, lines_.MaxLineLength() - 1});
 
     const int left = TextLeft();
     QPainter bitmap(&rowBitmap_);
@@ -104,7 +97,7 @@ void TCustomMemoEx::PaintRow(QPainter& window, int row, int c0, int c1) {
             int stop = col + 1;
             while (stop < end && attrAt(stop) == attr)
                 ++stop;
-            const int x = left + (col - leftCol_) * cellWidth_ + 1;
+            const int x = left + (col - model_.LeftCol()) * cellWidth_ + 1;
             if (attr.bc != background)
                 bitmap.fillRect(QRect(x, 0, (stop - col) * cellWidth_, cellHeight_),
                                 QColor::fromRgb(attr.bc));
@@ -118,22 +111,23 @@ void TCustomMemoEx::PaintRow(QPainter& window, int row, int c0, int c1) {
     }
 
     // The margin line runs down the whole window, past the end of the text too.
-    if (rightMarginVisible_ && leftCol_ < marginColumn_ && marginColumn_ < LastVisibleCol() + 3) {
-        const int x = left + (marginColumn_ - leftCol_) * cellWidth_ + 1;
+    if (rightMarginVisible_ && model_.LeftCol() < kMarginColumn &&
+        kMarginColumn < LastVisibleCol() + 3) {
+        const int x = left + (kMarginColumn - model_.LeftCol()) * cellWidth_ + 1;
         bitmap.fillRect(QRect(x, 0, 1, cellHeight_), rightMarginColor_);
     }
     bitmap.end();
 
-    const int width = (visibleCols_ + 2) * cellWidth_;
-    window.drawPixmap(QPoint(left, (row - topRow_) * cellHeight_), rowBitmap_,
+    const int width = (model_.VisibleCols() + 2) * cellWidth_;
+    window.drawPixmap(QPoint(left, (row - model_.TopRow()) * cellHeight_), rowBitmap_,
                       QRect(left, 0, width, cellHeight_));
 }
 
 void TCustomMemoEx::UpdateRows(int firstRow, int lastRow) {
     if (Locked()) return;
-    const int from = std::max(firstRow, topRow_);
-    const int to = std::min(lastRow, topRow_ + visibleRows_);
+    const int from = std::max(firstRow, model_.TopRow());
+    const int to = std::min(lastRow, model_.TopRow() + model_.VisibleRows());
     if (from > to) return;
-    viewport()->update(QRect(0, (from - topRow_) * cellHeight_, viewport()->width(),
+    viewport()->update(QRect(0, (from - model_.TopRow()) * cellHeight_, viewport()->width(),
                              (to - from + 1) * cellHeight_));
 }

@@ -11,52 +11,34 @@
 #include <optional>
 #include <stdexcept>
 
-void TCustomMemoEx::StartSelection(TCellPos at) {
-    if (selected_) ClearSelection();
-    at.col = std::max(0, at.col);
-    at.row = std::max(0, at.row);
-    anchor_ = selBegin_ = selEnd_ = at;
-    selected_ = true;
+void TCustomMemoEx::StartSelection(CellPos at) {
+    if (model_.Selected()) ClearSelection();
+    model_.StartSelection(at);
 }
 
-void TCustomMemoEx::ExtendSelection(TCellPos to) {
-    to.col = std::max(0, to.col);
-    to.row = std::max(0, to.row);
-    const TCellPos oldBegin = selBegin_;
-    const TCellPos oldEnd = selEnd_;
-    if (to.row < anchor_.row || (to.row == anchor_.row && to.col <= anchor_.col)) {
-        selBegin_ = to;
-        selEnd_ = anchor_;
-    } else {
-        selBegin_ = anchor_;
-        selEnd_ = to;
-    }
-    selected_ = true;
+void TCustomMemoEx::ExtendSelection(CellPos to) {
+    const CellPos oldBegin = model_.SelBegin();
+    const CellPos oldEnd = model_.SelEnd();
+    model_.ExtendSelection(to);
+    const CellPos begin = model_.SelBegin();
+    const CellPos end = model_.SelEnd();
     // Only the rows whose highlight changed are painted again.
-    if (!(oldBegin == selBegin_))
-        UpdateRows(std::min(oldBegin.row, selBegin_.row), std::max(oldBegin.row, selBegin_.row));
-    if (!(oldEnd == selEnd_))
-        UpdateRows(std::min(oldEnd.row, selEnd_.row), std::max(oldEnd.row, selEnd_.row));
+    if (!(oldBegin == begin))
+        UpdateRows(std::min(oldBegin.row, begin.row), std::max(oldBegin.row, begin.row));
+    if (!(oldEnd == end)) UpdateRows(std::min(oldEnd.row, end.row), std::max(oldEnd.row, end.row));
     if (OnSelectionChange) OnSelectionChange(this);
 }
 
 void TCustomMemoEx::ClearSelection() {
-    if (!selected_) return;
-    selected_ = false;
-    UpdateRows(selBegin_.row, selEnd_.row);
+    if (!model_.ClearSelection()) return;
+    UpdateRows(model_.SelBegin().row, model_.SelEnd().row);
     if (OnSelectionChange) OnSelectionChange(this);
 }
 
-std::optional<TCustomMemoEx::TextSpan> TCustomMemoEx::SelectedSpan() const {
-    if (!selected_) return std::nullopt;
-    const int count = lines_.LineCount();
-    if (selBegin_.row < 0 || selBegin_.row >= count || selEnd_.row < 0 || selEnd_.row >= count) {
-        QApplication::beep();
-        return std::nullopt;
-    }
-    const TextSpan span{selBegin_.row, std::min(selBegin_.col, lines_.LineLength(selBegin_.row)),
-                        selEnd_.row, std::min(selEnd_.col, lines_.LineLength(selEnd_.row))};
-    if (span.beginRow == span.endRow && span.beginCol >= span.endCol) return std::nullopt;
+std::optional<TextSpan> TCustomMemoEx::SelectedSpan() const {
+    bool outside = false;
+    const std::optional<TextSpan> span = model_.SelectedSpan(&outside);
+    if (outside) QApplication::beep();
     return span;
 }
 

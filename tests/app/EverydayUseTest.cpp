@@ -79,7 +79,7 @@ class EverydayUseTest : public ::testing::Test {
         QTest::keyClick(form->MSubor, Qt::Key_C, Qt::ControlModifier);
         return QApplication::clipboard()->text();
     }
-    TCellPos SelBegin() const { return form->MSubor->SelBegin(); }
+    CellPos SelBegin() const { return form->MSubor->SelBegin(); }
     static bool WaitFor(const std::function<bool()>& condition) {
         return QTest::qWaitFor(condition, kWithin);
     }
@@ -120,8 +120,8 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
     for (const Step& step : steps) {
         Key(step.key, step.mods);
         EXPECT_TRUE(form->MSubor->SelAvail()) << step.line;
-        EXPECT_EQ(SelBegin(), (TCellPos{0, step.line}));
-        EXPECT_EQ(form->MSubor->SelEnd(), (TCellPos{6, step.line}));
+        EXPECT_EQ(SelBegin(), (CellPos{0, step.line}));
+        EXPECT_EQ(form->MSubor->SelEnd(), (CellPos{6, step.line}));
         EXPECT_EQ(bar.Notice->text(), QString::fromUtf8(step.notice)) << step.line;
     }
     EXPECT_TRUE(bar.Text->hasFocus());
@@ -135,7 +135,7 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
     EXPECT_EQ(form->MSubor->geometry(), fullViewer);
     EXPECT_TRUE(OnPreview());
     Key(Qt::Key_F3);
-    EXPECT_EQ(SelBegin(), (TCellPos{0, 4}));
+    EXPECT_EQ(SelBegin(), (CellPos{0, 4}));
     EXPECT_EQ(Copied(), QString::fromUtf8("ĽUBICA"));
     EXPECT_FALSE(bar.IsOpen());
     // A wrap with the bar closed opens it to say so, the focus staying put.

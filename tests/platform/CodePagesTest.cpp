@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace platform;
 
 namespace {
@@ -120,4 +123,21 @@ TEST(AnsiUpperCase, KeepsLettersWhoseCapitalTheCodePageLacks) {
         EXPECT_EQ(AnsiUpperCase(c.text), c.upper) << c.ansi << " " << c.text;
     }
     SetMachineCodePages(1250, 852);
+}
+
+TEST(Utf16ToUtf8, EncodesPairsWholeAndAStraySurrogateAsTheReplacementCharacter) {
+    struct Case {
+        std::u16string text;
+        std::string utf8;
+    };
+    const std::vector<Case> cases = {
+        {u"", ""},
+        {u"Žltý kôň", "Žltý kôň"},
+        {u"╔═╗", "╔═╗"},
+        {u"a\U0001F600b", "a\xF0\x9F\x98\x80"
+                          "b"},
+        {std::u16string(1, char16_t{0xD800}) + u"x", "\xEF\xBF\xBDx"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Utf16ToUtf8(c.text), c.utf8) << c.utf8;
 }

@@ -99,7 +99,7 @@ class MemoExTest : public ::testing::Test {
         QApplication::sendEvent(timer, &event);
     }
 
-    TCellPos Caret() const { return TCellPos{memo_->CaretX(), memo_->CaretY()}; }
+    CellPos Caret() const { return CellPos{memo_->CaretX(), memo_->CaretY()}; }
 
     std::unique_ptr<QWidget> window_;
     TMemoEx* memo_ = nullptr;
@@ -107,6 +107,6 @@ class MemoExTest : public ::testing::Test {
     std::unique_ptr<TempFile> file_;
 };
 
-inline std::ostream& operator<<(std::ostream& out, const TCellPos& cell) {
+inline std::ostream& operator<<(std::ostream& out, const CellPos& cell) {
     return out << "(col " << cell.col << ", row " << cell.row << ")";
 }

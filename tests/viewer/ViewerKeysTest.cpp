@@ -34,33 +34,33 @@ TEST_F(MemoExTest, ArrowsHomeEndAndPagesMoveTheCaretAndTheViewFollows) {
     LoadNumbered(100);
     Key(Qt::Key_Up);
     Key(Qt::Key_Left);
-    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(Caret(), (CellPos{0, 0}));
     for (int i = 0; i < 10; ++i)
         Key(Qt::Key_Right);
-    EXPECT_EQ(Caret(), (TCellPos{10, 0})); // beyond "line 0"
+    EXPECT_EQ(Caret(), (CellPos{10, 0})); // beyond "line 0"
     Key(Qt::Key_End);
-    EXPECT_EQ(Caret(), (TCellPos{6, 0}));
+    EXPECT_EQ(Caret(), (CellPos{6, 0}));
     Key(Qt::Key_Home);
     Key(Qt::Key_PageDown);
-    EXPECT_EQ(Caret(), (TCellPos{0, 30}));
+    EXPECT_EQ(Caret(), (CellPos{0, 30}));
     EXPECT_EQ(memo_->TopRow(), 1);
     Key(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{7, 99}));
+    EXPECT_EQ(Caret(), (CellPos{7, 99}));
     EXPECT_EQ(memo_->TopRow(), 70);
     Key(Qt::Key_Down);
-    EXPECT_EQ(Caret(), (TCellPos{7, 99}));
+    EXPECT_EQ(Caret(), (CellPos{7, 99}));
     Key(Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{7, 70}));
+    EXPECT_EQ(Caret(), (CellPos{7, 70}));
     Key(Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{7, 99}));
+    EXPECT_EQ(Caret(), (CellPos{7, 99}));
     Key(Qt::Key_PageUp, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(Caret(), (CellPos{0, 0}));
     EXPECT_EQ(memo_->TopRow(), 0);
 
     // Right runs up to the maximum line length and scrolls sideways.
     for (int i = 0; i < 600; ++i)
         Key(Qt::Key_Right);
-    EXPECT_EQ(Caret(), (TCellPos{512, 0}));
+    EXPECT_EQ(Caret(), (CellPos{512, 0}));
     EXPECT_EQ(memo_->LeftCol(), 512 - 40);
 }
 
@@ -72,7 +72,7 @@ TEST_F(MemoExTest, ASecondCtrlPageDownAfterCtrlUpShowsTheEndAgain) {
     Key(Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(memo_->TopRow(), 99 - 30);
     Key(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{7, 99}));
+    EXPECT_EQ(Caret(), (CellPos{7, 99}));
     EXPECT_EQ(memo_->TopRow(), 99 - 30 + 1); // the last line on the bottom row
     EXPECT_TRUE(memo_->CaretVisible());
     EXPECT_TRUE(memo_->viewport()->rect().contains(memo_->CaretRect()));
@@ -83,14 +83,14 @@ TEST_F(MemoExTest, CtrlUpAndDownScrollAndPullTheCaretAlong) {
     LoadNumbered(100);
     Key(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(memo_->TopRow(), 1);
-    EXPECT_EQ(Caret(), (TCellPos{0, 1}));
+    EXPECT_EQ(Caret(), (CellPos{0, 1}));
     Key(Qt::Key_Down);
     Key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_TRUE(memo_->SelAvail());
     Key(Qt::Key_Up, Qt::ControlModifier);
     Key(Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(memo_->TopRow(), 0);
-    EXPECT_EQ(Caret(), (TCellPos{0, 3}));
+    EXPECT_EQ(Caret(), (CellPos{0, 3}));
     EXPECT_TRUE(memo_->SelAvail()); // scrolling leaves the selection alone
 }
 
@@ -106,17 +106,17 @@ TEST_F(MemoExTest, ShiftKeysSelectAndPlainKeysClear) {
     // Moving back past the anchor turns the selection around.
     Key(Qt::Key_Home);
     Key(Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(memo_->SelBegin(), (TCellPos{0, 0}));
-    EXPECT_EQ(memo_->SelEnd(), (TCellPos{0, 1}));
+    EXPECT_EQ(memo_->SelBegin(), (CellPos{0, 0}));
+    EXPECT_EQ(memo_->SelEnd(), (CellPos{0, 1}));
     EXPECT_EQ(memo_->SelectedText(), "alpha beta\r\n");
 
     Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(memo_->SelectedText(), "alpha beta\r\ngamma\r\ndelta");
-    EXPECT_EQ(Caret(), (TCellPos{5, 2}));
+    EXPECT_EQ(Caret(), (CellPos{5, 2}));
     Key(Qt::Key_Up);
     Key(Qt::Key_End);
     Key(Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(Caret(), (CellPos{0, 0}));
     EXPECT_EQ(memo_->SelectedText(), "alpha beta\r\ngamma");
 }
 
@@ -124,26 +124,26 @@ TEST_F(MemoExTest, WordMovesAndTwoKeyCommands) {
     Load({"  one,two  three", " next line"});
     Key(Qt::Key_End);
     Key(Qt::Key_Left, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{11, 0}));
+    EXPECT_EQ(Caret(), (CellPos{11, 0}));
     Key(Qt::Key_Left, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{6, 0}));
+    EXPECT_EQ(Caret(), (CellPos{6, 0}));
     Key(Qt::Key_Left, Qt::ControlModifier);
     Key(Qt::Key_Left, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{0, 0})); // only blanks before: stays on the first line
+    EXPECT_EQ(Caret(), (CellPos{0, 0})); // only blanks before: stays on the first line
     Key(Qt::Key_Right, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{2, 0}));
+    EXPECT_EQ(Caret(), (CellPos{2, 0}));
     Key(Qt::Key_End);
     Key(Qt::Key_Right, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{1, 1})); // the next line begins with a space
+    EXPECT_EQ(Caret(), (CellPos{1, 1})); // the next line begins with a space
     Key(Qt::Key_Left, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{16, 0}));
+    EXPECT_EQ(Caret(), (CellPos{16, 0}));
 
     Key(Qt::Key_Q, Qt::ControlModifier);
     Key(Qt::Key_S);
-    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(Caret(), (CellPos{0, 0}));
     Key(Qt::Key_Q, Qt::ControlModifier);
     Key(Qt::Key_C);
-    EXPECT_EQ(Caret(), (TCellPos{10, 1}));
+    EXPECT_EQ(Caret(), (CellPos{10, 1}));
     Key(Qt::Key_Left);
     Key(Qt::Key_K, Qt::ControlModifier);
     Key(Qt::Key_T, Qt::ControlModifier);
@@ -160,7 +160,7 @@ TEST_F(MemoExTest, BookmarksSetJumpAndClear) {
     Key(Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
     Key(Qt::Key_PageDown, Qt::ControlModifier);
     Key(Qt::Key_3, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{1, 1}));
+    EXPECT_EQ(Caret(), (CellPos{1, 1}));
     EXPECT_EQ(memo_->TopRow(), 1);
     Key(Qt::Key_K, Qt::ControlModifier);
     Key(Qt::Key_3);
@@ -177,7 +177,7 @@ TEST_F(MemoExTest, EditingKeysChangeNothingAndTabLeaves) {
     Key(Qt::Key_X, Qt::ControlModifier);
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(memo_->Lines().FullText(), before);
-    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(Caret(), (CellPos{0, 0}));
     Key(Qt::Key_Insert);
     EXPECT_FALSE(memo_->InsertMode());
 
@@ -195,7 +195,7 @@ TEST_F(MemoExTest, EmptyTextKeepsTheCaretAtTheOrigin) {
     Key(Qt::Key_End);
     Key(Qt::Key_Down);
     Key(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(Caret(), (CellPos{0, 0}));
     Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(memo_->SelectedText(), "");
 }
@@ -214,7 +214,7 @@ TEST_F(MemoExTest, ZoomKeepsCaretTopRowAndLeftColumn) {
     EXPECT_GT(memo_->CellHeight(), oldHeight);
     EXPECT_EQ(memo_->TopRow(), 40);
     EXPECT_EQ(memo_->LeftCol(), 2);
-    EXPECT_EQ(Caret(), (TCellPos{3, 45}));
+    EXPECT_EQ(Caret(), (CellPos{3, 45}));
     EXPECT_EQ(memo_->horizontalScrollBar()->maximum(), 512 - memo_->VisibleColCount());
     EXPECT_EQ(memo_->verticalScrollBar()->maximum(), 100 - memo_->VisibleRowCount());
 }
@@ -228,7 +228,7 @@ TEST_F(MemoExTest, WheelScrollsTheViewNotTheCaret) {
     memo_->WheelRows(120);
     memo_->WheelRows(120);
     EXPECT_EQ(memo_->TopRow(), 0);
-    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(Caret(), (CellPos{0, 0}));
     for (int i = 0; i < 100; ++i)
         memo_->WheelRows(-120);
     EXPECT_EQ(memo_->TopRow(), 70);
@@ -237,12 +237,12 @@ TEST_F(MemoExTest, WheelScrollsTheViewNotTheCaret) {
 TEST_F(MemoExTest, PositionsCountTwoCharactersPerLineBreak) {
     Load({"abc", "de", "fgh"});
     memo_->SetSelectionStart(6); // "d"
-    EXPECT_EQ(Caret(), (TCellPos{0, 1}));
+    EXPECT_EQ(Caret(), (CellPos{0, 1}));
     memo_->SetSelectionLength(6);
     EXPECT_EQ(memo_->SelectedText(), "de\r\nfg");
-    EXPECT_EQ(Caret(), (TCellPos{2, 2}));
+    EXPECT_EQ(Caret(), (CellPos{2, 2}));
     memo_->SetSelectionStart(1000);
-    EXPECT_EQ(Caret(), (TCellPos{3, 2}));
+    EXPECT_EQ(Caret(), (CellPos{3, 2}));
     EXPECT_FALSE(memo_->SelAvail());
 }
 
@@ -252,10 +252,10 @@ TEST_F(MemoExTest, RecordedKeystrokesReplay) {
     Key(Qt::Key_Down);
     Key(Qt::Key_Right);
     Key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Caret(), (TCellPos{1, 1}));
+    EXPECT_EQ(Caret(), (CellPos{1, 1}));
     Key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
     Key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Caret(), (TCellPos{3, 3}));
+    EXPECT_EQ(Caret(), (CellPos{3, 3}));
 }
 
 namespace {
@@ -293,7 +293,7 @@ TEST_F(MemoExTest, StartOfTextShowsTheTopLeftAlsoWhenOnlyTheBarsMoved) {
     // The caret stays at the origin while the bars alone move the view away.
     memo_->horizontalScrollBar()->setValue(100);
     memo_->verticalScrollBar()->setValue(30);
-    ASSERT_EQ(Caret(), (TCellPos{0, 0}));
+    ASSERT_EQ(Caret(), (CellPos{0, 0}));
     ASSERT_EQ(memo_->LeftCol(), 100);
     memo_->SetSelectionStart(0);
     memo_->SetSelectionLength(0);
@@ -304,7 +304,7 @@ TEST_F(MemoExTest, StartOfTextShowsTheTopLeftAlsoWhenOnlyTheBarsMoved) {
     memo_->horizontalScrollBar()->setValue(100);
     memo_->verticalScrollBar()->setValue(30);
     memo_->Lines().SetFullText(std::string(300, 'x') + "\r\n" + memo_->Lines().FullText());
-    EXPECT_EQ(Caret(), (TCellPos{0, 0}));
+    EXPECT_EQ(Caret(), (CellPos{0, 0}));
     EXPECT_EQ(memo_->TopRow(), 0);
     EXPECT_EQ(memo_->LeftCol(), 0);
 }

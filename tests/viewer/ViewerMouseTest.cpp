@@ -18,13 +18,13 @@ TEST_F(MemoExTest, ClicksPlaceTheCaretByCellHalves) {
     SizeTo(10, 40);
     Load({"abcdef", "gh", "ijk"});
     Click(Pixel(2, 0));
-    EXPECT_EQ(Caret(), (TCellPos{2, 0}));
+    EXPECT_EQ(Caret(), (CellPos{2, 0}));
     Click(Pixel(2, 0, true));
-    EXPECT_EQ(Caret(), (TCellPos{3, 0}));
+    EXPECT_EQ(Caret(), (CellPos{3, 0}));
     Click(Pixel(1, 8)); // below the text
-    EXPECT_EQ(Caret(), (TCellPos{1, 2}));
+    EXPECT_EQ(Caret(), (CellPos{1, 2}));
     Click(Pixel(20, 1)); // beyond a short line
-    EXPECT_EQ(Caret(), (TCellPos{20, 1}));
+    EXPECT_EQ(Caret(), (CellPos{20, 1}));
 }
 
 TEST_F(MemoExTest, ShiftClickSelectsFromTheCaretAndTurnsAtTheAnchor) {
@@ -34,12 +34,12 @@ TEST_F(MemoExTest, ShiftClickSelectsFromTheCaretAndTurnsAtTheAnchor) {
     Click(Pixel(4, 2), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(memo_->SelectedText(), "ijkl\r\nmnop");
     Click(Pixel(3, 0), Qt::LeftButton, Qt::ShiftModifier);
-    EXPECT_EQ(memo_->SelBegin(), (TCellPos{3, 0}));
-    EXPECT_EQ(memo_->SelEnd(), (TCellPos{2, 1}));
+    EXPECT_EQ(memo_->SelBegin(), (CellPos{3, 0}));
+    EXPECT_EQ(memo_->SelEnd(), (CellPos{2, 1}));
 
     // The right button moves the caret and keeps the selection.
     Click(Pixel(5, 2), Qt::RightButton);
-    EXPECT_EQ(Caret(), (TCellPos{5, 2}));
+    EXPECT_EQ(Caret(), (CellPos{5, 2}));
     EXPECT_EQ(memo_->SelectedText(), "def\r\ngh");
     Click(Pixel(0, 0));
     EXPECT_FALSE(memo_->SelAvail());
@@ -113,7 +113,7 @@ TEST_F(MemoExTest, DragAboveTheWindowScrollsByARowNearAndByAPageFar) {
     Tick();
     EXPECT_EQ(memo_->TopRow(), 18);
     EXPECT_EQ(Caret().row, 18);
-    EXPECT_EQ(memo_->SelEnd(), (TCellPos{3, 55}));
+    EXPECT_EQ(memo_->SelEnd(), (CellPos{3, 55}));
     EXPECT_EQ(memo_->SelBegin().row, 18);
 
     // Back inside the window the timer stops; a release always stops it.
@@ -154,7 +154,7 @@ TEST_F(MemoExTest, DoubleClickRaisesOnDblClickBeforeSelectingTheWord) {
     EXPECT_EQ(calls, 1);
     EXPECT_FALSE(selectedDuringCall);
     EXPECT_EQ(memo_->SelectedText(), "SALDO");
-    EXPECT_EQ(Caret(), (TCellPos{17, 0}));
+    EXPECT_EQ(Caret(), (CellPos{17, 0}));
 
     // On the separator right after a word, that word is taken.
     Click(Pixel(10, 0));
@@ -168,7 +168,7 @@ TEST_F(MemoExTest, DoubleClickRaisesOnDblClickBeforeSelectingTheWord) {
     Mouse(QEvent::MouseButtonDblClick, Pixel(15, 0), Qt::RightButton);
     Mouse(QEvent::MouseButtonRelease, Pixel(15, 0), Qt::RightButton);
     EXPECT_GE(calls, 2);
-    EXPECT_EQ(Caret(), (TCellPos{15, 0}));
+    EXPECT_EQ(Caret(), (CellPos{15, 0}));
 }
 
 TEST_F(MemoExTest, ALoadClearsTheSelectionAndKeepsTheView) {
@@ -231,7 +231,7 @@ TEST_F(MemoExTest, HidingTheViewerEndsItsPressDoubleClickAndDrag) {
     memo_->show();
     memo_->setFocus();
     Click(Pixel(4, 1));
-    EXPECT_EQ(Caret(), (TCellPos{4, 1}));
+    EXPECT_EQ(Caret(), (CellPos{4, 1}));
 
     // A drag outside the window stops scrolling once the viewer is hidden.
     Mouse(QEvent::MouseButtonPress, Pixel(3, 5));

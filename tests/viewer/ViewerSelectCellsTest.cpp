@@ -7,8 +7,8 @@ TEST_F(MemoExTest, SelectCellsBringsTheSelectionIntoViewWithTheCaretAtItsEnd) {
     Load(lines);
     SizeTo(30, 80);
     struct Case {
-        TCellPos begin;
-        TCellPos end;
+        CellPos begin;
+        CellPos end;
         const char* text;
         int top;
         int left;

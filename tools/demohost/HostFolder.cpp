@@ -1,5 +1,6 @@
 #include "tools/demohost/HostFolder.h"
 
+#include "tools/dbfwriter/CatalogTable.h"
 #include "tools/dbfwriter/DbfWriter.h"
 #include "tools/demohost/OemText.h"
 #include "tools/demohost/Reports.h"
@@ -54,13 +55,7 @@ std::string DiskName(const std::string& filName) {
 int WritePeriod(const fs::path& catalogFile, const fs::path& printFolder, const Month& month,
                 const std::vector<Entry>& entries) {
     dbfwriter::DbfWriter catalog(kDbaseIV, kDriverCp852);
-    catalog.AddField("NAZOV", 'C', 10)
-        .AddField("POPIS", 'C', 45)
-        .AddField("DATUM", 'D', 8)
-        .AddField("CAS", 'C', 5)
-        .AddField("FILNAME", 'C', 12)
-        .AddField("SIRKA", 'N', 3)
-        .AddField("DLZKA", 'N', 3);
+    dbfwriter::AddCatalogFields(catalog);
     int lastDay = 1;
     for (const Entry& entry : entries) {
         const int day = std::min(entry.day, month.Days());
