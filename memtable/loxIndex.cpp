@@ -212,6 +212,11 @@ void TloxIndex::RemoveAt(int position) {
     FRecords.Remove(position);
 }
 
+void TloxIndex::RemoveAll() {
+    if (Count() > 0) FOrdered = true;
+    FRecords.Clear();
+}
+
 void TloxIndex::Build(std::vector<TloxRecord*> records) {
     if (!FIsRowOrder)
         std::stable_sort(records.begin(), records.end(), [this](TloxRecord* a, TloxRecord* b) {
