@@ -87,10 +87,10 @@ TEST(MemTableOrder, AfterTwentyRecordsAKeyEqualToTheFirstGoesToTheFront) {
 }
 
 // Many inserts and deletes with few distinct keys, some differing only in
-// letter case (alike in their first key bytes), made while each of the three orders is active in
-// turn and checked against a plain model: by key in the collation, equal keys in reverse arrival,
-// the same records in every order, the cursor on the record that followed a deleted one, and an
-// emptied table reusing the identity freed last.
+// letter case or late in the key (alike in their first key bytes), made while each of the three
+// orders is active in turn and checked against a plain model: by key in the collation, equal keys
+// in reverse arrival, the same records in every order, the cursor on the record that followed a
+// deleted one, and an emptied table reusing the identity freed last.
 TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
     auto table = MakePrnData();
     std::mt19937 random(7);
@@ -100,9 +100,12 @@ TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
         std::string time;
         std::string file;
     };
+    // The last two names and times differ only past the first 16 bytes of their keys.
     const std::vector<std::string> names = {"a",         "b",         "A",         "B",
-                                            "ZOSTAVA 1", "ZOSTAVA 2", "zostava 1", "Zostava 1"};
-    const std::vector<std::string> times = {"0", "1", "10:15", "8:05", "10:15:00"};
+                                            "ZOSTAVA 1", "ZOSTAVA 2", "zostava 1", "Zostava 1",
+                                            "ZOSTAVAAB", "ZOSTAVAAb"};
+    const std::vector<std::string> times = {"0",        "1",         "10:15",    "8:05",
+                                            "10:15:00", "10:15:000", "10:15:001"};
     const char* orders[] = {"RPrintD", "", "RPrintN"};
     std::vector<Entry> alive; // in arrival order
     auto expectOrder = [&](const char* index, auto less) {
