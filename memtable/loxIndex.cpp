@@ -1,6 +1,7 @@
 #include "memtable/loxIndex.h"
 
 #include "platform/Locale.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,13 +19,35 @@ std::string_view StoredText(const TField& field, const std::byte* block) {
     return {text, strnlen(text, static_cast<size_t>(field.Size()))};
 }
 
-bool SameInCapitals(std::string_view a, std::string_view b) {
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return upper(x) == upper(y); });
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
 }
 
 } // namespace
+
+TloxFieldList ParseIndexFields(const TloxIndexDef& def,
+                               const std::function<const TField&(std::string_view)>& fieldNamed) {
+    if (TrimBlanks(def.Name).empty() || TrimBlanks(def.Fields).empty())
+        throw EMemTableError("V definícii indexov [IndexDef] chýba hodnota položky [Name] "
+                             "alebo [FieldNames] !");
+    TloxFieldList fields;
+    std::string_view rest = def.Fields;
+    while (!rest.empty()) {
+        size_t end = rest.find(';');
+        std::string_view name = TrimBlanks(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (name.empty()) continue;
+        const TField& field = fieldNamed(name);
+        if (!field.CanBeKey())
+            throw EDatabaseError("Nedá sa indexovať pole " + field.DisplayLabel() + " !");
+        fields.push_back({&field, def.Options});
+    }
+    return fields;
+}
 
 TloxIndex::TloxIndex(std::string name, std::string fieldString, TloxFieldList fields,
                      TloxMemTableCompareOptions options, bool isRowOrder, const int& localeId)
@@ -254,13 +277,13 @@ void TloxIndexes::DropNamed() {
 
 TloxIndex* TloxIndexes::FindByName(std::string_view name) const {
     for (const auto& index : FItems)
-        if (SameInCapitals(index->Name(), name)) return index.get();
+        if (platform::SameIgnoringAsciiCase(index->Name(), name)) return index.get();
     return nullptr;
 }
 
 TloxIndex* TloxIndexes::FindByFields(std::string_view fieldString) const {
     for (const auto& index : FItems)
-        if (SameInCapitals(index->FieldString(), fieldString)) return index.get();
+        if (platform::SameIgnoringAsciiCase(index->FieldString(), fieldString)) return index.get();
     return nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include "memtable/loxCommon.h"
 #include "memtable/loxFields.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +20,13 @@ struct TloxIndexDef {
     std::string Fields; // field names separated by ';'
     TloxMemTableCompareOptions Options = 0;
 };
+
+// The fields an index definition names, separated by ';' with blanks around
+// them ignored, each with the definition's options. `fieldNamed` finds a field
+// or raises; a definition without a name or fields, or a field that cannot be
+// a key, raises too.
+TloxFieldList ParseIndexFields(const TloxIndexDef& def,
+                               const std::function<const TField&(std::string_view)>& fieldNamed);
 
 class TloxIndex {
   public:

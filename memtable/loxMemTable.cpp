@@ -1,6 +1,7 @@
 #include "memtable/loxMemTable.h"
 
 #include "platform/Locale.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,23 +13,9 @@ namespace {
 // Unique record numbers from here on no longer fit the bookmarks the table hands out.
 constexpr std::int64_t kUniqueNumberLimit = 0x7FFFFFCF;
 
-bool SameInCapitals(std::string_view a, std::string_view b) {
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return upper(x) == upper(y); });
-}
-
 std::string_view StoredText(const TField& field, const std::byte* block) {
     const char* text = reinterpret_cast<const char*>(block + field.Offset() + 1);
     return {text, strnlen(text, static_cast<size_t>(field.Size()))};
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
 }
 
 } // namespace
@@ -100,21 +87,8 @@ void TloxCustomMemTable::Open() {
 void TloxCustomMemTable::BuildIndexes() {
     FIndexes.DropNamed();
     for (const TloxIndexDef& def : FIndexDefs) {
-        if (TrimBlanks(def.Name).empty() || TrimBlanks(def.Fields).empty())
-            throw EMemTableError("V definícii indexov [IndexDef] chýba hodnota položky [Name] "
-                                 "alebo [FieldNames] !");
-        TloxFieldList fields;
-        std::string_view rest = def.Fields;
-        while (!rest.empty()) {
-            size_t end = rest.find(';');
-            std::string_view name = TrimBlanks(rest.substr(0, end));
-            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-            if (name.empty()) continue;
-            const TField& field = FieldNamed(name);
-            if (!field.CanBeKey())
-                throw EDatabaseError("Nedá sa indexovať pole " + field.DisplayLabel() + " !");
-            fields.push_back({&field, def.Options});
-        }
+        TloxFieldList fields = ParseIndexFields(
+            def, [this](std::string_view name) -> const TField& { return FieldNamed(name); });
         TloxIndex& index = FIndexes.Add(std::make_unique<TloxIndex>(
             def.Name, def.Fields, std::move(fields), def.Options, false, FLocaleId));
         const TloxIndex& rowOrder = FIndexes[0];
@@ -396,7 +370,7 @@ void TloxCustomMemTable::MakeCollationKeys(TloxRecord& record) const {
 
 TField* TloxCustomMemTable::FindField(std::string_view name) const {
     for (const auto& field : FFields)
-        if (SameInCapitals(field->FieldName(), name)) return field.get();
+        if (platform::SameIgnoringAsciiCase(field->FieldName(), name)) return field.get();
     if (!platform::CollationAvailable()) return nullptr;
     for (const auto& field : FFields)
         if (platform::CompareTextIgnoreCase(field->FieldName(), name) == 0) return field.get();
