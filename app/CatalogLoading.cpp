@@ -48,7 +48,7 @@ void CopyEntries(dbf::TDbf& Dbf1, memtable::TloxMemTable& PrnData) {
     Dbf1.First();
     while (!Dbf1.Eof()) {
         // Read in field order, so a missing field stops before anything of its entry is stored.
-        std::array<memtable::TloxValue, 7> values{
+        std::array<memtable::FieldValue, 7> values{
             Dbf1.FieldByName("Nazov")->AsString(),
             Dbf1.FieldByName("Popis")->AsString(),
             memtable::TDateTime{Dbf1.FieldByName("Datum")->AsDateTime()},

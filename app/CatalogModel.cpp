@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-using memtable::TloxChange;
+using memtable::TableChange;
 
 CatalogModel::CatalogModel(memtable::TloxMemTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table) {
@@ -61,15 +61,15 @@ Qt::ItemFlags CatalogModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-void CatalogModel::MemTableChanging(const TloxChange& change) {
-    const bool moveOnly = change.Kind == memtable::ckMove;
+void CatalogModel::MemTableChanging(const TableChange& change) {
+    const bool moveOnly = change.kind == memtable::TableChangeKind::Move;
     emit TableChanging(moveOnly);
-    const int row = std::max(0, change.Position - 1);
-    switch (change.Kind) {
-    case memtable::ckInsert:
+    const int row = std::max(0, change.position - 1);
+    switch (change.kind) {
+    case memtable::TableChangeKind::Insert:
         beginInsertRows({}, std::min(row, rowCount()), std::min(row, rowCount()));
         break;
-    case memtable::ckDelete:
+    case memtable::TableChangeKind::Delete:
         if (row < rowCount()) {
             beginRemoveRows({}, row, row);
         } else {
@@ -77,26 +77,26 @@ void CatalogModel::MemTableChanging(const TloxChange& change) {
             resetting_ = true;
         }
         break;
-    case memtable::ckOpen:
-    case memtable::ckOrder:
-    case memtable::ckBatch:
+    case memtable::TableChangeKind::Open:
+    case memtable::TableChangeKind::Order:
+    case memtable::TableChangeKind::Batch:
         beginResetModel();
         resetting_ = true;
         break;
-    case memtable::ckMove:
+    case memtable::TableChangeKind::Move:
         break;
     }
 }
 
-void CatalogModel::MemTableChanged(const TloxChange& change) {
-    switch (change.Kind) {
-    case memtable::ckInsert:
+void CatalogModel::MemTableChanged(const TableChange& change) {
+    switch (change.kind) {
+    case memtable::TableChangeKind::Insert:
         endInsertRows();
         break;
-    case memtable::ckDelete:
-    case memtable::ckOpen:
-    case memtable::ckOrder:
-    case memtable::ckBatch:
+    case memtable::TableChangeKind::Delete:
+    case memtable::TableChangeKind::Open:
+    case memtable::TableChangeKind::Order:
+    case memtable::TableChangeKind::Batch:
         if (resetting_) {
             resetting_ = false;
             endResetModel();
@@ -104,8 +104,8 @@ void CatalogModel::MemTableChanged(const TloxChange& change) {
             endRemoveRows();
         }
         break;
-    case memtable::ckMove:
+    case memtable::TableChangeKind::Move:
         break;
     }
-    emit TableChanged(change.Kind == memtable::ckMove);
+    emit TableChanged(change.kind == memtable::TableChangeKind::Move);
 }

@@ -6,7 +6,7 @@
 
 #include <QAbstractTableModel>
 
-class CatalogModel : public QAbstractTableModel, private memtable::TloxMemTableObserver {
+class CatalogModel : public QAbstractTableModel, private memtable::TableObserver {
     Q_OBJECT
   public:
     CatalogModel(memtable::TloxMemTable& table, QObject* parent);
@@ -30,8 +30,8 @@ class CatalogModel : public QAbstractTableModel, private memtable::TloxMemTableO
     void TableChanged(bool moveOnly);
 
   private:
-    void MemTableChanging(const memtable::TloxChange& change) override;
-    void MemTableChanged(const memtable::TloxChange& change) override;
+    void MemTableChanging(const memtable::TableChange& change) override;
+    void MemTableChanged(const memtable::TableChange& change) override;
 
     memtable::TloxMemTable& table_;
     bool resetting_ = false;

@@ -12,21 +12,21 @@
 
 namespace memtable {
 
-struct TloxRecord;
+struct StoredRecord;
 
 // The first bytes of a record's key under one order, as two numbers that compare
 // the way the keys do as long as they differ; only when both are valid. A complete
 // prefix holds the whole key, so two complete prefixes that are equal mean equal keys.
-struct TloxKeyPrefix {
-    std::uint64_t High = 0;
-    std::uint64_t Low = 0;
-    bool Valid = false;
-    bool Complete = false;
+struct KeyPrefix {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    bool valid = false;
+    bool complete = false;
 };
 
-struct TloxEntry {
-    TloxRecord* Record = nullptr;
-    TloxKeyPrefix Prefix;
+struct RecordEntry {
+    StoredRecord* record = nullptr;
+    KeyPrefix prefix;
 };
 
 // One block of entries. Deleting near its front only advances where it starts,
@@ -34,9 +34,9 @@ struct TloxEntry {
 class RecordBlock {
   public:
     std::size_t Size() const { return items_.size() - head_; }
-    const TloxEntry& operator[](std::size_t i) const { return items_[head_ + i]; }
+    const RecordEntry& operator[](std::size_t i) const { return items_[head_ + i]; }
 
-    void Insert(std::size_t i, const TloxEntry& entry) {
+    void Insert(std::size_t i, const RecordEntry& entry) {
         if (head_ > 0 && i < Size() / 2) {
             std::move(At(0), At(i), At(0) - 1);
             --head_;
@@ -71,11 +71,11 @@ class RecordBlock {
     }
 
   private:
-    std::vector<TloxEntry>::iterator At(std::size_t i) {
+    std::vector<RecordEntry>::iterator At(std::size_t i) {
         return items_.begin() + static_cast<std::ptrdiff_t>(head_ + i);
     }
 
-    std::vector<TloxEntry> items_;
+    std::vector<RecordEntry> items_;
     std::size_t head_ = 0; // entries before it are gone
 };
 
@@ -83,13 +83,13 @@ class RecordArray {
   public:
     int Count() const { return starts_.back(); }
     bool Empty() const { return Count() == 0; }
-    TloxRecord* operator[](int position) const { return Entry(position).Record; }
-    const TloxEntry& Entry(int position) const {
+    StoredRecord* operator[](int position) const { return Entry(position).record; }
+    const RecordEntry& Entry(int position) const {
         const std::size_t block = BlockOf(position);
         return blocks_[block][static_cast<std::size_t>(position - starts_[block])];
     }
 
-    void Insert(int position, const TloxEntry& record) {
+    void Insert(int position, const RecordEntry& record) {
         if (blocks_.empty()) {
             blocks_.emplace_back();
             firsts_.emplace_back();
@@ -103,7 +103,7 @@ class RecordArray {
         if (items.Size() > kBlock) {
             RecordBlock upper = items.SplitUpper();
             const int lower = static_cast<int>(items.Size());
-            const TloxEntry upperFirst = upper[0];
+            const RecordEntry upperFirst = upper[0];
             blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(block) + 1,
                            std::move(upper));
             firsts_.insert(firsts_.begin() + static_cast<std::ptrdiff_t>(block) + 1, upperFirst);
@@ -164,7 +164,7 @@ class RecordArray {
     }
 
     // Replaces the content by these entries, in this order.
-    void Assign(const std::vector<TloxEntry>& records) {
+    void Assign(const std::vector<RecordEntry>& records) {
         Clear();
         for (int i = 0; i < static_cast<int>(records.size()); ++i)
             Insert(i, records[static_cast<std::size_t>(i)]);
@@ -186,7 +186,7 @@ class RecordArray {
     }
 
     std::vector<RecordBlock> blocks_;
-    std::vector<TloxEntry> firsts_; // each block's first entry
+    std::vector<RecordEntry> firsts_; // each block's first entry
     // starts_[i]: position of block i's first record; the last entry is the count.
     std::vector<int> starts_ = std::vector<int>(1, 0);
 };

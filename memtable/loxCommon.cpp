@@ -4,36 +4,36 @@
 
 namespace memtable {
 
-TloxCommon::TAdded TloxCommon::Add(TloxRecord& prepared) {
+TloxCommon::AddedRecord TloxCommon::Add(StoredRecord& prepared) {
     std::lock_guard guard(lock_);
-    std::unique_ptr<TloxRecord> record;
+    std::unique_ptr<StoredRecord> record;
     if (spare_.empty()) {
-        record = std::make_unique<TloxRecord>();
+        record = std::make_unique<StoredRecord>();
     } else {
         record = std::move(spare_.back());
         spare_.pop_back();
-        record->Position = -1;
+        record->position = -1;
     }
-    std::swap(record->Block, prepared.Block);
-    std::swap(record->Keys, prepared.Keys);
+    std::swap(record->block, prepared.block);
+    std::swap(record->keys, prepared.keys);
     bool newIdentity = freeIdentities_.empty();
     if (newIdentity) {
-        record->Identity = static_cast<int>(slots_.size());
+        record->identity = static_cast<int>(slots_.size());
         slots_.emplace_back();
     } else {
-        record->Identity = freeIdentities_.back();
+        record->identity = freeIdentities_.back();
         freeIdentities_.pop_back();
     }
-    record->UniqueNumber = nextUniqueNumber_++;
-    TloxRecord* stored = record.get();
-    slots_[stored->Identity] = std::move(record);
+    record->uniqueNumber = nextUniqueNumber_++;
+    StoredRecord* stored = record.get();
+    slots_[stored->identity] = std::move(record);
     ++recordCount_;
     return {stored, newIdentity};
 }
 
-void TloxCommon::Remove(const TloxRecord* record) {
+void TloxCommon::Remove(const StoredRecord* record) {
     std::lock_guard guard(lock_);
-    int identity = record->Identity;
+    int identity = record->identity;
     if (identity < 0 || identity >= SlotCount() || slots_[identity].get() != record) return;
     spare_.push_back(std::move(slots_[identity]));
     freeIdentities_.push_back(identity);

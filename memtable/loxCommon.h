@@ -11,19 +11,19 @@
 
 namespace memtable {
 
-struct TloxRecord {
-    int Identity = -1;             // unique among the records alive at one moment
-    std::int64_t UniqueNumber = 0; // never repeats while the store lives
-    int Position = -1;             // last known place in the active order
-    std::vector<std::byte> Block;  // presence byte plus value, per field
+struct StoredRecord {
+    int identity = -1;             // unique among the records alive at one moment
+    std::int64_t uniqueNumber = 0; // never repeats while the store lives
+    int position = -1;             // last known place in the active order
+    std::vector<std::byte> block;  // presence byte plus value, per field
     // Collation keys of the text fields that orders compare, by field number - 1,
     // made once when the record is stored so a search compares bytes only. A key
     // starts with a 1 byte; an empty string stands for no key.
-    std::vector<std::string> Keys;
+    std::vector<std::string> keys;
 
     const std::string* CollationKey(int fieldNo) const {
         const std::size_t i = static_cast<std::size_t>(fieldNo - 1);
-        return i < Keys.size() && !Keys[i].empty() ? &Keys[i] : nullptr;
+        return i < keys.size() && !keys[i].empty() ? &keys[i] : nullptr;
     }
 };
 
@@ -36,15 +36,15 @@ class TloxCommon {
     // Guards the slots and every order of the tables the store serves.
     std::recursive_mutex& Lock() { return lock_; }
 
-    struct TAdded {
-        TloxRecord* Record;
-        bool NewIdentity; // took a never-used identity rather than a freed one
+    struct AddedRecord {
+        StoredRecord* record;
+        bool newIdentity; // took a never-used identity rather than a freed one
     };
     // Stores a prepared record's block and keys: the identity freed last, or the
     // next never-used one. `prepared` gets back buffers to fill next time.
-    TAdded Add(TloxRecord& prepared);
+    AddedRecord Add(StoredRecord& prepared);
     // Empties the record's slot and frees its identity for the next record.
-    void Remove(const TloxRecord* record);
+    void Remove(const StoredRecord* record);
     void Clear();
 
     int RecordCount() const { return recordCount_; }
@@ -58,11 +58,11 @@ class TloxCommon {
 
   private:
     std::recursive_mutex lock_;
-    std::vector<std::unique_ptr<TloxRecord>> slots_;
+    std::vector<std::unique_ptr<StoredRecord>> slots_;
     std::vector<int> freeIdentities_; // a stack: the last freed is reused first
     // Records removed, kept with their buffers for the next ones: emptying and
     // refilling a table then allocates nothing.
-    std::vector<std::unique_ptr<TloxRecord>> spare_;
+    std::vector<std::unique_ptr<StoredRecord>> spare_;
     std::int64_t nextUniqueNumber_ = 0;
     int recordCount_ = 0;
     int attachMaxCount_;

@@ -16,7 +16,7 @@ constexpr std::int32_t kDayNumberOf1970 = 719163;
 
 } // namespace
 
-TCivilDate DayNumberToDate(std::int32_t dayNumber) {
+CivilDate DayNumberToDate(std::int32_t dayNumber) {
     const std::chrono::year_month_day date{
         std::chrono::sys_days{std::chrono::days{dayNumber - kDayNumberOf1970}}};
     return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
@@ -47,8 +47,8 @@ std::string DayNumberText(std::int32_t dayNumber) {
     }
     auto found = cache.find(dayNumber);
     if (found != cache.end()) return found->second;
-    TCivilDate date = DayNumberToDate(dayNumber);
-    return cache[dayNumber] = platform::ShortDateText(date.Year, date.Month, date.Day);
+    CivilDate date = DayNumberToDate(dayNumber);
+    return cache[dayNumber] = platform::ShortDateText(date.year, date.month, date.day);
 }
 
 TAlignment CellAlignment(const TField& field) {

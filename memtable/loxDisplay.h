@@ -9,13 +9,13 @@
 
 namespace memtable {
 
-struct TCivilDate {
-    int Year;
-    int Month;
-    int Day;
+struct CivilDate {
+    int year;
+    int month;
+    int day;
 };
 // Day numbers count from 1 January of year 1 (day 1), proleptic Gregorian.
-TCivilDate DayNumberToDate(std::int32_t dayNumber);
+CivilDate DayNumberToDate(std::int32_t dayNumber);
 std::int32_t DateToDayNumber(int year, int month, int day);
 // The date part of a date-time (days since 30 December 1899) as a day number.
 inline constexpr std::int32_t kDayNumberOf30Dec1899 = 693594;

@@ -20,19 +20,19 @@ std::string FieldMessage(const char* before, const std::string& name, const char
 
 } // namespace
 
-TField::TField(TloxCustomMemTable& table, TloxFieldSpec definition, int fieldNo)
+TField::TField(TloxCustomMemTable& table, FieldSpec definition, int fieldNo)
     : table_(table), spec_(std::move(definition)), fieldNo_(fieldNo) {}
 
 const std::string& TField::DisplayLabel() const {
-    return spec_.DisplayLabel.empty() ? spec_.Name : spec_.DisplayLabel;
+    return spec_.displayLabel.empty() ? spec_.name : spec_.displayLabel;
 }
 
 int TField::DisplayWidth() const {
-    if (spec_.DisplayWidth > 0) return spec_.DisplayWidth;
-    switch (spec_.Type) {
+    if (spec_.displayWidth > 0) return spec_.displayWidth;
+    switch (spec_.type) {
     case ftString:
     case ftMemo:
-        return spec_.Size;
+        return spec_.size;
     case ftDate:
         return 10;
     default:
@@ -41,10 +41,10 @@ int TField::DisplayWidth() const {
 }
 
 int TField::StoredWidth() const {
-    switch (spec_.Type) {
+    switch (spec_.type) {
     case ftString:
     case ftMemo:
-        return spec_.Size + 1; // room for the closing NUL
+        return spec_.size + 1; // room for the closing NUL
     case ftInteger:
         return 4;
     case ftDate:
@@ -55,7 +55,7 @@ int TField::StoredWidth() const {
 }
 
 bool TField::CanBeKey() const {
-    return spec_.Type == ftString || spec_.Type == ftInteger || spec_.Type == ftDate;
+    return spec_.type == ftString || spec_.type == ftInteger || spec_.type == ftDate;
 }
 
 bool TField::IsNullIn(const std::byte* block) const {
@@ -64,11 +64,11 @@ bool TField::IsNullIn(const std::byte* block) const {
 
 std::string TField::TextIn(const std::byte* block) const {
     if (IsNullIn(block)) return {};
-    switch (spec_.Type) {
+    switch (spec_.type) {
     case ftString:
     case ftMemo: {
         const char* text = reinterpret_cast<const char*>(block + offset_ + 1);
-        return std::string(text, strnlen(text, static_cast<size_t>(spec_.Size)));
+        return std::string(text, strnlen(text, static_cast<size_t>(spec_.size)));
     }
     case ftInteger:
         return std::to_string(IntegerIn(block));
@@ -80,30 +80,30 @@ std::string TField::TextIn(const std::byte* block) const {
 }
 
 std::int32_t TField::IntegerIn(const std::byte* block) const {
-    if (IsNullIn(block) || (spec_.Type != ftInteger && spec_.Type != ftDate)) return 0;
+    if (IsNullIn(block) || (spec_.type != ftInteger && spec_.type != ftDate)) return 0;
     std::int32_t value;
     std::memcpy(&value, block + offset_ + 1, sizeof value);
     return value;
 }
 
 std::int32_t TField::DayNumberIn(const std::byte* block) const {
-    return spec_.Type == ftDate ? IntegerIn(block) : 0;
+    return spec_.type == ftDate ? IntegerIn(block) : 0;
 }
 
-void TField::StoreIn(std::byte* block, const TloxValue& value) const {
+void TField::StoreIn(std::byte* block, const FieldValue& value) const {
     std::byte* data = block + offset_ + 1;
     auto storeInteger = [&](std::int32_t number) {
         std::memcpy(data, &number, sizeof number);
         block[offset_] = kFieldHasValue;
     };
-    switch (spec_.Type) {
+    switch (spec_.type) {
     case ftString:
     case ftMemo: {
         auto* text = std::get_if<std::string>(&value);
         if (!text) break;
         // Longer texts keep their first Size characters, silently.
-        std::memset(data, 0, static_cast<size_t>(spec_.Size) + 1);
-        std::memcpy(data, text->data(), std::min(text->size(), static_cast<size_t>(spec_.Size)));
+        std::memset(data, 0, static_cast<size_t>(spec_.size) + 1);
+        std::memcpy(data, text->data(), std::min(text->size(), static_cast<size_t>(spec_.size)));
         block[offset_] = kFieldHasValue;
         return;
     }
@@ -114,11 +114,11 @@ void TField::StoreIn(std::byte* block, const TloxValue& value) const {
         auto* when = std::get_if<TDateTime>(&value);
         if (!when) break;
         // Only the date counts; a time of day before 1899 still belongs to the truncated day.
-        double days = std::trunc(when->Days);
+        double days = std::trunc(when->days);
         if (!std::isfinite(days) || days < 1.0 - kDayNumberOf30Dec1899 ||
             days > double(kLastDayNumber - kDayNumberOf30Dec1899))
             throw EDatabaseError(table_.Prefixed(
-                FieldMessage("Invalid date-time value for field '", spec_.Name, "'")));
+                FieldMessage("Invalid date-time value for field '", spec_.name, "'")));
         storeInteger(static_cast<std::int32_t>(days) + kDayNumberOf30Dec1899);
         return;
     }
@@ -126,10 +126,10 @@ void TField::StoreIn(std::byte* block, const TloxValue& value) const {
         break;
     }
     throw EDatabaseError(
-        table_.Prefixed(FieldMessage("Field '", spec_.Name, "' cannot take a value of this kind")));
+        table_.Prefixed(FieldMessage("Field '", spec_.name, "' cannot take a value of this kind")));
 }
 
-void TField::AssignValue(const TloxValue& value) {
+void TField::AssignValue(const FieldValue& value) {
     std::byte* block = table_.InsertBlock();
     if (table_.State() != dsInsert || !block)
         throw EDatabaseError(table_.Prefixed("Dátový súbor nie v režime editácie !"));
@@ -145,7 +145,7 @@ std::string TField::ValueText() const {
 std::int32_t TField::ValueInteger() const {
     std::lock_guard guard(table_.Store().Lock());
     const std::byte* block = table_.CurrentBlock();
-    return block && spec_.Type == ftInteger ? IntegerIn(block) : 0;
+    return block && spec_.type == ftInteger ? IntegerIn(block) : 0;
 }
 
 std::int32_t TField::ValueDayNumber() const {

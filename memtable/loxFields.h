@@ -17,23 +17,23 @@ inline constexpr std::byte kFieldEmpty{0};
 inline constexpr std::byte kFieldHasValue{2};
 
 // What a field is, given before the table opens.
-struct TloxFieldSpec {
-    std::string Name;
-    TFieldType Type = ftString;
-    int Size = 0;             // characters, text fields only
-    std::string DisplayLabel; // column title as UTF-8; empty: the name
-    int DisplayWidth = 0;     // column width in characters; 0: the type's default
+struct FieldSpec {
+    std::string name;
+    TFieldType type = ftString;
+    int size = 0;             // characters, text fields only
+    std::string displayLabel; // column title as UTF-8; empty: the name
+    int displayWidth = 0;     // column width in characters; 0: the type's default
 };
 
 class TField {
   public:
-    TField(TloxCustomMemTable& table, TloxFieldSpec definition, int fieldNo);
+    TField(TloxCustomMemTable& table, FieldSpec definition, int fieldNo);
     TField(const TField&) = delete;
     TField& operator=(const TField&) = delete;
 
-    const std::string& FieldName() const { return spec_.Name; }
-    TFieldType DataType() const { return spec_.Type; }
-    int Size() const { return spec_.Size; }
+    const std::string& FieldName() const { return spec_.name; }
+    TFieldType DataType() const { return spec_.type; }
+    int Size() const { return spec_.size; }
     // The column title as UTF-8, like every text of the table's own.
     const std::string& DisplayLabel() const;
     int DisplayWidth() const;
@@ -48,7 +48,7 @@ class TField {
     bool IsNull() const;
 
     // Assigns to the record being inserted; raises outside an insert.
-    void AssignValue(const TloxValue& value);
+    void AssignValue(const FieldValue& value);
 
     // Block layout, fixed when the table opens.
     int Offset() const { return offset_; }
@@ -62,14 +62,14 @@ class TField {
     std::string TextIn(const std::byte* block) const;
     std::int32_t IntegerIn(const std::byte* block) const;
     std::int32_t DayNumberIn(const std::byte* block) const;
-    void StoreIn(std::byte* block, const TloxValue& value) const;
+    void StoreIn(std::byte* block, const FieldValue& value) const;
 
     // Whether an index may use this field as a key.
     bool CanBeKey() const;
 
   private:
     TloxCustomMemTable& table_;
-    TloxFieldSpec spec_;
+    FieldSpec spec_;
     int fieldNo_;
     int offset_ = 0;
 };

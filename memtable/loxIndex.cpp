@@ -64,10 +64,10 @@ TloxIndex::TloxIndex(std::string name, std::string fieldString, TloxFieldList fi
     }
 }
 
-TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
-    TloxKeyPrefix prefix;
+KeyPrefix TloxIndex::MakePrefix(const StoredRecord& record) const {
+    KeyPrefix prefix;
     // The arrival order keeps the unique number at hand for finding a record.
-    if (isRowOrder_) return {static_cast<std::uint64_t>(record.UniqueNumber), 0, true};
+    if (isRowOrder_) return {static_cast<std::uint64_t>(record.uniqueNumber), 0, true};
     if (!prefixUsable_) return prefix;
     unsigned char bytes[16] = {};
     std::size_t used = 0;
@@ -85,14 +85,14 @@ TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
         }
         const TField& field = *item.Field;
         // An empty field sorts before every value.
-        if (field.IsNullIn(record.Block.data())) {
+        if (field.IsNullIn(record.block.data())) {
             put(1);
             continue;
         }
         put(2);
         if (field.DataType() == ftString) {
             const std::string* key = record.CollationKey(field.FieldNo());
-            if (!key) return TloxKeyPrefix{};
+            if (!key) return KeyPrefix{};
             // Every key starts with the same 1 byte, which tells no two keys apart.
             for (std::size_t i = 1; i < key->size(); ++i)
                 put(static_cast<unsigned char>((*key)[i]));
@@ -102,39 +102,39 @@ TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
             if (used < sizeof bytes) put(0);
         } else {
             const std::uint32_t biased =
-                static_cast<std::uint32_t>(field.IntegerIn(record.Block.data())) ^ 0x80000000u;
+                static_cast<std::uint32_t>(field.IntegerIn(record.block.data())) ^ 0x80000000u;
             for (int shift = 24; shift >= 0; shift -= 8)
                 put(static_cast<unsigned char>(biased >> shift));
         }
     }
     for (std::size_t i = 0; i < 8; ++i) {
-        prefix.High = prefix.High << 8 | bytes[i];
-        prefix.Low = prefix.Low << 8 | bytes[8 + i];
+        prefix.high = prefix.high << 8 | bytes[i];
+        prefix.low = prefix.low << 8 | bytes[8 + i];
     }
-    prefix.Valid = true;
-    prefix.Complete = complete;
+    prefix.valid = true;
+    prefix.complete = complete;
     return prefix;
 }
 
-int TloxIndex::CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const {
+int TloxIndex::CompareAt(int position, const StoredRecord& key, const KeyPrefix& prefix) const {
     return CompareEntry(records_.Entry(position), key, prefix);
 }
 
-int TloxIndex::CompareEntry(const TloxEntry& entry, const TloxRecord& key,
-                            const TloxKeyPrefix& prefix) const {
-    if (entry.Prefix.Valid && prefix.Valid) {
-        if (entry.Prefix.High != prefix.High) return entry.Prefix.High < prefix.High ? -1 : 1;
-        if (entry.Prefix.Low != prefix.Low) return entry.Prefix.Low < prefix.Low ? -1 : 1;
-        if (entry.Prefix.Complete && prefix.Complete) return 0;
+int TloxIndex::CompareEntry(const RecordEntry& entry, const StoredRecord& key,
+                            const KeyPrefix& prefix) const {
+    if (entry.prefix.valid && prefix.valid) {
+        if (entry.prefix.high != prefix.high) return entry.prefix.high < prefix.high ? -1 : 1;
+        if (entry.prefix.low != prefix.low) return entry.prefix.low < prefix.low ? -1 : 1;
+        if (entry.prefix.complete && prefix.complete) return 0;
     }
-    return Compare(*entry.Record, key);
+    return Compare(*entry.record, key);
 }
 
-int TloxIndex::CompareField(const TloxFieldListItem& item, const TloxRecord& a,
-                            const TloxRecord& b) const {
+int TloxIndex::CompareField(const TloxFieldListItem& item, const StoredRecord& a,
+                            const StoredRecord& b) const {
     const TField& field = *item.Field;
-    const std::byte* blockA = a.Block.data();
-    const std::byte* blockB = b.Block.data();
+    const std::byte* blockA = a.block.data();
+    const std::byte* blockB = b.block.data();
     bool nullA = field.IsNullIn(blockA);
     bool nullB = field.IsNullIn(blockB);
     if (nullA || nullB) return nullA == nullB ? 0 : (nullA ? -1 : 1);
@@ -178,7 +178,7 @@ int TloxIndex::CompareField(const TloxFieldListItem& item, const TloxRecord& a,
     return item.Options & mtcoDescending ? -result : result;
 }
 
-int TloxIndex::Compare(const TloxRecord& a, const TloxRecord& b) const {
+int TloxIndex::Compare(const StoredRecord& a, const StoredRecord& b) const {
     for (const TloxFieldListItem& item : fields_) {
         int result = CompareField(item, a, b);
         if (result != 0) return result;
@@ -192,54 +192,54 @@ bool TloxIndex::UsesHalving() const {
 
 // Halving down to the first record that is not smaller than the key: the first of
 // the equal records when there are any, else the place the key would go.
-int TloxIndex::SearchByHalving(const TloxRecord& key, const TloxKeyPrefix& prefix) const {
+int TloxIndex::SearchByHalving(const StoredRecord& key, const KeyPrefix& prefix) const {
     return records_.FirstFailing(
-        [&](const TloxEntry& entry) { return CompareEntry(entry, key, prefix) < 0; });
+        [&](const RecordEntry& entry) { return CompareEntry(entry, key, prefix) < 0; });
 }
 
-int TloxIndex::InsertPlace(const TloxRecord& record) const {
+int TloxIndex::InsertPlace(const StoredRecord& record) const {
     if (records_.Empty()) return 0;
     if (isRowOrder_) return Count();
     collationChecked_ = false;
-    const TloxKeyPrefix prefix = MakePrefix(record);
+    const KeyPrefix prefix = MakePrefix(record);
     if (UsesHalving()) return SearchByHalving(record, prefix);
     for (int i = 0; i < Count(); ++i)
         if (CompareAt(i, record, prefix) >= 0) return i;
     return Count();
 }
 
-int TloxIndex::Find(const TloxRecord& record) const {
+int TloxIndex::Find(const StoredRecord& record) const {
     if (records_.Empty()) return -1;
     collationChecked_ = false;
     int start = 0;
     if (isRowOrder_) {
         // Records arrive with rising unique numbers and keep their order here.
-        const auto number = static_cast<std::uint64_t>(record.UniqueNumber);
+        const auto number = static_cast<std::uint64_t>(record.uniqueNumber);
         start = records_.FirstFailing(
-            [&](const TloxEntry& entry) { return entry.Prefix.High < number; });
+            [&](const RecordEntry& entry) { return entry.prefix.high < number; });
     } else if (UsesHalving()) {
         // Equal keys stand newest first, so one halving on key and then unique
         // number, newest first, lands on the record itself.
-        const TloxKeyPrefix prefix = MakePrefix(record);
-        const int guess = records_.FirstFailing([&](const TloxEntry& entry) {
+        const KeyPrefix prefix = MakePrefix(record);
+        const int guess = records_.FirstFailing([&](const RecordEntry& entry) {
             const int order = CompareEntry(entry, record, prefix);
-            return order < 0 || (order == 0 && entry.Record->UniqueNumber > record.UniqueNumber);
+            return order < 0 || (order == 0 && entry.record->uniqueNumber > record.uniqueNumber);
         });
-        if (guess < Count() && records_[guess]->Identity == record.Identity) return guess;
+        if (guess < Count() && records_[guess]->identity == record.identity) return guess;
         start = SearchByHalving(record, prefix);
     }
-    if (start < Count() && records_[start]->Identity == record.Identity) return start;
+    if (start < Count() && records_[start]->identity == record.identity) return start;
     for (int i = start; i < Count(); ++i)
-        if (records_[i]->Identity == record.Identity) return i;
+        if (records_[i]->identity == record.identity) return i;
     if (isRowOrder_)
         for (int i = 0; i < start; ++i)
-            if (records_[i]->Identity == record.Identity) return i;
+            if (records_[i]->identity == record.identity) return i;
     return -1;
 }
 
-void TloxIndex::InsertAt(int place, TloxRecord* record) {
+void TloxIndex::InsertAt(int place, StoredRecord* record) {
     ordered_ = true;
-    records_.Insert(place, TloxEntry{record, MakePrefix(*record)});
+    records_.Insert(place, RecordEntry{record, MakePrefix(*record)});
 }
 
 void TloxIndex::RemoveAt(int position) {
@@ -252,14 +252,14 @@ void TloxIndex::RemoveAll() {
     records_.Clear();
 }
 
-void TloxIndex::Build(std::vector<TloxRecord*> records) {
+void TloxIndex::Build(std::vector<StoredRecord*> records) {
     if (!isRowOrder_)
-        std::stable_sort(records.begin(), records.end(), [this](TloxRecord* a, TloxRecord* b) {
+        std::stable_sort(records.begin(), records.end(), [this](StoredRecord* a, StoredRecord* b) {
             collationChecked_ = false;
             return Compare(*a, *b) < 0;
         });
-    std::vector<TloxEntry> entries;
-    for (TloxRecord* record : records)
+    std::vector<RecordEntry> entries;
+    for (StoredRecord* record : records)
         entries.push_back({record, MakePrefix(*record)});
     records_.Assign(entries);
     ordered_ = true;

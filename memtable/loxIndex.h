@@ -42,33 +42,34 @@ class TloxIndex {
     bool Ordered() const { return ordered_; }
 
     int Count() const { return records_.Count(); }
-    TloxRecord* At(int position) const { return records_[position]; }
+    StoredRecord* At(int position) const { return records_[position]; }
 
     // -1, 0 or +1 for two records under this index's key fields.
-    int Compare(const TloxRecord& a, const TloxRecord& b) const;
+    int Compare(const StoredRecord& a, const StoredRecord& b) const;
     // Where a new record goes: before the first record whose key is not smaller.
-    int InsertPlace(const TloxRecord& record) const;
+    int InsertPlace(const StoredRecord& record) const;
     // The position of this very record (key and identity), or -1.
-    int Find(const TloxRecord& record) const;
+    int Find(const StoredRecord& record) const;
 
-    void InsertAt(int place, TloxRecord* record);
+    void InsertAt(int place, StoredRecord* record);
     void RemoveAt(int position);
     // Removes every record, as removing them one at a time would.
     void RemoveAll();
     void Clear() { records_.Clear(); }
     // Fills the index from existing records; equal keys keep the given order.
-    void Build(std::vector<TloxRecord*> records);
+    void Build(std::vector<StoredRecord*> records);
 
   private:
     // The first record whose key is not smaller than the record's, by halving.
-    int SearchByHalving(const TloxRecord& key, const TloxKeyPrefix& prefix) const;
-    TloxKeyPrefix MakePrefix(const TloxRecord& record) const;
+    int SearchByHalving(const StoredRecord& key, const KeyPrefix& prefix) const;
+    KeyPrefix MakePrefix(const StoredRecord& record) const;
     // Compare of the record at a position with a key, by prefix where that decides.
-    int CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const;
-    int CompareEntry(const TloxEntry& entry, const TloxRecord& key,
-                     const TloxKeyPrefix& prefix) const;
+    int CompareAt(int position, const StoredRecord& key, const KeyPrefix& prefix) const;
+    int CompareEntry(const RecordEntry& entry, const StoredRecord& key,
+                     const KeyPrefix& prefix) const;
     bool UsesHalving() const;
-    int CompareField(const TloxFieldListItem& item, const TloxRecord& a, const TloxRecord& b) const;
+    int CompareField(const TloxFieldListItem& item, const StoredRecord& a,
+                     const StoredRecord& b) const;
 
     std::string name_;
     std::string fieldString_;

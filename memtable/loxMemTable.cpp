@@ -39,7 +39,7 @@ void TloxCustomMemTable::CheckInactive() const {
         throw EDatabaseError(Prefixed("Cannot perform this operation on an open dataset"));
 }
 
-TField& TloxCustomMemTable::AddField(TloxFieldSpec definition) {
+TField& TloxCustomMemTable::AddField(FieldSpec definition) {
     CheckInactive();
     fields_.push_back(std::make_unique<TField>(*this, std::move(definition), FieldCount() + 1));
     return *fields_.back();
@@ -63,7 +63,7 @@ void TloxCustomMemTable::Open() {
         offset += 1 + field->StoredWidth();
     }
     recordSize_ = offset;
-    Notify(true, {ckOpen});
+    Notify(true, {TableChangeKind::Open});
     std::lock_guard guard(store_->Lock());
     store_->Clear();
     indexes_.Clear();
@@ -78,10 +78,10 @@ void TloxCustomMemTable::Open() {
         indexes_.Clear();
         active_ = nullptr;
         state_ = dsInactive;
-        Notify(false, {ckOpen});
+        Notify(false, {TableChangeKind::Open});
         throw;
     }
-    Notify(false, {ckOpen});
+    Notify(false, {TableChangeKind::Open});
 }
 
 void TloxCustomMemTable::BuildIndexes() {
@@ -92,7 +92,7 @@ void TloxCustomMemTable::BuildIndexes() {
         TloxIndex& index = indexes_.Add(std::make_unique<TloxIndex>(
             def.Name, def.Fields, std::move(fields), def.Options, false, localeId_));
         const TloxIndex& rowOrder = indexes_[0];
-        std::vector<TloxRecord*> records;
+        std::vector<StoredRecord*> records;
         for (int i = 0; i < rowOrder.Count(); ++i)
             records.push_back(rowOrder.At(i));
         index.Build(std::move(records));
@@ -107,7 +107,7 @@ void TloxCustomMemTable::BuildIndexes() {
 
 void TloxCustomMemTable::Close() {
     if (!Active()) return;
-    Notify(true, {ckOpen});
+    Notify(true, {TableChangeKind::Open});
     {
         std::lock_guard guard(store_->Lock());
         indexes_.Clear();
@@ -118,7 +118,7 @@ void TloxCustomMemTable::Close() {
         position_ = -1;
         atStart_ = atEnd_ = true;
     }
-    Notify(false, {ckOpen});
+    Notify(false, {TableChangeKind::Open});
 }
 
 // ---- cursor ------------------------------------------------------------------------------
@@ -159,7 +159,7 @@ void TloxCustomMemTable::GoFirst() {
     atEnd_ = false;
     MoveForward();
     atStart_ = true;
-    Notify(false, {ckMove, before});
+    Notify(false, {TableChangeKind::Move, before});
 }
 
 int TloxCustomMemTable::Step(int count) {
@@ -177,7 +177,7 @@ int TloxCustomMemTable::Step(int count) {
         while (moved > count && MoveBack())
             --moved;
     }
-    Notify(false, {ckMove, before});
+    Notify(false, {TableChangeKind::Move, before});
     return moved;
 }
 
@@ -199,32 +199,32 @@ void TloxCustomMemTable::MoveToPosition(int position) {
     int before = CursorPosition();
     position_ = position - 1;
     atStart_ = atEnd_ = false;
-    Notify(false, {ckMove, before});
+    Notify(false, {TableChangeKind::Move, before});
 }
 
 // ---- records -----------------------------------------------------------------------------
 
-const TloxRecord* TloxCustomMemTable::RecordAt(int position) const {
+const StoredRecord* TloxCustomMemTable::RecordAt(int position) const {
     if (!Active() || position < 1 || position > active_->Count()) return nullptr;
     return active_->At(position - 1);
 }
 
 const std::byte* TloxCustomMemTable::CurrentBlock() const {
     if (state_ != dsBrowse) return nullptr;
-    const TloxRecord* record = RecordAt(position_ + 1);
-    return record ? record->Block.data() : nullptr;
+    const StoredRecord* record = RecordAt(position_ + 1);
+    return record ? record->block.data() : nullptr;
 }
 
 int TloxCustomMemTable::CurrentIdentity() const {
     std::lock_guard guard(store_->Lock());
-    const TloxRecord* record = state_ == dsBrowse ? RecordAt(position_ + 1) : nullptr;
-    return record ? record->Identity : -1;
+    const StoredRecord* record = state_ == dsBrowse ? RecordAt(position_ + 1) : nullptr;
+    return record ? record->identity : -1;
 }
 
 std::int64_t TloxCustomMemTable::CurrentUniqueNumber() const {
     std::lock_guard guard(store_->Lock());
-    const TloxRecord* record = state_ == dsBrowse ? RecordAt(position_ + 1) : nullptr;
-    return record ? record->UniqueNumber : -1;
+    const StoredRecord* record = state_ == dsBrowse ? RecordAt(position_ + 1) : nullptr;
+    return record ? record->uniqueNumber : -1;
 }
 
 bool TloxCustomMemTable::HasRecordAt(int position) const {
@@ -235,40 +235,40 @@ bool TloxCustomMemTable::HasRecordAt(int position) const {
 std::string TloxCustomMemTable::ValueTextAt(int position, const TField& field) const {
     std::lock_guard guard(store_->Lock());
     // A field of another table would read past this table's blocks.
-    const TloxRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
-    return record ? field.TextIn(record->Block.data()) : std::string();
+    const StoredRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
+    return record ? field.TextIn(record->block.data()) : std::string();
 }
 
 std::int32_t TloxCustomMemTable::ValueIntegerAt(int position, const TField& field) const {
     std::lock_guard guard(store_->Lock());
-    const TloxRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
-    return record && field.DataType() == ftInteger ? field.IntegerIn(record->Block.data()) : 0;
+    const StoredRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
+    return record && field.DataType() == ftInteger ? field.IntegerIn(record->block.data()) : 0;
 }
 
 std::int32_t TloxCustomMemTable::ValueDayNumberAt(int position, const TField& field) const {
     std::lock_guard guard(store_->Lock());
-    const TloxRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
-    return record ? field.DayNumberIn(record->Block.data()) : 0;
+    const StoredRecord* record = &field.Table() == this ? RecordAt(position) : nullptr;
+    return record ? field.DayNumberIn(record->block.data()) : 0;
 }
 
-void TloxCustomMemTable::InsertValues(std::initializer_list<TloxValue> values) {
-    InsertValues(std::span<const TloxValue>(values.begin(), values.size()));
+void TloxCustomMemTable::InsertValues(std::initializer_list<FieldValue> values) {
+    InsertValues(std::span<const FieldValue>(values.begin(), values.size()));
 }
 
-void TloxCustomMemTable::InsertValues(std::span<const TloxValue> values) {
+void TloxCustomMemTable::InsertValues(std::span<const FieldValue> values) {
     CheckActive();
     if (values.size() > fields_.size())
         throw EDatabaseError(
             Prefixed("List index out of bounds (" + std::to_string(fields_.size()) + ")"));
     std::lock_guard guard(store_->Lock());
-    TloxRecord& prepared = prepared_;
+    StoredRecord& prepared = prepared_;
     std::vector<int> places;
     try {
         insertBlock_.assign(static_cast<size_t>(recordSize_), std::byte{0});
         state_ = dsInsert;
         for (size_t i = 0; i < values.size(); ++i)
             fields_[i]->AssignValue(values[i]);
-        std::swap(prepared.Block, insertBlock_);
+        std::swap(prepared.block, insertBlock_);
         insertBlock_.clear();
         state_ = dsBrowse;
         MakeCollationKeys(prepared);
@@ -284,18 +284,18 @@ void TloxCustomMemTable::InsertValues(std::span<const TloxValue> values) {
     int activePlace = 0;
     for (int i = 0; i < indexes_.Count(); ++i)
         if (&indexes_[i] == active_) activePlace = places[i];
-    Notify(true, {ckInsert, activePlace + 1});
+    Notify(true, {TableChangeKind::Insert, activePlace + 1});
 
-    TloxCommon::TAdded added = store_->Add(prepared);
+    TloxCommon::AddedRecord added = store_->Add(prepared);
     for (int i = 0; i < indexes_.Count(); ++i) {
-        indexes_[i].InsertAt(places[i], added.Record);
-        if (&indexes_[i] == active_) added.Record->Position = places[i];
+        indexes_[i].InsertAt(places[i], added.record);
+        if (&indexes_[i] == active_) added.record->position = places[i];
     }
     ReReadCurrent();
-    Notify(false, {ckInsert, activePlace + 1});
+    Notify(false, {TableChangeKind::Insert, activePlace + 1});
 
     // The record stays; only the caller learns that the counter ran out.
-    if (added.NewIdentity && added.Record->UniqueNumber >= kUniqueNumberLimit)
+    if (added.newIdentity && added.record->uniqueNumber >= kUniqueNumberLimit)
         throw EMemTableError("Počítadlo záložiek ja mimo rozsah. Prosím, zatvorte a znova "
                              "otvorte tabuľku.");
 }
@@ -306,19 +306,19 @@ void TloxCustomMemTable::DeleteCurrent() {
     if (active_->Count() == 0)
         throw EDatabaseError(Prefixed("Cannot perform this operation on an empty dataset"));
     if (!RecordAt(position_ + 1)) ReReadCurrent();
-    TloxRecord* record = active_->At(position_);
+    StoredRecord* record = active_->At(position_);
     // The cursor already stands on the record in the active order; the other
     // orders search for it by key and identity.
     std::vector<int> positions;
     for (int i = 0; i < indexes_.Count(); ++i)
         positions.push_back(&indexes_[i] == active_ ? position_ : indexes_[i].Find(*record));
-    Notify(true, {ckDelete, position_ + 1});
+    Notify(true, {TableChangeKind::Delete, position_ + 1});
     for (int i = 0; i < indexes_.Count(); ++i)
         if (positions[i] >= 0) indexes_[i].RemoveAt(positions[i]);
     int deletedAt = position_ + 1;
     store_->Remove(record);
     ReReadCurrent();
-    Notify(false, {ckDelete, deletedAt});
+    Notify(false, {TableChangeKind::Delete, deletedAt});
 }
 
 void TloxCustomMemTable::DeleteAll() {
@@ -343,12 +343,12 @@ void TloxCustomMemTable::DeleteAll() {
     atStart_ = atEnd_ = true;
 }
 
-void TloxCustomMemTable::MakeCollationKeys(TloxRecord& record) const {
+void TloxCustomMemTable::MakeCollationKeys(StoredRecord& record) const {
     // Only where a comparison could be made at all: otherwise the search raises
     // its locale error as it always has.
     // Buffers of an earlier record are reused; only their content goes.
-    record.Keys.resize(fields_.size());
-    for (std::string& key : record.Keys)
+    record.keys.resize(fields_.size());
+    for (std::string& key : record.keys)
         key.clear();
     if (localeId_ != 0x0400 && localeId_ != 0x0800) return;
     if (!platform::CollationAvailable()) return;
@@ -356,12 +356,12 @@ void TloxCustomMemTable::MakeCollationKeys(TloxRecord& record) const {
         for (const TloxFieldListItem& item : indexes_[i].Fields()) {
             const TField& field = *item.Field;
             if (field.DataType() != ftString || (item.Options & mtcoIgnoreCase) ||
-                field.IsNullIn(record.Block.data()))
+                field.IsNullIn(record.block.data()))
                 continue;
-            std::string& key = record.Keys[static_cast<std::size_t>(field.FieldNo() - 1)];
+            std::string& key = record.keys[static_cast<std::size_t>(field.FieldNo() - 1)];
             if (!key.empty()) continue;
             key.assign(1, '\1');
-            platform::AppendCollationKey(key, StoredText(field, record.Block.data()));
+            platform::AppendCollationKey(key, StoredText(field, record.block.data()));
         }
     }
 }
@@ -387,9 +387,9 @@ TField& TloxCustomMemTable::FieldNamed(std::string_view name) const {
 
 void TloxCustomMemTable::SwitchOrder(TloxIndex* index, bool notify) {
     if (index == active_) return;
-    if (notify) Notify(true, {ckOrder});
-    const TloxRecord* current = RecordAt(position_ + 1);
-    int identity = current ? current->Identity : -1;
+    if (notify) Notify(true, {TableChangeKind::Order});
+    const StoredRecord* current = RecordAt(position_ + 1);
+    int identity = current ? current->identity : -1;
     active_ = index;
     indexName_ = index->IsRowOrder() ? std::string() : index->Name();
     indexFieldNames_ = index->FieldString();
@@ -397,7 +397,7 @@ void TloxCustomMemTable::SwitchOrder(TloxIndex* index, bool notify) {
     if (position_ >= 0) {
         int found = -1;
         for (int i = 0; i < active_->Count() && found < 0; ++i)
-            if (active_->At(i)->Identity == identity) found = i;
+            if (active_->At(i)->identity == identity) found = i;
         if (found >= 0) {
             position_ = found;
         } else {
@@ -408,7 +408,7 @@ void TloxCustomMemTable::SwitchOrder(TloxIndex* index, bool notify) {
         }
     }
     ReReadCurrent();
-    if (notify) Notify(false, {ckOrder});
+    if (notify) Notify(false, {TableChangeKind::Order});
 }
 
 void TloxCustomMemTable::SetIndexName(std::string_view name) {
@@ -459,29 +459,29 @@ void TloxCustomMemTable::SetSortID(int id) {
 
 // ---- views -------------------------------------------------------------------------------
 
-void TloxCustomMemTable::AddObserver(TloxMemTableObserver* observer) {
+void TloxCustomMemTable::AddObserver(TableObserver* observer) {
     if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
         observers_.push_back(observer);
 }
 
-void TloxCustomMemTable::RemoveObserver(TloxMemTableObserver* observer) {
+void TloxCustomMemTable::RemoveObserver(TableObserver* observer) {
     std::erase(observers_, observer);
 }
 
 void TloxCustomMemTable::DisableControls() {
-    if (disableCount_++ == 0) Notify(true, {ckBatch});
+    if (disableCount_++ == 0) Notify(true, {TableChangeKind::Batch});
 }
 
 void TloxCustomMemTable::EnableControls() {
     if (disableCount_ == 0) return;
-    if (--disableCount_ == 0) Notify(false, {ckBatch});
+    if (--disableCount_ == 0) Notify(false, {TableChangeKind::Batch});
 }
 
-void TloxCustomMemTable::Notify(bool before, const TloxChange& change) {
-    if (disableCount_ > 0 && change.Kind != ckBatch) return;
+void TloxCustomMemTable::Notify(bool before, const TableChange& change) {
+    if (disableCount_ > 0 && change.kind != TableChangeKind::Batch) return;
     // A copy, so a view may unbind itself while it is told.
-    std::vector<TloxMemTableObserver*> observers = observers_;
-    for (TloxMemTableObserver* observer : observers) {
+    std::vector<TableObserver*> observers = observers_;
+    for (TableObserver* observer : observers) {
         if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) continue;
         if (before)
             observer->MemTableChanging(change);

@@ -20,20 +20,20 @@
 
 namespace memtable {
 
-enum TloxChangeKind {
-    ckOpen,   // the table opened or closed
-    ckInsert, // a record was added
-    ckDelete, // a record was removed
-    ckMove,   // the cursor moved (GoFirst, Step, MoveToPosition)
-    ckOrder,  // another order became active
-    ckBatch,  // any number of changes between DisableControls and EnableControls
+enum class TableChangeKind {
+    Open,   // the table opened or closed
+    Insert, // a record was added
+    Delete, // a record was removed
+    Move,   // the cursor moved (GoFirst, Step, MoveToPosition)
+    Order,  // another order became active
+    Batch,  // any number of changes between DisableControls and EnableControls
 };
 
-struct TloxChange {
-    TloxChangeKind Kind;
-    // ckInsert / ckDelete: the row in the active order that is added or removed.
-    // ckMove: the cursor position before the move. Otherwise 0.
-    int Position = 0;
+struct TableChange {
+    TableChangeKind kind;
+    // Insert / Delete: the row in the active order that is added or removed.
+    // Move: the cursor position before the move. Otherwise 0.
+    int position = 0;
 };
 
 // Views bound to the table (the list) learn of every change here. Changing comes
@@ -41,11 +41,11 @@ struct TloxChange {
 // the table (where a Qt model calls begin...); Changed comes after every change,
 // cursor moves included, with the cursor already settled. An operation that fails
 // before changing anything sends neither. Views must not change the table while told.
-class TloxMemTableObserver {
+class TableObserver {
   public:
-    virtual ~TloxMemTableObserver() = default;
-    virtual void MemTableChanging(const TloxChange& /*change*/) {}
-    virtual void MemTableChanged(const TloxChange& change) = 0;
+    virtual ~TableObserver() = default;
+    virtual void MemTableChanging(const TableChange& /*change*/) {}
+    virtual void MemTableChanged(const TableChange& change) = 0;
 };
 
 enum TloxTableState { dsInactive, dsBrowse, dsInsert };
@@ -60,7 +60,7 @@ class TloxCustomMemTable {
     const std::string& Name() const { return name_; }
 
     // Definition, before opening.
-    TField& AddField(TloxFieldSpec definition);
+    TField& AddField(FieldSpec definition);
     void AddIndexDef(TloxIndexDef def);
     const std::vector<TloxIndexDef>& IndexDefs() const { return indexDefs_; }
 
@@ -80,8 +80,8 @@ class TloxCustomMemTable {
     void MoveToPosition(int position);
 
     // Changes.
-    void InsertValues(std::span<const TloxValue> values);
-    void InsertValues(std::initializer_list<TloxValue> values);
+    void InsertValues(std::span<const FieldValue> values);
+    void InsertValues(std::initializer_list<FieldValue> values);
     void DeleteCurrent();
     // Deletes every record, leaving the state GoFirst and DeleteCurrent until AtEnd
     // leave (identities freed in the active order, cursor, notifications), in one
@@ -129,13 +129,13 @@ class TloxCustomMemTable {
 
     // Many changes at once, such as emptying and refilling on a load: from
     // DisableControls until the matching EnableControls the views hear of no single
-    // change, only Changing(ckBatch) at the start and Changed(ckBatch) at the end.
+    // change, only Changing(Batch) at the start and Changed(Batch) at the end.
     void DisableControls();
     void EnableControls();
     bool ControlsDisabled() const { return disableCount_ > 0; }
 
-    void AddObserver(TloxMemTableObserver* observer);
-    void RemoveObserver(TloxMemTableObserver* observer);
+    void AddObserver(TableObserver* observer);
+    void RemoveObserver(TableObserver* observer);
 
     // The current record's block, or nullptr; for the fields.
     const std::byte* CurrentBlock() const;
@@ -153,9 +153,9 @@ class TloxCustomMemTable {
     bool MoveForward();
     bool MoveBack();
     void ReReadCurrent();
-    void MakeCollationKeys(TloxRecord& record) const;
-    const TloxRecord* RecordAt(int position) const; // 1-based, nullptr outside
-    void Notify(bool before, const TloxChange& change);
+    void MakeCollationKeys(StoredRecord& record) const;
+    const StoredRecord* RecordAt(int position) const; // 1-based, nullptr outside
+    void Notify(bool before, const TableChange& change);
     void RecomputeLocaleId();
 
     std::string name_;
@@ -172,12 +172,12 @@ class TloxCustomMemTable {
     bool atEnd_ = true;
     int recordSize_ = 0;
     std::vector<std::byte> insertBlock_;
-    TloxRecord prepared_; // the record an insert prepares, its buffers reused
+    StoredRecord prepared_; // the record an insert prepares, its buffers reused
     int localeId_ = 1024;
     int languageId_ = 0;
     int subLanguageId_ = 1;
     int sortId_ = 0;
-    std::vector<TloxMemTableObserver*> observers_;
+    std::vector<TableObserver*> observers_;
     int disableCount_ = 0;
 };
 

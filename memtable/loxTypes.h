@@ -17,11 +17,11 @@ using enum record::TFieldType;
 // A date-time as the dBase reader hands it out: days since 30 December 1899,
 // the time of day as the fraction.
 struct TDateTime {
-    double Days = 0.0;
+    double days = 0.0;
 };
 
 // One value given to InsertValues: text (ANSI bytes), date-time or integer.
-using TloxValue = std::variant<std::string, TDateTime, std::int32_t>;
+using FieldValue = std::variant<std::string, TDateTime, std::int32_t>;
 
 // Errors of the record layer; most messages carry the table name as a prefix.
 // Messages are UTF-8; record values inside them are turned from ANSI first.

@@ -19,9 +19,9 @@ using namespace memtable;
 using Clock = std::chrono::steady_clock;
 
 // Catalog rows like the host writes them: short report names, one month of dates.
-std::vector<std::vector<TloxValue>> CatalogRows(int count) {
+std::vector<std::vector<FieldValue>> CatalogRows(int count) {
     std::mt19937 random(12345);
-    std::vector<std::vector<TloxValue>> rows;
+    std::vector<std::vector<FieldValue>> rows;
     rows.reserve(count);
     double monthStart = DateToDayNumber(2007, 12, 1) - kDayNumberOf30Dec1899;
     for (int i = 0; i < count; ++i) {
@@ -38,7 +38,7 @@ std::vector<std::vector<TloxValue>> CatalogRows(int count) {
     return rows;
 }
 
-void Fill(TloxMemTable& table, const std::vector<std::vector<TloxValue>>& rows) {
+void Fill(TloxMemTable& table, const std::vector<std::vector<FieldValue>>& rows) {
     for (const auto& row : rows)
         table.InsertValues(row);
 }

@@ -18,7 +18,7 @@
 
 namespace {
 
-using memtable::TloxValue;
+using memtable::FieldValue;
 
 // Days since 30 December 1899 of a date in December 2007.
 memtable::TDateTime December2007(int day) {
@@ -30,9 +30,9 @@ class CatalogListTest : public ::testing::Test {
     CatalogListTest() : table(memtable::MakePrnData()) {}
 
     void Insert(const std::string& nazov, int day, const std::string& cas, int sirka = 80) {
-        table->InsertValues({TloxValue(nazov), TloxValue(std::string("Popis ") + nazov),
-                             TloxValue(December2007(day)), TloxValue(cas),
-                             TloxValue(nazov + ".TXT"), TloxValue(sirka), TloxValue(60)});
+        table->InsertValues({FieldValue(nazov), FieldValue(std::string("Popis ") + nazov),
+                             FieldValue(December2007(day)), FieldValue(cas),
+                             FieldValue(nazov + ".TXT"), FieldValue(sirka), FieldValue(60)});
     }
 
     // Entries N00..N29 whose dates run the other way round than their names.
@@ -65,10 +65,10 @@ class CatalogListTest : public ::testing::Test {
 };
 
 TEST_F(CatalogListTest, ShowsEveryFieldAsTextWithItsAlignment) {
-    table->InsertValues({TloxValue(std::string("KNIHA  ")),
-                         TloxValue(std::string("Kniha \xE8\x61s")), TloxValue(December2007(3)),
-                         TloxValue(std::string("10:15:22")), TloxValue(std::string("KNIHA.TXT")),
-                         TloxValue(-136), TloxValue(60)});
+    table->InsertValues({FieldValue(std::string("KNIHA  ")),
+                         FieldValue(std::string("Kniha \xE8\x61s")), FieldValue(December2007(3)),
+                         FieldValue(std::string("10:15:22")), FieldValue(std::string("KNIHA.TXT")),
+                         FieldValue(-136), FieldValue(60)});
     Show();
     ASSERT_EQ(model->columnCount(), 7);
     EXPECT_EQ(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -93,7 +93,7 @@ TEST_F(CatalogListTest, ShowsEveryFieldAsTextWithItsAlignment) {
     EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
 
     // Fields left without a value show as empty cells, numbers included.
-    table->InsertValues({TloxValue(std::string("ZZ")), TloxValue(std::string("P"))});
+    table->InsertValues({FieldValue(std::string("ZZ")), FieldValue(std::string("P"))});
     ASSERT_EQ(model->rowCount(), 2);
     for (int column : {2, 3, 4, 5, 6})
         EXPECT_EQ(model->index(1, column).data().toString(), QString()) << column;

@@ -126,17 +126,17 @@ TEST(MemTableCursor, MoveToPositionIgnoresPlacesOutsideTheOrder) {
 }
 
 // Records every notification, so the order of before/after calls can be checked.
-struct Recorder : TloxMemTableObserver {
+struct Recorder : TableObserver {
     const TloxMemTable* table = nullptr;
     std::vector<std::string> seen;
-    void MemTableChanging(const TloxChange& change) override {
-        seen.push_back("before " + std::to_string(change.Kind) + " " +
-                       std::to_string(change.Position) + " total " +
+    void MemTableChanging(const TableChange& change) override {
+        seen.push_back("before " + std::to_string(static_cast<int>(change.kind)) + " " +
+                       std::to_string(change.position) + " total " +
                        std::to_string(table->RecordTotal()));
     }
-    void MemTableChanged(const TloxChange& change) override {
-        seen.push_back("after " + std::to_string(change.Kind) + " " +
-                       std::to_string(change.Position) + " total " +
+    void MemTableChanged(const TableChange& change) override {
+        seen.push_back("after " + std::to_string(static_cast<int>(change.kind)) + " " +
+                       std::to_string(change.position) + " total " +
                        std::to_string(table->RecordTotal()) + " at " +
                        std::to_string(table->CursorPosition()));
     }

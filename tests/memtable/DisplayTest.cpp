@@ -14,13 +14,13 @@ TEST(MemTableDisplay, DayNumbersCountFromTheFirstOfJanuaryOfYearOne) {
     EXPECT_EQ(DateToDayNumber(2000, 3, 1) - DateToDayNumber(2000, 2, 28), 2); // leap year
     EXPECT_EQ(DateToDayNumber(1900, 3, 1) - DateToDayNumber(1900, 2, 28), 1); // not a leap year
     for (std::int32_t day : {1, 59, 60, 693594, 730179, 3652059}) {
-        TCivilDate date = DayNumberToDate(day);
-        EXPECT_EQ(DateToDayNumber(date.Year, date.Month, date.Day), day);
+        CivilDate date = DayNumberToDate(day);
+        EXPECT_EQ(DateToDayNumber(date.year, date.month, date.day), day);
     }
-    TCivilDate last = DayNumberToDate(3652059);
-    EXPECT_EQ(last.Year, 9999);
-    EXPECT_EQ(last.Month, 12);
-    EXPECT_EQ(last.Day, 31);
+    CivilDate last = DayNumberToDate(3652059);
+    EXPECT_EQ(last.year, 9999);
+    EXPECT_EQ(last.month, 12);
+    EXPECT_EQ(last.day, 31);
 }
 
 TEST(MemTableDisplay, CellTextAndAlignmentPerFieldType) {

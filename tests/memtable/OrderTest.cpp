@@ -177,16 +177,16 @@ TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
 // identities in the same places, whichever order is active and whether or not the
 // views hear of single changes.
 TEST(MemTableOrder, DeletingAllLeavesWhatDeletingOneByOneLeaves) {
-    struct Heard : TloxMemTableObserver {
+    struct Heard : TableObserver {
         const TloxMemTable* table = nullptr;
         std::vector<std::string> seen;
-        void MemTableChanging(const TloxChange& change) override {
-            seen.push_back("before " + std::to_string(change.Kind) + " " +
-                           std::to_string(change.Position));
+        void MemTableChanging(const TableChange& change) override {
+            seen.push_back("before " + std::to_string(static_cast<int>(change.kind)) + " " +
+                           std::to_string(change.position));
         }
-        void MemTableChanged(const TloxChange& change) override {
-            seen.push_back("after " + std::to_string(change.Kind) + " " +
-                           std::to_string(change.Position) + " total " +
+        void MemTableChanged(const TableChange& change) override {
+            seen.push_back("after " + std::to_string(static_cast<int>(change.kind)) + " " +
+                           std::to_string(change.position) + " total " +
                            std::to_string(table->RecordTotal()) + " at " +
                            std::to_string(table->CursorPosition()));
         }

@@ -192,7 +192,7 @@ TEST(MemTableErrors, ValuesOfTheWrongKindOrOutsideTheCalendarAreRefused) {
     ExpectError<EDatabaseError>([&] { table->InsertValues({TDateTime{1e300}}); },
                                 "PrnData: Field 'Nazov' cannot take a value of this kind");
     table->InsertValues({std::string("A"), std::string("P"), TDateTime{2958465.9}});
-    EXPECT_EQ(DayNumberToDate(table->FieldNamed("Datum").ValueDayNumber()).Year, 9999);
+    EXPECT_EQ(DayNumberToDate(table->FieldNamed("Datum").ValueDayNumber()).year, 9999);
 }
 
 } // namespace
