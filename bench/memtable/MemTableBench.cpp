@@ -1,27 +1,29 @@
 // Loading a catalog into PrnData the way the window does: fill the emptied table
 // while RPrintD is active, switch to RPrintN, empty it again.
 
+#include "bench/support/BenchRun.h"
+#include "bench/support/Timing.h"
 #include "memtable/loxDisplay.h"
 #include "memtable/loxMemTable.h"
-#include "platform/CodePages.h"
-#include "platform/Locale.h"
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <ctime>
+#include <cstdio>
 #include <random>
 #include <vector>
 
 namespace {
 
 using namespace memtable;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::CpuTime;
+using bench::Seconds;
+using Rows = std::vector<std::vector<FieldValue>>;
 
 // Catalog rows like the host writes them: short report names, one month of dates.
-std::vector<std::vector<FieldValue>> CatalogRows(int count) {
+Rows CatalogRows(int count) {
     std::mt19937 random(12345);
-    std::vector<std::vector<FieldValue>> rows;
+    Rows rows;
     rows.reserve(count);
     double monthStart = DateToDayNumber(2007, 12, 1) - kDayNumberOf30Dec1899;
     for (int i = 0; i < count; ++i) {
@@ -38,7 +40,7 @@ std::vector<std::vector<FieldValue>> CatalogRows(int count) {
     return rows;
 }
 
-void Fill(TloxMemTable& table, const std::vector<std::vector<FieldValue>>& rows) {
+void Fill(TloxMemTable& table, const Rows& rows) {
     for (const auto& row : rows)
         table.InsertValues(row);
 }
@@ -54,78 +56,49 @@ void EmptyOneByOne(TloxMemTable& table) {
         table.DeleteCurrent();
 }
 
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The process's processor time, which other work on a shared machine does not inflate.
-class CpuTime {
-  public:
-    CpuTime() : start_(std::clock()) {}
-    void AddTo(benchmark::State& state) const {
-        state.counters["cpu_ms"] = 1000.0 * double(std::clock() - start_) / CLOCKS_PER_SEC;
-    }
-
-  private:
-    std::clock_t start_;
-};
-
-void BM_FillWhileDateOrderActive(benchmark::State& state) {
-    auto rows = CatalogRows(int(state.range(0)));
+// Times one step on a fresh PrnData per run, with RPrintD active and `prepare` done.
+template <typename Prepare, typename Step>
+void TimeStep(benchmark::State& state, Prepare prepare, Step step) {
+    const auto rows = CatalogRows(int(state.range(0)));
     for (auto _ : state) {
         auto table = MakePrnData();
         table->SetIndexName("RPrintD");
+        prepare(*table, rows);
         auto start = Clock::now();
         const CpuTime cpu;
-        Fill(*table, rows);
+        step(*table, rows);
         state.SetIterationTime(Seconds(start));
         cpu.AddTo(state);
     }
+}
+
+void Nothing(TloxMemTable&, const Rows&) {}
+
+void FillAndSwitch(TloxMemTable& table, const Rows& rows) {
+    Fill(table, rows);
+    table.SetIndexName("RPrintN");
+}
+
+void BM_FillWhileDateOrderActive(benchmark::State& state) {
+    TimeStep(state, Nothing, Fill);
 }
 
 void BM_SwitchToNameOrder(benchmark::State& state) {
-    auto rows = CatalogRows(int(state.range(0)));
-    for (auto _ : state) {
-        auto table = MakePrnData();
-        table->SetIndexName("RPrintD");
-        Fill(*table, rows);
-        table->MoveToPosition(table->RecordTotal() / 2);
-        auto start = Clock::now();
-        const CpuTime cpu;
-        table->SetIndexName("RPrintN");
-        state.SetIterationTime(Seconds(start));
-        cpu.AddTo(state);
-    }
+    TimeStep(
+        state,
+        [](TloxMemTable& table, const Rows& rows) {
+            Fill(table, rows);
+            table.MoveToPosition(table.RecordTotal() / 2);
+        },
+        [](TloxMemTable& table, const Rows&) { table.SetIndexName("RPrintN"); });
 }
 
 void BM_EmptyAfterSwitch(benchmark::State& state) {
-    auto rows = CatalogRows(int(state.range(0)));
-    for (auto _ : state) {
-        auto table = MakePrnData();
-        table->SetIndexName("RPrintD");
-        Fill(*table, rows);
-        table->SetIndexName("RPrintN");
-        auto start = Clock::now();
-        const CpuTime cpu;
-        Empty(*table);
-        state.SetIterationTime(Seconds(start));
-        cpu.AddTo(state);
-    }
+    TimeStep(state, FillAndSwitch, [](TloxMemTable& table, const Rows&) { Empty(table); });
 }
 
 void BM_EmptyOneByOneAfterSwitch(benchmark::State& state) {
-    auto rows = CatalogRows(int(state.range(0)));
-    for (auto _ : state) {
-        auto table = MakePrnData();
-        table->SetIndexName("RPrintD");
-        Fill(*table, rows);
-        table->SetIndexName("RPrintN");
-        auto start = Clock::now();
-        const CpuTime cpu;
-        EmptyOneByOne(*table);
-        state.SetIterationTime(Seconds(start));
-        cpu.AddTo(state);
-    }
+    TimeStep(state, FillAndSwitch, [](TloxMemTable& table, const Rows&) { EmptyOneByOne(table); });
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
@@ -141,10 +114,6 @@ BENCHMARK(BM_EmptyOneByOneAfterSwitch)->Apply(Sizes);
 } // namespace
 
 int main(int argc, char** argv) {
-    platform::SetUserLocale("sk_SK");
-    platform::SetMachineCodePages(1250, 852);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::SetSlovakMachine();
+    return bench::RunBenchmarks(argc, argv);
 }

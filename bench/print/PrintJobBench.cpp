@@ -16,6 +16,8 @@
 #include "app/print/PrintJob.h"
 #include "app/print/PrinterSurface.h"
 #include "app/print/RecordingSurface.h"
+#include "bench/support/BenchRun.h"
+#include "bench/support/TempFolder.h"
 #include "platform/CodePages.h"
 #include "tests/print/PrivateCups.h"
 #include "viewer/MemoExStrings.h"
@@ -49,14 +51,9 @@ const TMemoExStrings& Report() {
     return store;
 }
 
-std::filesystem::path BenchFolder() {
-    static const std::filesystem::path folder = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tlacsub-print-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
+const std::filesystem::path& BenchFolder() {
+    static const bench::TempFolder folder("tlacsub-print-bench");
+    return folder.Path();
 }
 
 const print::PrintJobInput kInput{"   1", "9999", 80, kDlzka, true};
@@ -136,13 +133,6 @@ BENCHMARK(EnscriptPs2Pdf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterati
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
     platform::SetMachineCodePages(1250, 852);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(BenchFolder(), ignored);
-    return 0;
+    return bench::RunWithApplication<QGuiApplication>(argc, argv);
 }

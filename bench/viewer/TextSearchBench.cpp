@@ -3,8 +3,9 @@
 // and once with case, and once for a text that starts with a common letter.
 #include "viewer/TextSearch.h"
 
+#include "bench/support/BenchRun.h"
+#include "bench/support/SampleFiles.h"
 #include "platform/CodePages.h"
-#include "platform/Locale.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,18 +20,8 @@ const TMemoExStrings& PrintFile(int megabytes) {
     static std::map<int, std::unique_ptr<TMemoExStrings>> made;
     auto& store = made[megabytes];
     if (store) return *store;
-    const std::string slovak = *platform::Utf16ToCodePage(852, u"Účtovná závierka ľščťžýáíé │ ");
-    std::string text;
-    const std::size_t target = static_cast<std::size_t>(megabytes) << 20;
-    for (int line = 0; text.size() < target; ++line) {
-        std::string row = (line % 60 == 0 ? "\f" : "") + std::to_string(line) + " " + slovak;
-        while (row.size() < 132)
-            row += slovak;
-        row.resize(132);
-        text += row + "\r\n";
-    }
     store = std::make_unique<TMemoExStrings>();
-    store->SetFullText(text);
+    store->SetFullText(bench::PrintFileText(megabytes));
     return *store;
 }
 
@@ -75,10 +66,6 @@ BENCHMARK(BM_FindAbsentBackward)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMi
 } // namespace
 
 int main(int argc, char** argv) {
-    platform::SetUserLocale("sk_SK");
-    platform::SetMachineCodePages(1250, 852);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::SetSlovakMachine();
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -3,6 +3,9 @@
 // of a loaded file to the clipboard.
 #include "viewer/MemoEx.h"
 
+#include "bench/support/BenchRun.h"
+#include "bench/support/SampleFiles.h"
+#include "bench/support/TempFolder.h"
 #include "platform/CodePages.h"
 
 #include <QApplication>
@@ -26,24 +29,14 @@ namespace fs = std::filesystem;
 // A print file like the host writes: 132-column report lines in code page 852,
 // CR LF line ends, a form feed every 60 lines.
 fs::path PrintFile(int megabytes) {
+    static const bench::TempFolder folder("viewer-bench");
     static std::map<int, fs::path> made;
     auto found = made.find(megabytes);
     if (found != made.end()) return found->second;
-    const fs::path path =
-        fs::temp_directory_path() / ("viewer-bench-" + std::to_string(megabytes) + "mb.txt");
-    const std::string slovak = *platform::Utf16ToCodePage(852, u"Účtovná závierka ľščťžýáíé │ ");
+    const fs::path path = folder.Path() / (std::to_string(megabytes) + "mb.txt");
+    const std::string text = bench::PrintFileText(megabytes);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::size_t target = static_cast<std::size_t>(megabytes) << 20;
-    std::size_t written = 0;
-    for (int line = 0; written < target; ++line) {
-        std::string text = (line % 60 == 0 ? "\f" : "") + std::to_string(line) + " " + slovak;
-        while (text.size() < 132)
-            text += slovak;
-        text.resize(132);
-        text += "\r\n";
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        written += text.size();
-    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
     made.emplace(megabytes, path);
     return path;
 }
@@ -150,16 +143,9 @@ BENCHMARK(BM_CopyAll)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Large blocks come straight from the system and go back to it, so the
     // resident-size peak shows what one load needs.
     mallopt(M_MMAP_THRESHOLD, 64 * 1024);
-    QApplication app(argc, argv);
     platform::SetMachineCodePages(1250, 852);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (int mb : {1, 10, 100})
-        std::filesystem::remove(PrintFile(mb));
-    return 0;
+    return bench::RunWithApplication<QApplication>(argc, argv);
 }
