@@ -3,31 +3,19 @@
 // a writable table so that the header write-back runs too.
 
 #include "dbf/Dbf.h"
+#include "fuzz/support/FuzzFiles.h"
 #include "platform/CodePages.h"
 #include "tools/dbfdump/JsonLines.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 std::filesystem::path& Folder() {
     static std::filesystem::path folder;
     return folder;
-}
-
-void RemoveFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder(), ignored);
-}
-
-void Write(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
 template <typename Read> void Try(Read read) {
@@ -96,18 +84,16 @@ void Walk(bool readOnly) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     platform::SetMachineCodePages(1250, 852);
-    Folder() = std::filesystem::temp_directory_path() / ("dbf-fuzz-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Folder());
+    Folder() = fuzzing::MakeScratchFolder("dbf-fuzz");
     // Memo and index files exist, so tables naming them open and read on.
     const std::uint8_t blank[512] = {};
     for (const char* name : {"T.dbt", "T.fpt", "T.mdx"})
-        Write(Folder() / name, blank, sizeof blank);
-    std::atexit(RemoveFolder);
+        fuzzing::WriteBytes(Folder() / name, blank, sizeof blank);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Write(Folder() / "T.DBF", data, size);
+    fuzzing::WriteBytes(Folder() / "T.DBF", data, size);
     Walk(true);
     Walk(false);
     return 0;

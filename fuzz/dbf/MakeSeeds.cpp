@@ -1,9 +1,9 @@
 // Writes the table fuzzer's seed corpus: one small table of each kind.
 
+#include "fuzz/support/FuzzFiles.h"
 #include "tools/dbfwriter/CatalogTable.h"
 
 #include <filesystem>
-#include <iostream>
 #include <string>
 
 using dbfwriter::DbfWriter;
@@ -30,12 +30,9 @@ DbfWriter Catalog(std::uint8_t version, std::uint8_t driver) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: dbf_fuzz_seeds FOLDER\n";
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
-    std::filesystem::create_directories(folder);
+    const auto seedFolder = fuzzing::SeedFolder(argc, argv);
+    if (!seedFolder) return 2;
+    const std::filesystem::path& folder = *seedFolder;
     int n = 0;
     auto put = [&](const DbfWriter& w) {
         w.WriteTo(folder / ("seed" + std::to_string(n++) + ".dbf"));

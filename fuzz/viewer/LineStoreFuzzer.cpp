@@ -5,13 +5,13 @@
 
 #include "viewer/MemoExStrings.h"
 
+#include "fuzz/support/FuzzFiles.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -19,11 +19,6 @@ namespace {
 std::filesystem::path& File() {
     static std::filesystem::path file;
     return file;
-}
-
-void RemoveFile() {
-    std::error_code ignored;
-    std::filesystem::remove(File(), ignored);
 }
 
 // The lines the store should hold, worked out the slow and obvious way.
@@ -63,9 +58,7 @@ void Check(const TMemoExStrings& store, const std::vector<std::string>& expected
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    File() = std::filesystem::temp_directory_path() /
-             ("linestore-fuzz-" + std::to_string(::getpid()) + ".txt");
-    std::atexit(RemoveFile);
+    File() = fuzzing::MakeScratchFolder("linestore-fuzz") / "input.txt";
     return 0;
 }
 
@@ -81,10 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int notices = 0;
     store.OnTextChanged = [&](TMemoExStrings::ChangeKind) { ++notices; };
 
-    {
-        std::ofstream out(File(), std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    fuzzing::WriteBytes(File(), data + 1, size - 1);
     store.LoadFile(File().string());
     Check(store, expected);
     if (notices != 1) std::abort();

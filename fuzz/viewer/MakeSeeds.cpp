@@ -1,18 +1,16 @@
 // Writes the line store fuzzer's seed corpus: small print files of each shape.
 // The first byte of each seed picks the tab size.
 
+#include "fuzz/support/FuzzFiles.h"
+
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: linestore_fuzz_seeds FOLDER\n";
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
-    std::filesystem::create_directories(folder);
+    const auto seedFolder = fuzzing::SeedFolder(argc, argv);
+    if (!seedFolder) return 2;
+    const std::filesystem::path& folder = *seedFolder;
     const std::string seeds[] = {
         std::string("\x04") + "VYPLATNE PASKY   STRANA 1\r\n  Novak Jan  1234,50\r\n\f\r\n",
         std::string("\x04") + "A\rB\nC\n\rD\r\r\nE",
