@@ -68,6 +68,27 @@ class TForm1 : public QWidget {
     // given (the tests' recording surface).
     void SetPrintSurface(std::unique_ptr<print::PrintSurface> surface);
 
+    // The shown source's catalog changed on disk while the list could not be
+    // reloaded (preview shown, print running); it is reloaded on the way back.
+    bool ReloadPending() const { return reloadPending_; }
+
+    // Window state that shows on no control, for the tests: the orientation
+    // the next print takes, the list's order, the preview's zoom step, the
+    // catalog's records and whether the catalog table was left open.
+    bool IsPortrait() const { return Portrait; }
+    int CurrentSortState() const { return SortState; }
+    int CurrentZoomLevel() const { return ZoomLevel; }
+    const memtable::TloxMemTable& CatalogRecords() const { return *PrnData; }
+    bool CatalogTableOpen() const { return Dbf1.Active(); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // The tool tips are set on the controls from their own file.
+    friend void SetToolTips(TForm1& form);
+
     // Controls, under the names the tool has always used for them.
     QTabWidget* PStrany;
     QWidget* TabZozn;
@@ -88,7 +109,7 @@ class TForm1 : public QWidget {
     QPushButton* bStop;
     QLabel* SText;
     // The preview's find bar (Ctrl+F).
-    FindBar* SearchBar;
+    FindBar* findBar_;
 
     // The catalog table object, the memory table and the list's data source.
     dbf::TDbf Dbf1;
@@ -102,15 +123,6 @@ class TForm1 : public QWidget {
     int SortState = 1;
     int ZoomLevel = 3;
 
-    // The shown source's catalog changed on disk while the list could not be
-    // reloaded (preview shown, print running); it is reloaded on the way back.
-    bool ReloadPending() const { return reloadPending_; }
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
     void CreateControls();
     void BindEvents();
     // Keys beside the buttons: Enter in the list, Esc and find on the preview.

@@ -29,7 +29,7 @@ void SetToolTips(TForm1& form) {
     form.BTlac->setToolTip(Text("Tlačiť vybraný súbor na predvolenej tlačiarni"));
     form.bStop->setToolTip(Text("Ukončiť program"));
 
-    FindBar& find = *form.SearchBar;
+    FindBar& find = *form.findBar_;
     find.Text->setToolTip(Text("Hľadaný text (Ctrl+F)"));
     find.Next->setToolTip(Text("Nájsť ďalší výskyt (F3)"));
     find.Previous->setToolTip(Text("Nájsť predchádzajúci výskyt (Shift+F3)"));

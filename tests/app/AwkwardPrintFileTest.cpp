@@ -3,6 +3,7 @@
 // pages without a crash, a hang or a box it should not show.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
 #include "app/CatalogModel.h"
@@ -83,25 +84,28 @@ class AwkwardPrintFileTest : public ::testing::TestWithParam<AwkwardFile> {
         print::PrintJobInput input;
         input.firstPageText = "1";
         input.lastPageText = "9999";
-        input.Sirka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Sirka"));
-        input.Dlzka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Dlzka"));
-        return print::RunPrintJob(surface, form->MSubor->Lines(), input);
+        input.Sirka =
+            form->CatalogRecords().ValueInteger(form->CatalogRecords().FieldNamed("Sirka"));
+        input.Dlzka =
+            form->CatalogRecords().ValueInteger(form->CatalogRecords().FieldNamed("Dlzka"));
+        return print::RunPrintJob(surface, Controls(*form).MSubor->Lines(), input);
     }
     // Moves the caret to the far ends, with the painting that goes with it.
     void WalkAbout() {
-        QWidget* viewer = form->MSubor;
+        QWidget* viewer = Controls(*form).MSubor;
         viewer->setFocus();
         for (auto key : {Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_Down, Qt::Key_End})
             QTest::keyClick(viewer, key);
         // The end of the text, then its start.
         QTest::keyClick(viewer, Qt::Key_PageDown, Qt::ControlModifier);
-        const int last = std::max(0, form->MSubor->Lines().LineCount() - 1);
-        EXPECT_EQ(form->MSubor->CaretY(), last);
-        EXPECT_EQ(form->MSubor->CaretX(), form->MSubor->Lines().LineLength(last));
-        EXPECT_FALSE(form->MSubor->grab().isNull());
+        const int last = std::max(0, Controls(*form).MSubor->Lines().LineCount() - 1);
+        EXPECT_EQ(Controls(*form).MSubor->CaretY(), last);
+        EXPECT_EQ(Controls(*form).MSubor->CaretX(),
+                  Controls(*form).MSubor->Lines().LineLength(last));
+        EXPECT_FALSE(Controls(*form).MSubor->grab().isNull());
         QTest::keyClick(viewer, Qt::Key_PageUp, Qt::ControlModifier);
-        EXPECT_EQ(form->MSubor->CaretY(), 0);
-        EXPECT_FALSE(form->MSubor->grab().isNull());
+        EXPECT_EQ(Controls(*form).MSubor->CaretY(), 0);
+        EXPECT_FALSE(Controls(*form).MSubor->grab().isNull());
     }
 
     HostFolder host;
@@ -114,10 +118,10 @@ TEST_P(AwkwardPrintFileTest, PreviewsAndPrints) {
     host.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
     host.WriteFile("Tla/ZLY.TXT", file.bytes);
     Start();
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
     EXPECT_TRUE(boxes.Texts().isEmpty());
-    const TMemoExStrings& lines = form->MSubor->Lines();
+    const TMemoExStrings& lines = Controls(*form).MSubor->Lines();
     ASSERT_EQ(static_cast<std::size_t>(lines.LineCount()), file.lineLengths.size());
     for (int i = 0; i < lines.LineCount(); ++i)
         EXPECT_EQ(lines.LineAt(i).size(), file.lineLengths[static_cast<std::size_t>(i)]) << i;
@@ -148,30 +152,30 @@ TEST_F(PrintFileGoneTest, AFileRemovedOrReplacedByAFolderAfterListingIsReported)
     host.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
     Start();
     fs::remove(host.Path("Tla/ZLY.TXT"));
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
     fs::create_directories(host.Path("Tla/ZLY.TXT"));
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), (QStringList{kFileMissing, kFileMissing}));
 
     // A pipe of that name has nothing to read and nobody writing.
     fs::remove(host.Path("Tla/ZLY.TXT"));
     ASSERT_EQ(::mkfifo(host.Path("Tla/ZLY.TXT").c_str(), 0644), 0);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts().size(), 3);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
 
     // Removed while shown: the preview keeps its lines, a new preview is refused.
     fs::remove(host.Path("Tla/ZLY.TXT"));
     host.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
     fs::remove(host.Path("Tla/ZLY.TXT"));
-    QTest::mouseClick(form->BZozn, Qt::LeftButton);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BZozn, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts().size(), 4);
-    EXPECT_EQ(form->MSubor->Lines().LineAt(0), "riadok");
+    EXPECT_EQ(Controls(*form).MSubor->Lines().LineAt(0), "riadok");
 }
 
 // Page formats the host may store: zero, negative, at the integer limits.
@@ -207,15 +211,16 @@ TEST_F(OddPageFormatTest, PrintsEveryLineOnABoundedNumberOfSheets) {
     writer.WriteTo(host.Path("Cis/ZOZTLS.DBF"));
     host.WriteFile("Tla/ZLY.TXT", Repeat("riadok\r\n", 10));
     Start();
-    ASSERT_EQ(form->DataSrc->rowCount(), static_cast<int>(std::size(formats)));
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    ASSERT_EQ(Controls(*form).rows->rowCount(), static_cast<int>(std::size(formats)));
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
 
     for (int row = 0; row < static_cast<int>(std::size(formats)); ++row) {
-        form->PrnData->MoveToPosition(row + 1);
-        const int dlzka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Dlzka"));
-        const std::size_t entry =
-            std::stoul(form->PrnData->ValueText(form->PrnData->FieldNamed("Nazov")));
+        SelectEntry(*form, row + 1);
+        const int dlzka =
+            form->CatalogRecords().ValueInteger(form->CatalogRecords().FieldNamed("Dlzka"));
+        const std::size_t entry = std::stoul(
+            form->CatalogRecords().ValueText(form->CatalogRecords().FieldNamed("Nazov")));
         ASSERT_LT(entry, std::size(formats));
         const PageFormat* expected = &formats[entry];
         print::RecordingSurface surface;
@@ -247,7 +252,7 @@ TEST(WindowPrintHandOver, SirkaAndDlzkaReachTheJobInTheirPlaces) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
-    QTest::mouseClick(form.BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(form).BTlac, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
     ASSERT_EQ(surface.State(), print::RecordingSurface::JobState::Ended);
     std::vector<std::size_t> linesPerSheet;

@@ -3,6 +3,7 @@
 // good catalog loads again afterwards.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
 #include "app/CatalogModel.h"
@@ -240,12 +241,14 @@ class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
         make(Catalog());
     }
     bool ListShown() const {
-        return !form->GrZozn->isHidden() && form->SText->isHidden() && form->BTlac->isEnabled() &&
-               form->BView->isEnabled() && form->BOrder->isEnabled();
+        return !Controls(*form).GrZozn->isHidden() && Controls(*form).SText->isHidden() &&
+               Controls(*form).BTlac->isEnabled() && Controls(*form).BView->isEnabled() &&
+               Controls(*form).BOrder->isEnabled();
     }
     bool FailureShown() const {
-        return form->GrZozn->isHidden() && !form->SText->isHidden() && !form->BTlac->isEnabled() &&
-               !form->BView->isEnabled() && !form->BOrder->isEnabled();
+        return Controls(*form).GrZozn->isHidden() && !Controls(*form).SText->isHidden() &&
+               !Controls(*form).BTlac->isEnabled() && !Controls(*form).BView->isEnabled() &&
+               !Controls(*form).BOrder->isEnabled();
     }
     void ExpectOutcome(int rows, int sirka) {
         if (rows == kBanner) {
@@ -255,26 +258,28 @@ class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
 
         } else {
             ASSERT_TRUE(ListShown());
-            EXPECT_EQ(form->DataSrc->rowCount(), rows);
+            EXPECT_EQ(Controls(*form).rows->rowCount(), rows);
             if (sirka != -1) {
-                form->PrnData->MoveToPosition(1);
-                EXPECT_EQ(form->PrnData->ValueInteger(form->PrnData->FieldNamed("Sirka")), sirka);
+                SelectEntry(*form, 1);
+                EXPECT_EQ(
+                    form->CatalogRecords().ValueInteger(form->CatalogRecords().FieldNamed("Sirka")),
+                    sirka);
             }
         }
-        EXPECT_FALSE(form->Dbf1.Active());
+        EXPECT_FALSE(form->CatalogTableOpen());
         EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("; ").toStdString();
     }
     // A good catalog loads again, and its entry previews.
     void ExpectRecovery() {
         fs::remove_all(Catalog());
         host.WriteCatalog("Cis", GoodCatalog());
-        QTest::mouseClick(form->BRefr, Qt::LeftButton);
+        QTest::mouseClick(Controls(*form).BRefr, Qt::LeftButton);
         ASSERT_TRUE(ListShown());
-        EXPECT_EQ(form->DataSrc->rowCount(), 3);
-        EXPECT_TRUE(form->GrZozn->hasFocus());
-        QTest::mouseClick(form->BView, Qt::LeftButton);
-        EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
-        EXPECT_EQ(form->MSubor->Lines().LineAt(0), "OK");
+        EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
+        EXPECT_TRUE(Controls(*form).GrZozn->hasFocus());
+        QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+        EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
+        EXPECT_EQ(Controls(*form).MSubor->Lines().LineAt(0), "OK");
         EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("; ").toStdString();
     }
 
@@ -292,7 +297,7 @@ TEST_P(DamagedCatalogTest, AtStartAndOnReloadTheWindowCopes) {
 
     // The same damage met by a reload from the preview page, then a good load again.
     Replace(GetParam().make);
-    QTest::mouseClick(form->BRefr, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BRefr, Qt::LeftButton);
     ExpectOutcome(GetParam().rows, GetParam().sirka);
     ExpectRecovery();
 }
@@ -316,7 +321,7 @@ TEST_F(CatalogAccessTest, ACatalogLockedByTheHostStillLoads) {
     ASSERT_EQ(::fcntl(fd, F_SETLK, &range), 0);
     Start();
     EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 3);
+    EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
     EXPECT_TRUE(boxes.Texts().isEmpty());
     ::close(fd);
 }
@@ -332,17 +337,17 @@ TEST_F(CatalogAccessTest, ASettingsTableLockedOrAPipeIsPassedOver) {
     Start();
     ::close(fd);
     // The meal calculations fall back to the application folder's own catalog.
-    form->cbMesiac->setCurrentIndex(1);
+    Controls(*form).cbMesiac->setCurrentIndex(1);
     EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 3);
+    EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
     form.reset();
 
     // A pipe has no writer: opening it must not wait for one.
     fs::remove(host.Path("oposcis.dbf"));
     ASSERT_EQ(::mkfifo(host.Path("oposcis.dbf").c_str(), 0644), 0);
     Start();
-    form->cbMesiac->setCurrentIndex(1);
-    EXPECT_EQ(form->DataSrc->rowCount(), 3);
+    Controls(*form).cbMesiac->setCurrentIndex(1);
+    EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
     EXPECT_TRUE(boxes.Texts().isEmpty());
 }
 
@@ -363,11 +368,11 @@ TEST_F(CatalogAccessTest, AnOddMealCalculationFolderGivesTheBannerOrAList) {
         settings.AddField("CESTAKAL", 'C', 254).AddRecord().Raw("CESTAKAL", folder);
         settings.WriteTo(host.Path("oposcis.dbf"));
         Start();
-        form->cbMesiac->setCurrentIndex(1);
+        Controls(*form).cbMesiac->setCurrentIndex(1);
         EXPECT_TRUE(FailureShown() || ListShown()) << folder;
-        form->cbMesiac->setCurrentIndex(0);
+        Controls(*form).cbMesiac->setCurrentIndex(0);
         EXPECT_TRUE(ListShown()) << folder;
-        EXPECT_EQ(form->DataSrc->rowCount(), 3);
+        EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
         EXPECT_TRUE(boxes.Texts().isEmpty()) << folder;
     }
 }

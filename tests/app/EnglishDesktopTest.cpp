@@ -3,6 +3,7 @@
 // shows the host's Slovak text as a Slovak desktop would.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "WindowControls.h"
 
 #include "app/BrowserStart.h"
 #include "app/CatalogModel.h"
@@ -61,12 +62,12 @@ TEST_F(EnglishDesktopTest, TheSettingsCodePagesShowSlovakText) {
 
     // Compared as UTF-8, so a failure shows the letters that came out.
     const std::string popis = "Zoznam žiakov - ŠOŠ hotelová, Žilina ľň";
-    EXPECT_EQ(form.DataSrc->index(0, 1).data().toString().toStdString(), popis);
+    EXPECT_EQ(Controls(form).rows->index(0, 1).data().toString().toStdString(), popis);
 
     form.BViewClick(nullptr);
     EXPECT_EQ(form.windowTitle().toStdString(), "Tlač súborov v1.2 - náhľad na súbor " + popis);
-    QTest::keyClick(form.MSubor, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(form.MSubor, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(Controls(form).MSubor, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(Controls(form).MSubor, Qt::Key_C, Qt::ControlModifier);
     const std::string printFile = kPrintFile;
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               printFile.substr(0, printFile.size() - 2)); // the last line break is no line

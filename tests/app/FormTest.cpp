@@ -1,6 +1,7 @@
 // The main window on a host folder built for each test, under the offscreen platform.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "WindowControls.h"
 
 #include "app/ButtonImages.h"
 #include "app/CatalogGrid.h"
@@ -53,19 +54,20 @@ class FormTest : public ::testing::Test {
     }
 
     QString Cell(int row, int column) const {
-        return form->DataSrc->index(row, column).data().toString();
+        return Controls(*form).rows->index(row, column).data().toString();
     }
     QString CurrentNazov() const {
-        return QString::fromStdString(form->PrnData->ValueText(form->PrnData->FieldNamed("Nazov")));
+        return QString::fromStdString(
+            form->CatalogRecords().ValueText(form->CatalogRecords().FieldNamed("Nazov")));
     }
     int SelectedRow() const {
-        const auto rows = form->GrZozn->selectionModel()->selectedRows();
+        const auto rows = Controls(*form).GrZozn->selectionModel()->selectedRows();
         return rows.size() == 1 ? rows.front().row() : -1;
     }
     // The selector's fill as drawn: one colour down a column of pixels between
     // the text and the arrow, so a gradient shows as no colour at all.
     QColor SelectorColour() const {
-        const QImage image = form->cbMesiac->grab().toImage();
+        const QImage image = Controls(*form).cbMesiac->grab().toImage();
         const int x = image.width() - 28;
         const QColor fill = image.pixelColor(x, image.height() / 2);
         for (int y = 3; y < image.height() - 3; ++y)
@@ -74,19 +76,21 @@ class FormTest : public ::testing::Test {
     }
     void Choose(int item) {
         // As the user does it: open the list and pick the item with the keyboard.
-        form->cbMesiac->setFocus();
-        QTest::keyClick(form->cbMesiac, Qt::Key_Home);
+        Controls(*form).cbMesiac->setFocus();
+        QTest::keyClick(Controls(*form).cbMesiac, Qt::Key_Home);
         for (int i = 0; i < item; ++i)
-            QTest::keyClick(form->cbMesiac, Qt::Key_Down);
-        ASSERT_EQ(form->cbMesiac->currentIndex(), item);
+            QTest::keyClick(Controls(*form).cbMesiac, Qt::Key_Down);
+        ASSERT_EQ(Controls(*form).cbMesiac->currentIndex(), item);
     }
     bool ListShown() const {
-        return !form->GrZozn->isHidden() && form->SText->isHidden() && form->BTlac->isEnabled() &&
-               form->BView->isEnabled() && form->BOrder->isEnabled();
+        return !Controls(*form).GrZozn->isHidden() && Controls(*form).SText->isHidden() &&
+               Controls(*form).BTlac->isEnabled() && Controls(*form).BView->isEnabled() &&
+               Controls(*form).BOrder->isEnabled();
     }
     bool FailureShown() const {
-        return form->GrZozn->isHidden() && !form->SText->isHidden() && !form->BTlac->isEnabled() &&
-               !form->BView->isEnabled() && !form->BOrder->isEnabled();
+        return Controls(*form).GrZozn->isHidden() && !Controls(*form).SText->isHidden() &&
+               !Controls(*form).BTlac->isEnabled() && !Controls(*form).BView->isEnabled() &&
+               !Controls(*form).BOrder->isEnabled();
     }
 
     HostFolder host;
@@ -97,9 +101,9 @@ class FormTest : public ::testing::Test {
 TEST_F(FormTest, StartsOnTheCurrentMonthByDateWithTheFirstEntryByNameSelected) {
     Start();
     EXPECT_EQ(form->windowTitle(), kListTitle);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
-    EXPECT_EQ(form->cbMesiac->currentIndex(), 0);
-    EXPECT_EQ(form->cbMesiac->currentText(), QString::fromUtf8("Aktuálny mesiac"));
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
+    EXPECT_EQ(Controls(*form).cbMesiac->currentIndex(), 0);
+    EXPECT_EQ(Controls(*form).cbMesiac->currentText(), QString::fromUtf8("Aktuálny mesiac"));
     EXPECT_EQ(SelectorColour(), QColor(192, 255, 192));
     EXPECT_TRUE(ListShown());
     // By date and time: B, C, A; the entry first by name stays selected.
@@ -109,16 +113,16 @@ TEST_F(FormTest, StartsOnTheCurrentMonthByDateWithTheFirstEntryByNameSelected) {
     EXPECT_EQ(CurrentNazov(), "A-DPH");
     EXPECT_EQ(SelectedRow(), 2);
     EXPECT_EQ(Cell(0, 1), QString::fromUtf8("Kniha jázd"));
-    EXPECT_TRUE(form->Portrait);
-    EXPECT_EQ(form->SortState, 2);
-    EXPECT_EQ(form->ZoomLevel, 3);
-    EXPECT_TRUE(form->BMensie->isEnabled());
-    EXPECT_TRUE(form->bVacsie->isEnabled());
-    EXPECT_EQ(form->EStr1->displayText(), "   1");
-    EXPECT_EQ(form->EStr2->displayText(), "9999");
+    EXPECT_TRUE(form->IsPortrait());
+    EXPECT_EQ(form->CurrentSortState(), 2);
+    EXPECT_EQ(form->CurrentZoomLevel(), 3);
+    EXPECT_TRUE(Controls(*form).BMensie->isEnabled());
+    EXPECT_TRUE(Controls(*form).bVacsie->isEnabled());
+    EXPECT_EQ(Controls(*form).EStr1->displayText(), "   1");
+    EXPECT_EQ(Controls(*form).EStr2->displayText(), "9999");
     EXPECT_TRUE(boxes.Texts().isEmpty());
     // The current row keeps its highlight while the list has no focus.
-    const QPalette palette = form->GrZozn->palette();
+    const QPalette palette = Controls(*form).GrZozn->palette();
     EXPECT_EQ(palette.color(QPalette::Inactive, QPalette::Highlight),
               palette.color(QPalette::Active, QPalette::Highlight));
     EXPECT_EQ(palette.color(QPalette::Base), QColor(255, 225, 255));
@@ -131,28 +135,28 @@ TEST_F(FormTest, ArchivedMonthsAreOfferedNewestFirstAndLoadInPink) {
     host.WriteCatalog("Zal/Obd701/Tla", {});
     host.WriteFile("Zal/Obd702", "a file named like a period");
     Start();
-    ASSERT_EQ(form->cbMesiac->count(), 5);
-    EXPECT_EQ(form->cbMesiac->itemText(1), QString::fromUtf8("Kalkulácie jedál"));
-    EXPECT_EQ(form->cbMesiac->itemText(2), "2007 / 12");
-    EXPECT_EQ(form->cbMesiac->itemText(3), "2007 / 01");
-    EXPECT_EQ(form->cbMesiac->itemText(4), "2006 / 11");
+    ASSERT_EQ(Controls(*form).cbMesiac->count(), 5);
+    EXPECT_EQ(Controls(*form).cbMesiac->itemText(1), QString::fromUtf8("Kalkulácie jedál"));
+    EXPECT_EQ(Controls(*form).cbMesiac->itemText(2), "2007 / 12");
+    EXPECT_EQ(Controls(*form).cbMesiac->itemText(3), "2007 / 01");
+    EXPECT_EQ(Controls(*form).cbMesiac->itemText(4), "2006 / 11");
 
     Choose(2);
     EXPECT_EQ(SelectorColour(), QColor(255, 176, 208));
     EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 2);
+    EXPECT_EQ(Controls(*form).rows->rowCount(), 2);
     EXPECT_EQ(Cell(0, 0), "DRUHY"); // by date
     EXPECT_EQ(CurrentNazov(), "DRUHY");
-    EXPECT_TRUE(form->GrZozn->hasFocus());
+    EXPECT_TRUE(Controls(*form).GrZozn->hasFocus());
 
     // An empty catalog is a successful load, with no file to preview.
     Choose(3);
     EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 0);
+    EXPECT_EQ(Controls(*form).rows->rowCount(), 0);
     EXPECT_TRUE(boxes.Texts().isEmpty());
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
 }
 
 TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
@@ -161,18 +165,18 @@ TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
     std::filesystem::remove(host.Path("Zal/Obd712/Tla/ZOZTLS.DBF"));
     Choose(2);
     EXPECT_TRUE(FailureShown());
-    EXPECT_EQ(form->SText->text(),
+    EXPECT_EQ(Controls(*form).SText->text(),
               QString::fromUtf8("Nepodarilo sa načítať zoznam tlačových súborov"));
-    EXPECT_TRUE(form->BRefr->isEnabled());
-    EXPECT_TRUE(form->cbMesiac->isEnabled());
+    EXPECT_TRUE(Controls(*form).BRefr->isEnabled());
+    EXPECT_TRUE(Controls(*form).cbMesiac->isEnabled());
     // The order toggle is out of reach, and the order stays for the next load.
-    EXPECT_EQ(form->SortState, 2);
+    EXPECT_EQ(form->CurrentSortState(), 2);
 
     host.WriteCatalog(
         "Cis", {{"NOVY", "", 2008, 1, 2, "", "N.TXT"}, {"ALFA", "", 2008, 1, 5, "", "A.TXT"}});
     Choose(0);
     EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 2);
+    EXPECT_EQ(Controls(*form).rows->rowCount(), 2);
     // Still by date and time, with the first entry of that order current.
     EXPECT_EQ(Cell(0, 0), "NOVY");
     EXPECT_EQ(Cell(1, 0), "ALFA");
@@ -186,9 +190,9 @@ TEST_F(FormTest, AFailedStartShowsTheBannerAndMovesNoFocus) {
     EXPECT_TRUE(FailureShown());
     EXPECT_EQ(form->windowTitle(), kListTitle);
     host.WriteCatalog("Cis", CurrentMonth());
-    QTest::mouseClick(form->BRefr, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BRefr, Qt::LeftButton);
     EXPECT_TRUE(ListShown());
-    EXPECT_TRUE(form->GrZozn->hasFocus());
+    EXPECT_TRUE(Controls(*form).GrZozn->hasFocus());
 }
 
 TEST_F(FormTest, TheMealCalculationsComeFromTheSettingsTableWhichStaysUntouched) {
@@ -204,9 +208,9 @@ TEST_F(FormTest, TheMealCalculationsComeFromTheSettingsTableWhichStaysUntouched)
     EXPECT_EQ(SelectorColour(), QColor(192, 255, 192));
     ASSERT_TRUE(ListShown());
     EXPECT_EQ(CurrentNazov(), "OBED");
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
-    EXPECT_EQ(form->MSubor->Lines().LineAt(0), "Obed");
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
+    EXPECT_EQ(Controls(*form).MSubor->Lines().LineAt(0), "Obed");
 }
 
 TEST_F(FormTest, WithoutASettingsTableTheMealCalculationsAreTheApplicationFoldersOwn) {
@@ -215,24 +219,24 @@ TEST_F(FormTest, WithoutASettingsTableTheMealCalculationsAreTheApplicationFolder
     Start();
     Choose(1);
     ASSERT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 3);
-    form->PrnData->MoveToPosition(2); // C-MZDY
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
+    SelectEntry(*form, 2); // C-MZDY
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty());
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
 }
 
 TEST_F(FormTest, TriedenieAlternatesTheOrdersKeepingTheSelectedEntry) {
     Start();
-    form->PrnData->MoveToPosition(2); // C-MZDY by date
-    QTest::mouseClick(form->BOrder, Qt::LeftButton);
-    EXPECT_EQ(form->SortState, 1);
+    SelectEntry(*form, 2); // C-MZDY by date
+    QTest::mouseClick(Controls(*form).BOrder, Qt::LeftButton);
+    EXPECT_EQ(form->CurrentSortState(), 1);
     EXPECT_EQ(Cell(0, 0), "A-DPH");
     EXPECT_EQ(Cell(2, 0), "C-MZDY");
     EXPECT_EQ(CurrentNazov(), "C-MZDY");
     EXPECT_EQ(SelectedRow(), 2);
-    QTest::mouseClick(form->BOrder, Qt::LeftButton);
-    EXPECT_EQ(form->SortState, 2);
+    QTest::mouseClick(Controls(*form).BOrder, Qt::LeftButton);
+    EXPECT_EQ(form->CurrentSortState(), 2);
     EXPECT_EQ(Cell(0, 0), "B-KNIHA");
     EXPECT_EQ(CurrentNazov(), "C-MZDY");
     EXPECT_EQ(SelectedRow(), 1);
@@ -243,74 +247,74 @@ TEST_F(FormTest, TwoClicksOnTheOrientationToggleLeavePortrait) {
     const QImage portrait = OrientationImage(true).toImage();
     const QImage landscape = OrientationImage(false).toImage();
     ASSERT_NE(portrait, landscape);
-    auto shown = [&] { return form->BOrient->icon().pixmap(16, 16).toImage(); };
+    auto shown = [&] { return Controls(*form).BOrient->icon().pixmap(16, 16).toImage(); };
     EXPECT_EQ(shown(), portrait);
-    QTest::mouseClick(form->BOrient, Qt::LeftButton);
-    EXPECT_FALSE(form->Portrait);
+    QTest::mouseClick(Controls(*form).BOrient, Qt::LeftButton);
+    EXPECT_FALSE(form->IsPortrait());
     EXPECT_EQ(shown(), landscape);
-    QTest::mouseClick(form->BOrient, Qt::LeftButton);
-    EXPECT_TRUE(form->Portrait);
+    QTest::mouseClick(Controls(*form).BOrient, Qt::LeftButton);
+    EXPECT_TRUE(form->IsPortrait());
     EXPECT_EQ(shown(), portrait);
 }
 
 TEST_F(FormTest, PreviewShowsTheSelectedFileAndZoomsInSevenSteps) {
     Start();
-    form->PrnData->MoveToPosition(2); // C-MZDY
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    SelectEntry(*form, 2); // C-MZDY
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty());
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
     EXPECT_EQ(form->windowTitle(), kPreviewPrefix + "Mzdy za december");
-    ASSERT_EQ(form->MSubor->Lines().LineCount(), 3);
-    EXPECT_EQ(form->MSubor->Lines().LineAt(0), Oem852("Výplatná páska"));
-    EXPECT_EQ(form->MSubor->CaretX(), 0);
-    EXPECT_EQ(form->MSubor->CaretY(), 0);
-    EXPECT_EQ(form->MSubor->font().pixelSize(), 13); // the form's 10 points
+    ASSERT_EQ(Controls(*form).MSubor->Lines().LineCount(), 3);
+    EXPECT_EQ(Controls(*form).MSubor->Lines().LineAt(0), Oem852("Výplatná páska"));
+    EXPECT_EQ(Controls(*form).MSubor->CaretX(), 0);
+    EXPECT_EQ(Controls(*form).MSubor->CaretY(), 0);
+    EXPECT_EQ(Controls(*form).MSubor->font().pixelSize(), 13); // the form's 10 points
 
-    QTest::mouseClick(form->BMensie, Qt::LeftButton);
-    QTest::mouseClick(form->BMensie, Qt::LeftButton);
-    EXPECT_EQ(form->ZoomLevel, 1);
-    EXPECT_EQ(form->MSubor->font().pointSize(), 6);
-    EXPECT_FALSE(form->BMensie->isEnabled());
-    QTest::mouseClick(form->BMensie, Qt::LeftButton); // disabled: nothing happens
-    EXPECT_EQ(form->ZoomLevel, 1);
+    QTest::mouseClick(Controls(*form).BMensie, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BMensie, Qt::LeftButton);
+    EXPECT_EQ(form->CurrentZoomLevel(), 1);
+    EXPECT_EQ(Controls(*form).MSubor->font().pointSize(), 6);
+    EXPECT_FALSE(Controls(*form).BMensie->isEnabled());
+    QTest::mouseClick(Controls(*form).BMensie, Qt::LeftButton); // disabled: nothing happens
+    EXPECT_EQ(form->CurrentZoomLevel(), 1);
     for (int i = 0; i < 6; ++i)
-        QTest::mouseClick(form->bVacsie, Qt::LeftButton);
-    EXPECT_EQ(form->ZoomLevel, 7);
-    EXPECT_EQ(form->MSubor->font().pointSize(), 16);
-    EXPECT_FALSE(form->bVacsie->isEnabled());
-    EXPECT_TRUE(form->BMensie->isEnabled());
-    QTest::mouseClick(form->BMensie, Qt::LeftButton);
-    EXPECT_TRUE(form->bVacsie->isEnabled());
+        QTest::mouseClick(Controls(*form).bVacsie, Qt::LeftButton);
+    EXPECT_EQ(form->CurrentZoomLevel(), 7);
+    EXPECT_EQ(Controls(*form).MSubor->font().pointSize(), 16);
+    EXPECT_FALSE(Controls(*form).bVacsie->isEnabled());
+    EXPECT_TRUE(Controls(*form).BMensie->isEnabled());
+    QTest::mouseClick(Controls(*form).BMensie, Qt::LeftButton);
+    EXPECT_TRUE(Controls(*form).bVacsie->isEnabled());
 
     // Back to the list, then a second file: the zoom stays, the caret starts over.
-    QTest::mouseClick(form->BZozn, Qt::LeftButton);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    QTest::mouseClick(Controls(*form).BZozn, Qt::LeftButton);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
     EXPECT_EQ(form->windowTitle(), kListTitle);
-    form->PrnData->MoveToPosition(3); // A-DPH
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    SelectEntry(*form, 3); // A-DPH
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_EQ(form->windowTitle(), kPreviewPrefix + QString::fromUtf8("Daň z pridanej hodnoty"));
-    EXPECT_EQ(form->MSubor->Lines().LineCount(), 1);
-    EXPECT_EQ(form->ZoomLevel, 6);
-    EXPECT_EQ(form->MSubor->font().pointSize(), 14);
+    EXPECT_EQ(Controls(*form).MSubor->Lines().LineCount(), 1);
+    EXPECT_EQ(form->CurrentZoomLevel(), 6);
+    EXPECT_EQ(Controls(*form).MSubor->font().pointSize(), 14);
 }
 
 TEST_F(FormTest, DoubleClicksOpenThePreviewAndReturnToTheList) {
     Start();
-    const QRect row1 = form->GrZozn->visualRect(form->DataSrc->index(1, 0));
-    QTest::mouseDClick(form->GrZozn->viewport(), Qt::LeftButton, {}, row1.center());
+    const QRect row1 = Controls(*form).GrZozn->visualRect(Controls(*form).rows->index(1, 0));
+    QTest::mouseDClick(Controls(*form).GrZozn->viewport(), Qt::LeftButton, {}, row1.center());
     EXPECT_EQ(CurrentNazov(), "C-MZDY");
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
     EXPECT_EQ(form->windowTitle(), kPreviewPrefix + "Mzdy za december");
-    QTest::mouseDClick(form->MSubor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    QTest::mouseDClick(Controls(*form).MSubor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
     EXPECT_EQ(form->windowTitle(), kListTitle);
 
     // Below the last row the list's double click still previews the current entry.
-    const QPoint belowRows(row1.center().x(), form->GrZozn->viewport()->height() - 5);
-    ASSERT_EQ(form->GrZozn->rowAt(belowRows.y()), -1);
-    QTest::mouseDClick(form->GrZozn->viewport(), Qt::LeftButton, {}, belowRows);
+    const QPoint belowRows(row1.center().x(), Controls(*form).GrZozn->viewport()->height() - 5);
+    ASSERT_EQ(Controls(*form).GrZozn->rowAt(belowRows.y()), -1);
+    QTest::mouseDClick(Controls(*form).GrZozn->viewport(), Qt::LeftButton, {}, belowRows);
     EXPECT_EQ(CurrentNazov(), "C-MZDY");
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
 }
 
 TEST_F(FormTest, TheFocusFollowsToTheShownPage) {
@@ -318,71 +322,71 @@ TEST_F(FormTest, TheFocusFollowsToTheShownPage) {
     Start();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    form->PrnData->MoveToPosition(2); // C-MZDY
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    SelectEntry(*form, 2); // C-MZDY
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
     // The preview takes the keys at once, without a click into it first.
-    EXPECT_EQ(QApplication::focusWidget(), form->MSubor);
+    EXPECT_EQ(QApplication::focusWidget(), Controls(*form).MSubor);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    EXPECT_EQ(form->MSubor->CaretY(), 1);
+    EXPECT_EQ(Controls(*form).MSubor->CaretY(), 1);
 
-    QTest::mouseClick(form->BZozn, Qt::LeftButton);
-    EXPECT_EQ(QApplication::focusWidget(), form->GrZozn);
+    QTest::mouseClick(Controls(*form).BZozn, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), Controls(*form).GrZozn);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     EXPECT_EQ(CurrentNazov(), "B-KNIHA");
 
     // A double click in the preview hands the focus back to the list as well.
-    form->PrnData->MoveToPosition(2);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    QTest::mouseDClick(form->MSubor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
-    EXPECT_EQ(QApplication::focusWidget(), form->GrZozn);
+    SelectEntry(*form, 2);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    QTest::mouseDClick(Controls(*form).MSubor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
+    EXPECT_EQ(QApplication::focusWidget(), Controls(*form).GrZozn);
 
     // A focus outside the pages, in a page field, stays where the user put it.
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    form->EStr1->setFocus();
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    Controls(*form).EStr1->setFocus();
     form->BZoznClick(nullptr);
-    EXPECT_EQ(QApplication::focusWidget(), form->EStr1);
+    EXPECT_EQ(QApplication::focusWidget(), Controls(*form).EStr1);
 }
 
 TEST_F(FormTest, AMissingPrintFileIsReportedAndNothingElseChanges) {
     Start();
     // B-KNIHA has no print file; a folder of its name is no file either.
-    form->PrnData->MoveToPosition(1);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    SelectEntry(*form, 1);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
     std::filesystem::create_directories(host.Path("Tla/KNIHA.TXT"));
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts().size(), 2);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
     EXPECT_EQ(form->windowTitle(), kListTitle);
     // Printing makes the same check before anything else.
     boxes.Clear();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
 }
 
 TEST_F(FormTest, ResizingKeepsTheAnchors) {
     Start();
     // The pages fill the window; their bottom row lines up with the window's own.
-    EXPECT_EQ(form->TabZozn->size(), form->size());
+    EXPECT_EQ(Controls(*form).TabZozn->size(), form->size());
     auto inWindow = [&](QWidget* control) {
         return QRect(control->mapTo(form.get(), QPoint(0, 0)), control->size());
     };
-    EXPECT_EQ(inWindow(form->GrZozn), QRect(4, 3, 656, 418));
-    EXPECT_EQ(inWindow(form->BView), QRect(4, 424, 70, 25));
-    EXPECT_EQ(inWindow(form->BTlac), QRect(499, 424, 70, 25));
-    EXPECT_EQ(inWindow(form->EStr1), QRect(383, 426, 33, 21));
-    const QRect list = form->GrZozn->geometry();
-    const QRect view = form->BView->geometry();
-    const QRect print = form->BTlac->geometry();
-    const QRect banner = form->SText->geometry();
+    EXPECT_EQ(inWindow(Controls(*form).GrZozn), QRect(4, 3, 656, 418));
+    EXPECT_EQ(inWindow(Controls(*form).BView), QRect(4, 424, 70, 25));
+    EXPECT_EQ(inWindow(Controls(*form).BTlac), QRect(499, 424, 70, 25));
+    EXPECT_EQ(inWindow(Controls(*form).EStr1), QRect(383, 426, 33, 21));
+    const QRect list = Controls(*form).GrZozn->geometry();
+    const QRect view = Controls(*form).BView->geometry();
+    const QRect print = Controls(*form).BTlac->geometry();
+    const QRect banner = Controls(*form).SText->geometry();
     form->resize(form->size() + QSize(200, 100));
     QApplication::processEvents();
-    EXPECT_EQ(form->GrZozn->geometry(), list.adjusted(0, 0, 200, 100));
-    EXPECT_EQ(form->BView->geometry(), view.translated(0, 100));
-    EXPECT_EQ(form->BTlac->geometry(), print.translated(200, 100));
-    EXPECT_EQ(form->SText->geometry(), banner);
+    EXPECT_EQ(Controls(*form).GrZozn->geometry(), list.adjusted(0, 0, 200, 100));
+    EXPECT_EQ(Controls(*form).BView->geometry(), view.translated(0, 100));
+    EXPECT_EQ(Controls(*form).BTlac->geometry(), print.translated(200, 100));
+    EXPECT_EQ(Controls(*form).SText->geometry(), banner);
     form->resize(100, 100);
     EXPECT_GE(form->width(), form->minimumWidth());
     EXPECT_GE(form->height(), form->minimumHeight());
@@ -390,7 +394,7 @@ TEST_F(FormTest, ResizingKeepsTheAnchors) {
 
 TEST_F(FormTest, AtItsStartSizeTheListShowsEveryColumnWhole) {
     Start();
-    CatalogGrid* list = form->GrZozn;
+    CatalogGrid* list = Controls(*form).GrZozn;
     QHeaderView* titles = list->horizontalHeader();
     // The columns are sized from the list font's "0", 6 pixels wide as in the original.
     EXPECT_EQ(QFontMetrics(list->font()).horizontalAdvance(QLatin1Char('0')), 6);
@@ -426,15 +430,15 @@ TEST_F(FormTest, ShrinkingTheWindowKeepsTheSelectedRowInView) {
     // Every row fits the large window; the small one brings both scroll bars
     // (the user has widened a column), and the row must not end up under the
     // horizontal one.
-    form->GrZozn->setColumnWidth(1, 500);
+    Controls(*form).GrZozn->setColumnWidth(1, 500);
     form->resize(1200, 850);
     QApplication::processEvents();
-    form->PrnData->MoveToPosition(9);
+    SelectEntry(*form, 9);
     form->resize(form->minimumSize());
     QApplication::processEvents();
-    CatalogGrid* list = form->GrZozn;
+    CatalogGrid* list = Controls(*form).GrZozn;
     ASSERT_TRUE(list->horizontalScrollBar()->isVisible());
-    const QRect row = list->visualRect(form->DataSrc->index(8, 0));
+    const QRect row = list->visualRect(Controls(*form).rows->index(8, 0));
     EXPECT_TRUE(list->viewport()->rect().contains(row))
         << "row " << row.top() << "-" << row.bottom() << ", rows' area "
         << list->viewport()->height() << " high";
@@ -464,18 +468,18 @@ TEST_F(FormTest, AnErrorNoHandlerCatchesIsShownAndTheWindowStaysUsable) {
     EXPECT_EQ(boxes.Texts().size(), 3);
     EXPECT_EQ(boxes.Texts().back(), QString::fromUtf8("Súbor sa nedá čítať: KNIHA.TXT"));
     // The window goes on working.
-    QTest::mouseClick(form->BOrient, Qt::LeftButton);
-    EXPECT_FALSE(form->Portrait);
-    form->PrnData->MoveToPosition(2);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    QTest::mouseClick(Controls(*form).BOrient, Qt::LeftButton);
+    EXPECT_FALSE(form->IsPortrait());
+    SelectEntry(*form, 2);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
 }
 
 TEST_F(FormTest, KoniecClosesTheWindow) {
     Start();
-    QTest::mouseClick(form->bStop, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).bStop, Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(form->Dbf1.Active());
+    EXPECT_FALSE(form->CatalogTableOpen());
 }
 
 } // namespace

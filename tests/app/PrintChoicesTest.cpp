@@ -4,6 +4,7 @@
 // Ctrl+P prints from either page.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
 #include "app/ErrorGuard.h"
@@ -142,7 +143,7 @@ TEST_F(PrintChoicesTest, TheSpoolersAnswersReachTheUser) {
     cups->RejectJobs("tlacsub-win-rejecting", "Servis tlačiarne");
     Start();
     const int jobsBefore = cups->SubmittedJobs();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_TRUE(boxes.Texts()[0].contains("tlacsub-win-rejecting"))
         << boxes.Texts()[0].toStdString();
@@ -167,7 +168,7 @@ TEST_F(PrintChoicesTest, TheSpoolersAnswersReachTheUser) {
     queues.push_back("tlacsub-win-failing");
     form->PrintOn("tlacsub-win-failing");
     EXPECT_TRUE(boxes.Texts().isEmpty());
-    QTest::keyClick(form->GrZozn, Qt::Key_Down);
+    QTest::keyClick(Controls(*form).GrZozn, Qt::Key_Down);
     ASSERT_TRUE(WaitForBox());
     EXPECT_TRUE(boxes.Texts()[0].contains("tlacsub-win-failing")) << boxes.Texts()[0].toStdString();
     EXPECT_TRUE(boxes.Texts()[0].contains("prerušená")) << boxes.Texts()[0].toStdString();
@@ -179,7 +180,7 @@ TEST_F(PrintChoicesTest, TheContextMenuPrintsOnceOnAnotherPrinter) {
     AddPrinter("tlacsub-win-second", false);
     Start();
     ChooseFromNextMenu("tlacsub-win-second");
-    RightClick(form->BTlac);
+    RightClick(Controls(*form).BTlac);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
     ASSERT_TRUE(cups->WaitUntilIdle());
     EXPECT_EQ(PdfPages(Output("tlacsub-win-second")), 3);
@@ -193,19 +194,19 @@ TEST_F(PrintChoicesTest, TheContextMenuPrintsOnceOnAnotherPrinter) {
             if (action->text().startsWith("tlacsub-win-default")) defaultEntry = action->text();
         menu->close();
     };
-    form->BTlac->setFocus();
+    Controls(*form).BTlac->setFocus();
     WhenShown(OpenMenu, readMenu);
-    QTest::keyClick(form->BTlac, Qt::Key_Menu);
+    QTest::keyClick(Controls(*form).BTlac, Qt::Key_Menu);
     EXPECT_EQ(defaultEntry, "tlacsub-win-default (predvolená)");
     // Where the platform turns the key into a context-menu event, the menu opens once.
     defaultEntry.clear();
     int menus = 0;
     WhenShown(OpenMenu, [&](QMenu* menu) { ++menus, readMenu(menu); });
     QTimer* second = WhenShown(OpenMenu, [&](QMenu* menu) { ++menus, readMenu(menu); });
-    QTest::keyClick(form->BTlac, Qt::Key_Menu);
+    QTest::keyClick(Controls(*form).BTlac, Qt::Key_Menu);
     QContextMenuEvent fromKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                              form->BTlac->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(form->BTlac, &fromKey);
+                              Controls(*form).BTlac->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(Controls(*form).BTlac, &fromKey);
     QTest::qWait(100);
     delete second;
     EXPECT_EQ(menus, 1);
@@ -216,11 +217,11 @@ TEST_F(PrintChoicesTest, CtrlPPrintsFromTheListAndFromThePreview) {
     AddPrinter("tlacsub-win-ctrlp");
     Start();
     const int jobsBefore = cups->SubmittedJobs();
-    form->GrZozn->setFocus();
-    QTest::keyClick(form->GrZozn, Qt::Key_P, Qt::ControlModifier);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
-    QTest::keyClick(form->MSubor, Qt::Key_P, Qt::ControlModifier);
+    Controls(*form).GrZozn->setFocus();
+    QTest::keyClick(Controls(*form).GrZozn, Qt::Key_P, Qt::ControlModifier);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
+    QTest::keyClick(Controls(*form).MSubor, Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
     ASSERT_TRUE(cups->WaitUntilIdle());
     EXPECT_EQ(cups->SubmittedJobs(), jobsBefore + 2);
@@ -241,7 +242,7 @@ TEST_F(PrintChoicesTest, SavingAsPdfWritesTheSheetsAndAsksBeforeReplacing) {
                   dialog->reject();
               });
     ChooseFromNextMenu("Uložiť do PDF...");
-    RightClick(form->BTlac);
+    RightClick(Controls(*form).BTlac);
     EXPECT_TRUE(offered.endsWith("/INE.pdf")) << offered.toStdString();
 
     auto saveAs = [&](const std::filesystem::path& name) {
@@ -255,8 +256,8 @@ TEST_F(PrintChoicesTest, SavingAsPdfWritesTheSheetsAndAsksBeforeReplacing) {
         EXPECT_GT(PdfDarkPixels(file, page), 0) << "page " << page;
 
     // The same name again: kept when the user says no, replaced when yes.
-    form->EStr1->setText("2");
-    form->EStr2->setText("3");
+    Controls(*form).EStr1->setText("2");
+    Controls(*form).EStr2->setText("3");
     saveAs(file);
     EXPECT_EQ(boxes.Texts().size(), 1);
     EXPECT_EQ(PdfPages(file), 3);

@@ -2,6 +2,7 @@
 // default printer writes PDF files.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "WindowControls.h"
 
 #include "app/Form1.h"
 #include "app/print/PrintJob.h"
@@ -82,14 +83,14 @@ class WindowPrintTest : public ::testing::Test {
 TEST_F(WindowPrintTest, WithoutAPrinterTheErrorIsShownAndNothingIsPrinted) {
     Start();
     const int jobsBefore = cups->SubmittedJobs();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kNoPrinterMessage)});
     // It is an error the handler did not catch: the application's error box shows it.
     EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
     EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
     // The window stays usable.
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
 }
 
 TEST_F(WindowPrintTest, AThreePageDemoReportPrintsFromTheListAsThreePages) {
@@ -102,12 +103,13 @@ TEST_F(WindowPrintTest, AThreePageDemoReportPrintsFromTheListAsThreePages) {
     AddPdfPrinter();
     Start();
     const int jobsBefore = cups->SubmittedJobs();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
     // From the list page the file is read into the viewer first.
-    ASSERT_GT(form->MSubor->Lines().LineCount(), 0);
-    EXPECT_EQ(form->MSubor->Lines().LineAt(0), report.bytes.substr(0, report.bytes.find("\r\n")));
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    ASSERT_GT(Controls(*form).MSubor->Lines().LineCount(), 0);
+    EXPECT_EQ(Controls(*form).MSubor->Lines().LineAt(0),
+              report.bytes.substr(0, report.bytes.find("\r\n")));
+    EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabZozn);
     ASSERT_TRUE(cups->WaitUntilIdle());
     EXPECT_EQ(cups->SubmittedJobs(), jobsBefore + 1);
     ASSERT_EQ(PdfPages(Output()), 3);
@@ -118,13 +120,13 @@ TEST_F(WindowPrintTest, AThreePageDemoReportPrintsFromTheListAsThreePages) {
 TEST_F(WindowPrintTest, FromThePreviewTheLinesShownArePrinted) {
     AddPdfPrinter();
     Start();
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
     // The host rewrites the file after it was previewed: what is on screen still prints.
     host.WriteFile("Tla/MZDY.TXT", Oem852("Iná zostava\r\n"));
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
-    EXPECT_EQ(form->MSubor->Lines().LineCount(), 3 * 44);
+    EXPECT_EQ(Controls(*form).MSubor->Lines().LineCount(), 3 * 44);
     ASSERT_TRUE(cups->WaitUntilIdle());
     EXPECT_EQ(PdfPages(Output()), 3);
 }
@@ -132,11 +134,11 @@ TEST_F(WindowPrintTest, FromThePreviewTheLinesShownArePrinted) {
 TEST_F(WindowPrintTest, ThePageFieldsChooseThePages) {
     AddPdfPrinter();
     Start();
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     // Pages 3 to 2 print page 3 alone.
-    Type(form->EStr1, "3");
-    Type(form->EStr2, "2");
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    Type(Controls(*form).EStr1, "3");
+    Type(Controls(*form).EStr2, "2");
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
     ASSERT_TRUE(cups->WaitUntilIdle());
     EXPECT_EQ(PdfPages(Output()), 1);
@@ -144,9 +146,9 @@ TEST_F(WindowPrintTest, ThePageFieldsChooseThePages) {
     // A range beyond the document sends nothing and says so.
     std::filesystem::remove(Output());
     const int jobsBefore = cups->SubmittedJobs();
-    Type(form->EStr1, "10");
-    Type(form->EStr2, "12");
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    Type(Controls(*form).EStr1, "10");
+    Type(Controls(*form).EStr2, "12");
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
                                                            print::kRangeOutsideDocument.size())});
     // A notice like the missing file's, not the error box.
@@ -165,9 +167,9 @@ TEST_F(WindowPrintTest, AnAwkwardFileWithAZeroPageFormatPrints) {
     host.WriteFile("Tla/ZLY.TXT", line + "\r\n\f\r\n\f\r\n\f" + std::string(1, '\0') + "zvysok");
     AddPdfPrinter();
     Start();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
-    ASSERT_EQ(form->MSubor->Lines().LineCount(), 4);
+    ASSERT_EQ(Controls(*form).MSubor->Lines().LineCount(), 4);
     ASSERT_TRUE(cups->WaitUntilIdle());
     // Without a page length a page holds two lines; each form feed ends one too.
     ASSERT_EQ(PdfPages(Output()), 3);
@@ -176,7 +178,7 @@ TEST_F(WindowPrintTest, AnAwkwardFileWithAZeroPageFormatPrints) {
     // An empty file has no page to print.
     std::filesystem::remove(Output());
     host.WriteFile("Tla/ZLY.TXT", "");
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form).BTlac, Qt::LeftButton);
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
                                                            print::kRangeOutsideDocument.size())});
 }
