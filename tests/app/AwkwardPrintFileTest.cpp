@@ -3,6 +3,7 @@
 // pages without a crash, a hang or a box it should not show.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
 #include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
@@ -74,11 +75,7 @@ std::vector<AwkwardFile> Files() {
 
 class AwkwardPrintFileTest : public ::testing::TestWithParam<AwkwardFile> {
   protected:
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Start() { ShowWindow(form, host); }
     // The entry's print file through the recording surface, with the entry's page format.
     print::PrintJobResult Print(print::RecordingSurface& surface) {
         print::PrintJobInput input;

@@ -3,6 +3,7 @@
 // good catalog loads again afterwards.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
 #include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
@@ -225,11 +226,7 @@ std::vector<CatalogEntry> GoodCatalog() {
 
 class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
   protected:
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Start() { ShowWindow(form, host); }
     void WritePrintFiles() {
         for (const char* name : {"Tla/DPH.TXT", "Tla/KNIHA.TXT", "Tla/MZDY.TXT"})
             host.WriteFile(name, "OK\r\n");
@@ -240,24 +237,14 @@ class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
         fs::create_directories(Catalog().parent_path());
         make(Catalog());
     }
-    bool ListShown() const {
-        return !Controls(*form).GrZozn->isHidden() && Controls(*form).SText->isHidden() &&
-               Controls(*form).BTlac->isEnabled() && Controls(*form).BView->isEnabled() &&
-               Controls(*form).BOrder->isEnabled();
-    }
-    bool FailureShown() const {
-        return Controls(*form).GrZozn->isHidden() && !Controls(*form).SText->isHidden() &&
-               !Controls(*form).BTlac->isEnabled() && !Controls(*form).BView->isEnabled() &&
-               !Controls(*form).BOrder->isEnabled();
-    }
     void ExpectOutcome(int rows, int sirka) {
         if (rows == kBanner) {
-            EXPECT_TRUE(FailureShown());
+            EXPECT_TRUE(FailureShown(*form));
         } else if (rows == kEither) {
-            EXPECT_TRUE(FailureShown() || ListShown());
+            EXPECT_TRUE(FailureShown(*form) || ListShown(*form));
 
         } else {
-            ASSERT_TRUE(ListShown());
+            ASSERT_TRUE(ListShown(*form));
             EXPECT_EQ(Controls(*form).rows->rowCount(), rows);
             if (sirka != -1) {
                 SelectEntry(*form, 1);
@@ -274,7 +261,7 @@ class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
         fs::remove_all(Catalog());
         host.WriteCatalog("Cis", GoodCatalog());
         QTest::mouseClick(Controls(*form).BRefr, Qt::LeftButton);
-        ASSERT_TRUE(ListShown());
+        ASSERT_TRUE(ListShown(*form));
         EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
         EXPECT_TRUE(Controls(*form).GrZozn->hasFocus());
         QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
@@ -320,7 +307,7 @@ TEST_F(CatalogAccessTest, ACatalogLockedByTheHostStillLoads) {
     range.l_whence = SEEK_SET;
     ASSERT_EQ(::fcntl(fd, F_SETLK, &range), 0);
     Start();
-    EXPECT_TRUE(ListShown());
+    EXPECT_TRUE(ListShown(*form));
     EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
     EXPECT_TRUE(boxes.Texts().isEmpty());
     ::close(fd);
@@ -338,7 +325,7 @@ TEST_F(CatalogAccessTest, ASettingsTableLockedOrAPipeIsPassedOver) {
     ::close(fd);
     // The meal calculations fall back to the application folder's own catalog.
     Controls(*form).cbMesiac->setCurrentIndex(1);
-    EXPECT_TRUE(ListShown());
+    EXPECT_TRUE(ListShown(*form));
     EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
     form.reset();
 
@@ -369,9 +356,9 @@ TEST_F(CatalogAccessTest, AnOddMealCalculationFolderGivesTheBannerOrAList) {
         settings.WriteTo(host.Path("oposcis.dbf"));
         Start();
         Controls(*form).cbMesiac->setCurrentIndex(1);
-        EXPECT_TRUE(FailureShown() || ListShown()) << folder;
+        EXPECT_TRUE(FailureShown(*form) || ListShown(*form)) << folder;
         Controls(*form).cbMesiac->setCurrentIndex(0);
-        EXPECT_TRUE(ListShown()) << folder;
+        EXPECT_TRUE(ListShown(*form)) << folder;
         EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
         EXPECT_TRUE(boxes.Texts().isEmpty()) << folder;
     }
@@ -383,7 +370,7 @@ TEST_F(CatalogAccessTest, AnUnreadableCatalogGivesTheBanner) {
     host.WriteCatalog("Cis", GoodCatalog());
     fs::permissions(Catalog(), fs::perms::none);
     Start();
-    EXPECT_TRUE(FailureShown());
+    EXPECT_TRUE(FailureShown(*form));
     EXPECT_TRUE(boxes.Texts().isEmpty());
     fs::permissions(Catalog(), fs::perms::owner_read | fs::perms::owner_write);
     ExpectRecovery();

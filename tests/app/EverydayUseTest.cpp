@@ -30,12 +30,6 @@ namespace {
 
 constexpr int kWithin = 2000; // ms the list may take to follow the host
 
-std::vector<CatalogEntry> CurrentMonth() {
-    return {{"C-MZDY", "Mzdy za december", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60},
-            {"A-DPH", "Daň z pridanej hodnoty", 2007, 12, 20, "08:05", "DPH.TXT", 80, 60},
-            {"B-KNIHA", "Kniha jázd", 2007, 12, 1, "12:00", "KNIHA.TXT", 136, 60}};
-}
-
 class EverydayUseTest : public ::testing::Test {
   protected:
     EverydayUseTest() {
@@ -199,8 +193,7 @@ TEST_F(EverydayUseTest, EnterInTheListPreviewsAndEscGoesBackLikeTheButtons) {
     EXPECT_FALSE(OnPreview());
 
     // A missing file answers Enter as it answers the button.
-    Controls(*form).cbMesiac->setCurrentIndex(2);
-    form->BRefrClick(Controls(*form).cbMesiac);
+    ChooseSource(*form, 2);
     Key(Qt::Key_Return);
     EXPECT_FALSE(OnPreview());
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8("Zvolený súbor neexistuje ...")});
@@ -284,8 +277,7 @@ TEST_F(EverydayUseTest, TheWatchFollowsTheSourceTheUserPicks) {
     std::vector<CatalogEntry> archived = {{"STARY", "December", 2007, 12, 31, "", "S.TXT"}};
     host.WriteCatalog("Zal/Obd712/Tla", archived);
     Start();
-    Controls(*form).cbMesiac->setCurrentIndex(2);
-    form->BRefrClick(Controls(*form).cbMesiac);
+    ChooseSource(*form, 2);
     ASSERT_EQ(Controls(*form).rows->rowCount(), 1);
     archived.push_back({"NOVY", "December", 2007, 12, 30, "", "N.TXT"});
     host.WriteCatalog("Zal/Obd712/Tla", archived);

@@ -1,6 +1,7 @@
 // The main window on a host folder built for each test, under the offscreen platform.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
 #include "WindowControls.h"
 
 #include "app/ButtonImages.h"
@@ -32,13 +33,6 @@ const QString kListTitle = QString::fromUtf8("Tlač súborov v1.2 - zoznam dostu
 const QString kPreviewPrefix = QString::fromUtf8("Tlač súborov v1.2 - náhľad na súbor ");
 const QString kFileMissing = QString::fromUtf8("Zvolený súbor neexistuje ...");
 
-// Three entries whose order by date (B, C, A) differs from their order by name.
-std::vector<CatalogEntry> CurrentMonth() {
-    return {{"C-MZDY", "Mzdy za december", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60},
-            {"A-DPH", "Daň z pridanej hodnoty", 2007, 12, 20, "08:05", "DPH.TXT", 80, 60},
-            {"B-KNIHA", "Kniha jázd", 2007, 12, 1, "12:00", "KNIHA.TXT", 136, 60}};
-}
-
 class FormTest : public ::testing::Test {
   protected:
     FormTest() {
@@ -47,11 +41,7 @@ class FormTest : public ::testing::Test {
         host.WriteFile("Tla/DPH.TXT", Oem852("Daňové priznanie\r\n"));
     }
 
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Start() { ShowWindow(form, host); }
 
     QString Cell(int row, int column) const {
         return Controls(*form).rows->index(row, column).data().toString();
@@ -74,24 +64,6 @@ class FormTest : public ::testing::Test {
             if (image.pixelColor(x, y) != fill) return QColor();
         return fill;
     }
-    void Choose(int item) {
-        // As the user does it: open the list and pick the item with the keyboard.
-        Controls(*form).cbMesiac->setFocus();
-        QTest::keyClick(Controls(*form).cbMesiac, Qt::Key_Home);
-        for (int i = 0; i < item; ++i)
-            QTest::keyClick(Controls(*form).cbMesiac, Qt::Key_Down);
-        ASSERT_EQ(Controls(*form).cbMesiac->currentIndex(), item);
-    }
-    bool ListShown() const {
-        return !Controls(*form).GrZozn->isHidden() && Controls(*form).SText->isHidden() &&
-               Controls(*form).BTlac->isEnabled() && Controls(*form).BView->isEnabled() &&
-               Controls(*form).BOrder->isEnabled();
-    }
-    bool FailureShown() const {
-        return Controls(*form).GrZozn->isHidden() && !Controls(*form).SText->isHidden() &&
-               !Controls(*form).BTlac->isEnabled() && !Controls(*form).BView->isEnabled() &&
-               !Controls(*form).BOrder->isEnabled();
-    }
 
     HostFolder host;
     MessageBoxCatcher boxes;
@@ -105,7 +77,7 @@ TEST_F(FormTest, StartsOnTheCurrentMonthByDateWithTheFirstEntryByNameSelected) {
     EXPECT_EQ(Controls(*form).cbMesiac->currentIndex(), 0);
     EXPECT_EQ(Controls(*form).cbMesiac->currentText(), QString::fromUtf8("Aktuálny mesiac"));
     EXPECT_EQ(SelectorColour(), QColor(192, 255, 192));
-    EXPECT_TRUE(ListShown());
+    EXPECT_TRUE(ListShown(*form));
     // By date and time: B, C, A; the entry first by name stays selected.
     EXPECT_EQ(Cell(0, 0), "B-KNIHA");
     EXPECT_EQ(Cell(1, 0), "C-MZDY");
@@ -141,17 +113,17 @@ TEST_F(FormTest, ArchivedMonthsAreOfferedNewestFirstAndLoadInPink) {
     EXPECT_EQ(Controls(*form).cbMesiac->itemText(3), "2007 / 01");
     EXPECT_EQ(Controls(*form).cbMesiac->itemText(4), "2006 / 11");
 
-    Choose(2);
+    ChooseSource(*form, 2);
     EXPECT_EQ(SelectorColour(), QColor(255, 176, 208));
-    EXPECT_TRUE(ListShown());
+    EXPECT_TRUE(ListShown(*form));
     EXPECT_EQ(Controls(*form).rows->rowCount(), 2);
     EXPECT_EQ(Cell(0, 0), "DRUHY"); // by date
     EXPECT_EQ(CurrentNazov(), "DRUHY");
     EXPECT_TRUE(Controls(*form).GrZozn->hasFocus());
 
     // An empty catalog is a successful load, with no file to preview.
-    Choose(3);
-    EXPECT_TRUE(ListShown());
+    ChooseSource(*form, 3);
+    EXPECT_TRUE(ListShown(*form));
     EXPECT_EQ(Controls(*form).rows->rowCount(), 0);
     EXPECT_TRUE(boxes.Texts().isEmpty());
     QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
@@ -163,8 +135,8 @@ TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
     host.WriteCatalog("Zal/Obd712/Tla", {{"X", "", 2007, 12, 1, "", "X.TXT"}});
     Start();
     std::filesystem::remove(host.Path("Zal/Obd712/Tla/ZOZTLS.DBF"));
-    Choose(2);
-    EXPECT_TRUE(FailureShown());
+    ChooseSource(*form, 2);
+    EXPECT_TRUE(FailureShown(*form));
     EXPECT_EQ(Controls(*form).SText->text(),
               QString::fromUtf8("Nepodarilo sa načítať zoznam tlačových súborov"));
     EXPECT_TRUE(Controls(*form).BRefr->isEnabled());
@@ -174,8 +146,8 @@ TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
 
     host.WriteCatalog(
         "Cis", {{"NOVY", "", 2008, 1, 2, "", "N.TXT"}, {"ALFA", "", 2008, 1, 5, "", "A.TXT"}});
-    Choose(0);
-    EXPECT_TRUE(ListShown());
+    ChooseSource(*form, 0);
+    EXPECT_TRUE(ListShown(*form));
     EXPECT_EQ(Controls(*form).rows->rowCount(), 2);
     // Still by date and time, with the first entry of that order current.
     EXPECT_EQ(Cell(0, 0), "NOVY");
@@ -187,11 +159,11 @@ TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
 TEST_F(FormTest, AFailedStartShowsTheBannerAndMovesNoFocus) {
     std::filesystem::remove(host.Path("Cis/ZOZTLS.DBF"));
     Start();
-    EXPECT_TRUE(FailureShown());
+    EXPECT_TRUE(FailureShown(*form));
     EXPECT_EQ(form->windowTitle(), kListTitle);
     host.WriteCatalog("Cis", CurrentMonth());
     QTest::mouseClick(Controls(*form).BRefr, Qt::LeftButton);
-    EXPECT_TRUE(ListShown());
+    EXPECT_TRUE(ListShown(*form));
     EXPECT_TRUE(Controls(*form).GrZozn->hasFocus());
 }
 
@@ -204,9 +176,9 @@ TEST_F(FormTest, TheMealCalculationsComeFromTheSettingsTableWhichStaysUntouched)
     const std::string before = host.ReadFile("oposcis.dbf");
     Start();
     EXPECT_EQ(host.ReadFile("oposcis.dbf"), before);
-    Choose(1);
+    ChooseSource(*form, 1);
     EXPECT_EQ(SelectorColour(), QColor(192, 255, 192));
-    ASSERT_TRUE(ListShown());
+    ASSERT_TRUE(ListShown(*form));
     EXPECT_EQ(CurrentNazov(), "OBED");
     QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);
     EXPECT_EQ(Controls(*form).PStrany->currentWidget(), Controls(*form).TabView);
@@ -217,8 +189,8 @@ TEST_F(FormTest, WithoutASettingsTableTheMealCalculationsAreTheApplicationFolder
     // A relative folder resolves against the application folder, for the
     // catalog and for the print files alike.
     Start();
-    Choose(1);
-    ASSERT_TRUE(ListShown());
+    ChooseSource(*form, 1);
+    ASSERT_TRUE(ListShown(*form));
     EXPECT_EQ(Controls(*form).rows->rowCount(), 3);
     SelectEntry(*form, 2); // C-MZDY
     QTest::mouseClick(Controls(*form).BView, Qt::LeftButton);

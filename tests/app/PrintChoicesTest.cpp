@@ -4,6 +4,7 @@
 // Ctrl+P prints from either page.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
 #include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
@@ -121,11 +122,7 @@ class PrintChoicesTest : public ::testing::Test {
         cups->AddPdfPrinter(queue, Output(queue), makeDefault);
         queues.push_back(queue);
     }
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Start() { ShowWindow(form, host); }
     bool WaitForBox() {
         return QTest::qWaitFor([&] { return !boxes.Texts().isEmpty(); }, 60000);
     }

@@ -60,3 +60,28 @@ inline void SelectEntry(const QWidget& window, int position) {
     for (int row = 1; row < position; ++row)
         QTest::keyClick(list, Qt::Key_Down);
 }
+
+// Picks a source in the selector as the user does it: with the keyboard.
+inline void ChooseSource(const QWidget& window, int item) {
+    QComboBox* selector = Controls(window).cbMesiac;
+    selector->setFocus();
+    QTest::keyClick(selector, Qt::Key_Home);
+    for (int i = 0; i < item; ++i)
+        QTest::keyClick(selector, Qt::Key_Down);
+    ASSERT_EQ(selector->currentIndex(), item);
+}
+
+// The list shown and ready; or the notice of a failure in its place, with the
+// buttons that need an entry disabled.
+inline bool ListShown(const QWidget& window) {
+    const WindowControls controls(window);
+    return !controls.GrZozn->isHidden() && controls.SText->isHidden() &&
+           controls.BTlac->isEnabled() && controls.BView->isEnabled() &&
+           controls.BOrder->isEnabled();
+}
+inline bool FailureShown(const QWidget& window) {
+    const WindowControls controls(window);
+    return controls.GrZozn->isHidden() && !controls.SText->isHidden() &&
+           !controls.BTlac->isEnabled() && !controls.BView->isEnabled() &&
+           !controls.BOrder->isEnabled();
+}

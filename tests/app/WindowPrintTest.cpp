@@ -2,6 +2,7 @@
 // default printer writes PDF files.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
 #include "WindowControls.h"
 
 #include "app/Form1.h"
@@ -59,11 +60,7 @@ class WindowPrintTest : public ::testing::Test {
         printerAdded = true;
     }
     std::filesystem::path Output() const { return cups->Folder() / "out" / "window.pdf"; }
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Start() { ShowWindow(form, host); }
     static void Type(QLineEdit* edit, const char* text) {
         edit->setFocus();
         edit->selectAll();
