@@ -96,13 +96,13 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
     const QRect fullViewer = Controls(*form).MSubor->geometry();
     Key(Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(bar.IsOpen());
-    EXPECT_TRUE(bar.Text->hasFocus());
-    EXPECT_FALSE(bar.MatchCase->isChecked());
+    EXPECT_TRUE(Controls(*form).findText->hasFocus());
+    EXPECT_FALSE(Controls(*form).findMatchCase->isChecked());
     // The bar takes the bottom strip of the viewer's place.
     EXPECT_EQ(Controls(*form).MSubor->geometry().bottom(), bar.geometry().top() - 1);
     EXPECT_EQ(bar.geometry().bottom(), fullViewer.bottom());
 
-    bar.Text->setText(QString::fromUtf8("ľubica"));
+    Controls(*form).findText->setText(QString::fromUtf8("ľubica"));
     struct Step {
         int key;
         Qt::KeyboardModifiers mods;
@@ -121,9 +121,9 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
         EXPECT_TRUE(Controls(*form).MSubor->SelAvail()) << step.line;
         EXPECT_EQ(SelBegin(), (CellPos{0, step.line}));
         EXPECT_EQ(Controls(*form).MSubor->SelEnd(), (CellPos{6, step.line}));
-        EXPECT_EQ(bar.Notice->text(), QString::fromUtf8(step.notice)) << step.line;
+        EXPECT_EQ(Controls(*form).findNotice->text(), QString::fromUtf8(step.notice)) << step.line;
     }
-    EXPECT_TRUE(bar.Text->hasFocus());
+    EXPECT_TRUE(Controls(*form).findText->hasFocus());
     EXPECT_EQ(Copied(), QString::fromUtf8("Ľubica"));
 
     // Esc closes the bar, the viewer takes the focus and its whole place back;
@@ -140,7 +140,7 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
     // A wrap with the bar closed opens it to say so, the focus staying put.
     Key(Qt::Key_F3);
     EXPECT_TRUE(bar.IsOpen());
-    EXPECT_EQ(bar.Notice->text(), QString::fromUtf8("Pokračuje sa od začiatku"));
+    EXPECT_EQ(Controls(*form).findNotice->text(), QString::fromUtf8("Pokračuje sa od začiatku"));
     EXPECT_TRUE(Controls(*form).MSubor->hasFocus());
     EXPECT_TRUE(boxes.Texts().isEmpty());
 }
@@ -148,7 +148,6 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
 TEST_F(EverydayUseTest, LetterCaseCountsOnlyWithTheToggleAndAccentsAlways) {
     Start();
     Preview("C-MZDY");
-    FindBar& bar = *Controls(*form).searchBar;
     Key(Qt::Key_F, Qt::ControlModifier);
     struct Case {
         const char* text;
@@ -162,16 +161,17 @@ TEST_F(EverydayUseTest, LetterCaseCountsOnlyWithTheToggleAndAccentsAlways) {
     for (const Case& c : cases) {
         Controls(*form).MSubor->SetSelectionStart(0);
         Controls(*form).MSubor->SetSelectionLength(0);
-        bar.MatchCase->setChecked(c.matchCase);
-        bar.Text->setText(QString::fromUtf8(c.text));
-        bar.Text->setFocus();
+        Controls(*form).findMatchCase->setChecked(c.matchCase);
+        Controls(*form).findText->setText(QString::fromUtf8(c.text));
+        Controls(*form).findText->setFocus();
         Key(Qt::Key_Return);
         if (c.line < 0) {
             EXPECT_FALSE(Controls(*form).MSubor->SelAvail()) << c.text;
-            EXPECT_EQ(bar.Notice->text(), QString::fromUtf8("Text sa nenašiel")) << c.text;
+            EXPECT_EQ(Controls(*form).findNotice->text(), QString::fromUtf8("Text sa nenašiel"))
+                << c.text;
         } else {
             EXPECT_EQ(SelBegin().row, c.line) << c.text;
-            EXPECT_TRUE(bar.Notice->text().isEmpty()) << c.text;
+            EXPECT_TRUE(Controls(*form).findNotice->text().isEmpty()) << c.text;
         }
     }
 }
@@ -212,7 +212,7 @@ TEST_F(EverydayUseTest, EveryButtonAndFieldSaysWhatItDoes) {
     for (QLineEdit* field : {Controls(*form).EStr1, Controls(*form).EStr2})
         EXPECT_TRUE(field->toolTip().contains(QString::fromUtf8("1 až 9999")));
     EXPECT_FALSE(Controls(*form).cbMesiac->toolTip().isEmpty());
-    EXPECT_FALSE(Controls(*form).searchBar->Text->toolTip().isEmpty());
+    EXPECT_FALSE(Controls(*form).findText->toolTip().isEmpty());
     // The orientation toggle names the orientation it stands for now.
     EXPECT_TRUE(Controls(*form).BOrient->toolTip().contains(QString::fromUtf8("na výšku (")));
     Controls(*form).BOrient->click();

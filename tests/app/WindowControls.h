@@ -6,6 +6,7 @@
 #include "app/FindBar.h"
 #include "viewer/MemoEx.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,9 @@ struct WindowControls {
     QPushButton* bStop = Find<QPushButton>("bStop");
     QLabel* SText = Find<QLabel>("SText");
     FindBar* searchBar = Find<FindBar>("FindBar");
+    QLineEdit* findText = Find<QLineEdit>("FindText");
+    QCheckBox* findMatchCase = Find<QCheckBox>("FindMatchCase");
+    QLabel* findNotice = Find<QLabel>("FindNotice");
     // The list's rows, as the grid shows them.
     QAbstractItemModel* rows = GrZozn != nullptr ? GrZozn->model() : nullptr;
 };
