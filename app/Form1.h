@@ -58,12 +58,6 @@ class TForm1 : public QWidget {
     // before replacing a file and writes the sheets there.
     void SavePdfTo(QString file);
 
-    // True when a plain file of that name exists; otherwise tells the user so.
-    bool SelectedFileExists(const std::filesystem::path& fileName);
-
-    // The full name of the selected entry's print file.
-    std::filesystem::path SelectedFileName() const;
-
     // The surface "Tlač" prints on: the default printer unless another is
     // given (the tests' recording surface).
     void SetPrintSurface(std::unique_ptr<print::PrintSurface> surface);
@@ -122,6 +116,11 @@ class TForm1 : public QWidget {
     bool Portrait = false;
     int SortState = 1;
     int ZoomLevel = 3;
+
+    // True when a plain file of that name exists; otherwise tells the user so.
+    bool SelectedFileExists(const std::filesystem::path& fileName);
+    // The full name of the selected entry's print file.
+    std::filesystem::path SelectedFileName() const;
 
     void CreateControls();
     void BindEvents();
