@@ -41,10 +41,7 @@ class ControlsDisabled {
 };
 
 void EmptyTable(memtable::TloxMemTable& PrnData) {
-    if (!PrnData.Active()) return;
-    PrnData.GoFirst();
-    while (!PrnData.AtEnd())
-        PrnData.DeleteCurrent();
+    if (PrnData.Active()) PrnData.DeleteAll();
 }
 
 void CopyEntries(dbf::TDbf& Dbf1, memtable::TloxMemTable& PrnData) {

@@ -75,17 +75,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("N"));
     const QCommandLineOption print(
         QStringLiteral("print"),
-        QStringLiteral("Print the catalog entry of that name (the first by name when several\n"
+        QStringLiteral("Print the catalog entry of that name (the first by name when several "
                        "share it) without a window, on the default printer."),
         QStringLiteral("NAZOV"));
     const QCommandLineOption exportPdf(
         QStringLiteral("export-pdf"),
-        QStringLiteral("Write every entry of the source as DIR/<Nazov>.pdf without a window\n"
+        QStringLiteral("Write every entry of the source as DIR/<Nazov>.pdf without a window "
                        "(entries sharing a name get _2, _3 ... in catalog order)."),
         QStringLiteral("DIR"));
     const QCommandLineOption source(
         QStringLiteral("source"),
-        QStringLiteral("With --print or --export-pdf: current (the default), meal (the meal\n"
+        QStringLiteral("With --print or --export-pdf: current (the default), meal (the meal "
                        "calculations) or YYMM (the archived period in Zal/ObdYMM)."),
         QStringLiteral("SOURCE"));
     const QCommandLineOption pages(QStringLiteral("pages"),

@@ -15,11 +15,13 @@ namespace memtable {
 struct TloxRecord;
 
 // The first bytes of a record's key under one order, as two numbers that compare
-// the way the keys do as long as they differ; only when both are valid.
+// the way the keys do as long as they differ; only when both are valid. A complete
+// prefix holds the whole key, so two complete prefixes that are equal mean equal keys.
 struct TloxKeyPrefix {
     std::uint64_t High = 0;
     std::uint64_t Low = 0;
     bool Valid = false;
+    bool Complete = false;
 };
 
 struct TloxEntry {

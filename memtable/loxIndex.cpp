@@ -48,11 +48,18 @@ TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
     if (!FPrefixUsable) return prefix;
     unsigned char bytes[16] = {};
     std::size_t used = 0;
+    bool complete = true;
     auto put = [&](unsigned char byte) {
-        if (used < sizeof bytes) bytes[used++] = byte;
+        if (used < sizeof bytes)
+            bytes[used++] = byte;
+        else
+            complete = false;
     };
     for (const TloxFieldListItem& item : FFields) {
-        if (used >= sizeof bytes) break;
+        if (used >= sizeof bytes) {
+            complete = false;
+            break;
+        }
         const TField& field = *item.Field;
         // An empty field sorts before every value.
         if (field.IsNullIn(record.Block.data())) {
@@ -63,10 +70,13 @@ TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
         if (field.DataType() == ftString) {
             const std::string* key = record.CollationKey(field.FieldNo());
             if (!key) return TloxKeyPrefix{};
-            // Collation keys hold no zero byte: the zero ends a shorter key first.
-            for (std::size_t i = 0; i < key->size() && used < sizeof bytes; ++i)
+            // Every key starts with the same 1 byte, which tells no two keys apart.
+            for (std::size_t i = 1; i < key->size(); ++i)
                 put(static_cast<unsigned char>((*key)[i]));
-            put(0);
+            // Collation keys hold no zero byte: the zero ends a shorter key first.
+            // A key reaching the last byte needs none, as only a longer key could
+            // continue it, and that one no longer fits.
+            if (used < sizeof bytes) put(0);
         } else {
             const std::uint32_t biased =
                 static_cast<std::uint32_t>(field.IntegerIn(record.Block.data())) ^ 0x80000000u;
@@ -79,6 +89,7 @@ TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
         prefix.Low = prefix.Low << 8 | bytes[8 + i];
     }
     prefix.Valid = true;
+    prefix.Complete = complete;
     return prefix;
 }
 
@@ -91,6 +102,7 @@ int TloxIndex::CompareEntry(const TloxEntry& entry, const TloxRecord& key,
     if (entry.Prefix.Valid && prefix.Valid) {
         if (entry.Prefix.High != prefix.High) return entry.Prefix.High < prefix.High ? -1 : 1;
         if (entry.Prefix.Low != prefix.Low) return entry.Prefix.Low < prefix.Low ? -1 : 1;
+        if (entry.Prefix.Complete && prefix.Complete) return 0;
     }
     return Compare(*entry.Record, key);
 }
@@ -210,6 +222,11 @@ void TloxIndex::InsertAt(int place, TloxRecord* record) {
 void TloxIndex::RemoveAt(int position) {
     FOrdered = true;
     FRecords.Remove(position);
+}
+
+void TloxIndex::RemoveAll() {
+    if (Count() > 0) FOrdered = true;
+    FRecords.Clear();
 }
 
 void TloxIndex::Build(std::vector<TloxRecord*> records) {

@@ -45,6 +45,8 @@ class TloxIndex {
 
     void InsertAt(int place, TloxRecord* record);
     void RemoveAt(int position);
+    // Removes every record, as removing them one at a time would.
+    void RemoveAll();
     void Clear() { FRecords.Clear(); }
     // Fills the index from existing records; equal keys keep the given order.
     void Build(std::vector<TloxRecord*> records);

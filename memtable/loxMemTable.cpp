@@ -347,6 +347,28 @@ void TloxCustomMemTable::DeleteCurrent() {
     Notify(false, {ckDelete, deletedAt});
 }
 
+void TloxCustomMemTable::DeleteAll() {
+    CheckActive();
+    std::lock_guard guard(FStore->Lock());
+    // A view told of each delete reads the table in between, so it sees them one by one.
+    if (FDisableCount == 0 && !FObservers.empty()) {
+        GoFirst();
+        while (!AtEnd())
+            DeleteCurrent();
+        return;
+    }
+    GoFirst();
+    if (FActive->Count() == 0) return;
+    // Deleting from the first record on frees the identities in the active order.
+    for (int i = 0; i < FActive->Count(); ++i)
+        FStore->Remove(FActive->At(i));
+    for (int i = 0; i < FIndexes.Count(); ++i)
+        FIndexes[i].RemoveAll();
+    // Where the last single delete leaves the cursor: on the first place, with no record.
+    FPosition = 0;
+    FAtStart = FAtEnd = true;
+}
+
 void TloxCustomMemTable::MakeCollationKeys(TloxRecord& record) const {
     // Only where a comparison could be made at all: otherwise the search raises
     // its locale error as it always has.

@@ -83,6 +83,10 @@ class TloxCustomMemTable {
     void InsertValues(std::span<const TloxValue> values);
     void InsertValues(std::initializer_list<TloxValue> values);
     void DeleteCurrent();
+    // Deletes every record, leaving the state GoFirst and DeleteCurrent until AtEnd
+    // leave (identities freed in the active order, cursor, notifications), in one
+    // pass when no view hears of the single deletes.
+    void DeleteAll();
 
     // Fields, and the values of the current record.
     int FieldCount() const { return static_cast<int>(FFields.size()); }

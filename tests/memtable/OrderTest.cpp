@@ -87,10 +87,10 @@ TEST(MemTableOrder, AfterTwentyRecordsAKeyEqualToTheFirstGoesToTheFront) {
 }
 
 // Many inserts and deletes with few distinct keys, some differing only in
-// letter case (alike in their first key bytes), made while each of the three orders is active in
-// turn and checked against a plain model: by key in the collation, equal keys in reverse arrival,
-// the same records in every order, the cursor on the record that followed a deleted one, and an
-// emptied table reusing the identity freed last.
+// letter case or late in the key (alike in their first key bytes), made while each of the three
+// orders is active in turn and checked against a plain model: by key in the collation, equal keys
+// in reverse arrival, the same records in every order, the cursor on the record that followed a
+// deleted one, and an emptied table reusing the identity freed last.
 TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
     auto table = MakePrnData();
     std::mt19937 random(7);
@@ -100,9 +100,12 @@ TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
         std::string time;
         std::string file;
     };
+    // The last two names and times differ only past the first 16 bytes of their keys.
     const std::vector<std::string> names = {"a",         "b",         "A",         "B",
-                                            "ZOSTAVA 1", "ZOSTAVA 2", "zostava 1", "Zostava 1"};
-    const std::vector<std::string> times = {"0", "1", "10:15", "8:05", "10:15:00"};
+                                            "ZOSTAVA 1", "ZOSTAVA 2", "zostava 1", "Zostava 1",
+                                            "ZOSTAVAAB", "ZOSTAVAAb"};
+    const std::vector<std::string> times = {"0",        "1",         "10:15",    "8:05",
+                                            "10:15:00", "10:15:000", "10:15:001"};
     const char* orders[] = {"RPrintD", "", "RPrintN"};
     std::vector<Entry> alive; // in arrival order
     auto expectOrder = [&](const char* index, auto less) {
@@ -167,6 +170,85 @@ TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
     }
     ASSERT_GT(alive.size(), 1000u); // the halving search was in use
     expectAllOrders();
+}
+
+// Emptying the whole table at once leaves what deleting from the first record on
+// leaves: the same cursor and notifications, and later inserts taking the same
+// identities in the same places, whichever order is active and whether or not the
+// views hear of single changes.
+TEST(MemTableOrder, DeletingAllLeavesWhatDeletingOneByOneLeaves) {
+    struct Heard : TloxMemTableObserver {
+        const TloxMemTable* table = nullptr;
+        std::vector<std::string> seen;
+        void MemTableChanging(const TloxChange& change) override {
+            seen.push_back("before " + std::to_string(change.Kind) + " " +
+                           std::to_string(change.Position));
+        }
+        void MemTableChanged(const TloxChange& change) override {
+            seen.push_back("after " + std::to_string(change.Kind) + " " +
+                           std::to_string(change.Position) + " total " +
+                           std::to_string(table->RecordTotal()) + " at " +
+                           std::to_string(table->CursorPosition()));
+        }
+    };
+    const char* orders[] = {"", "RPrintN", "RPrintD"};
+    // Identity, unique number and file of every record, in all three orders.
+    auto contents = [&](TloxMemTable& table, const char* active) {
+        Names seen;
+        for (const char* order : orders) {
+            table.SetIndexName(order);
+            for (int position = 1; position <= table.RecordTotal(); ++position) {
+                table.MoveToPosition(position);
+                seen.push_back(std::to_string(table.CurrentIdentity()) + " " +
+                               std::to_string(table.CurrentUniqueNumber()) + " " +
+                               table.FieldNamed("FilName").ValueText());
+            }
+        }
+        table.SetIndexName(active);
+        return seen;
+    };
+    for (const char* active : orders) {
+        for (bool disabled : {false, true}) {
+            SCOPED_TRACE(std::string(active) + (disabled ? " disabled" : " told"));
+            auto single = MakePrnData();
+            auto bulk = MakePrnData();
+            Heard heardSingle, heardBulk;
+            heardSingle.table = single.get();
+            heardBulk.table = bulk.get();
+            single->AddObserver(&heardSingle);
+            bulk->AddObserver(&heardBulk);
+            std::mt19937 random(11);
+            for (int round = 0; round < 4; ++round) {
+                single->SetIndexName(active);
+                bulk->SetIndexName(active);
+                if (disabled) single->DisableControls(), bulk->DisableControls();
+                testing::EmptyTable(*single);
+                bulk->DeleteAll();
+                if (disabled) single->EnableControls(), bulk->EnableControls();
+                ASSERT_EQ(heardBulk.seen, heardSingle.seen);
+                ASSERT_EQ(bulk->CursorPosition(), single->CursorPosition());
+                ASSERT_TRUE(bulk->AtStart() && bulk->AtEnd());
+                for (int step = 0; step < 150; ++step) {
+                    const int total = single->RecordTotal();
+                    if (total > 0 && random() % 3 == 0) {
+                        const int position = int(random() % total) + 1;
+                        single->MoveToPosition(position);
+                        bulk->MoveToPosition(position);
+                        single->DeleteCurrent();
+                        bulk->DeleteCurrent();
+                    } else {
+                        const std::string name(1, char('A' + random() % 4));
+                        const auto day = DateTimeOf(2000, 1, int(random() % 3) + 1);
+                        const std::string file = "F" + std::to_string(step);
+                        InsertEntry(*single, name, day, "0", file);
+                        InsertEntry(*bulk, name, day, "0", file);
+                    }
+                }
+                ASSERT_EQ(contents(*bulk, active), contents(*single, active));
+                ASSERT_EQ(heardBulk.seen, heardSingle.seen);
+            }
+        }
+    }
 }
 
 } // namespace
