@@ -152,7 +152,8 @@ TEST_F(PrintChoicesTest, TheSpoolersAnswersReachTheUser) {
     boxes.Clear();
     AddPrinter("tlacsub-win-stopped");
     cups->StopQueue("tlacsub-win-stopped", "Zaseknutý papier");
-    form->PrintOn("tlacsub-win-stopped");
+    ChooseFromNextMenu("tlacsub-win-stopped");
+    RightClick(Controls(*form).BTlac);
     ASSERT_TRUE(WaitForBox());
     EXPECT_EQ(boxes.Texts(), QStringList{QString::fromStdString(
                                  print::PrinterStoppedNotice("tlacsub-win-stopped"))});
@@ -163,7 +164,8 @@ TEST_F(PrintChoicesTest, TheSpoolersAnswersReachTheUser) {
     boxes.Clear();
     cups->AddFailingPrinter("tlacsub-win-failing");
     queues.push_back("tlacsub-win-failing");
-    form->PrintOn("tlacsub-win-failing");
+    ChooseFromNextMenu("tlacsub-win-failing");
+    RightClick(Controls(*form).BTlac);
     EXPECT_TRUE(boxes.Texts().isEmpty());
     QTest::keyClick(Controls(*form).GrZozn, Qt::Key_Down);
     ASSERT_TRUE(WaitForBox());
