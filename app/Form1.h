@@ -50,16 +50,13 @@ class TForm1 : public QWidget {
     void BTlacClick(QObject* Sender);
     void bStopClick(QObject* Sender);
 
-    // The choices of BTlac's context menu: print once on the named printer,
-    // leaving the default alone; keep the sheets as a PDF file.
-    void PrintOn(const std::string& printer);
-    void SaveAsPdf();
-    // The second half of SaveAsPdf, once the user has named the file: asks
-    // before replacing a file and writes the sheets there.
+    // The second half of BTlac's "save as PDF" choice, once the user has named
+    // the file in the dialog: asks before replacing a file and writes the
+    // sheets there. Public so the tests can name the file without the dialog.
     void SavePdfTo(QString file);
 
     // The surface "Tlač" prints on: the default printer unless another is
-    // given (the tests' recording surface).
+    // given (the tests' recording surface, which checks the layout exactly).
     void SetPrintSurface(std::unique_ptr<print::PrintSurface> surface);
 
     // The shown source's catalog changed on disk while the list could not be
@@ -116,6 +113,11 @@ class TForm1 : public QWidget {
     bool Portrait = false;
     int SortState = 1;
     int ZoomLevel = 3;
+
+    // The choices of BTlac's context menu: print once on the named printer,
+    // leaving the default alone; keep the sheets as a PDF file.
+    void PrintOn(const std::string& printer);
+    void SaveAsPdf();
 
     // True when a plain file of that name exists; otherwise tells the user so.
     bool SelectedFileExists(const std::filesystem::path& fileName);
