@@ -2,6 +2,7 @@
 
 #include "dbf/Dbf_Str.h"
 
+#include <chrono>
 #include <cmath>
 
 namespace dbf {
@@ -40,51 +41,26 @@ std::string FormatInt(std::string_view pattern, long long value) {
 
 namespace {
 
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
-}
-
-// Days from 1 January 1970 of a proleptic Gregorian date (Howard Hinnant's algorithm).
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void CivilFromDays(long long z, int& year, int& month, int& day) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (month <= 2));
-}
-
-// 30 December 1899 counted from 1 January 1970.
-constexpr long long kEpochShift = -25569;
+// 30 December 1899, day 0 of the date-time scale, on the system clock's calendar.
+constexpr std::chrono::sys_days kDayZero{std::chrono::year{1899} / std::chrono::December / 30};
 
 } // namespace
 
 bool IsValidDate(int year, int month, int day) {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= DaysInMonth(year, month);
+    // The range checks come first: the calendar types keep months and days in
+    // a byte, so an out-of-range value would wrap into a valid one.
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+    return std::chrono::year_month_day{std::chrono::year{year},
+                                       std::chrono::month{static_cast<unsigned>(month)},
+                                       std::chrono::day{static_cast<unsigned>(day)}}
+        .ok();
 }
 
 TDateTime EncodeDate(int year, int month, int day) {
-    return static_cast<double>(
-        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-        kEpochShift);
+    const std::chrono::sys_days date{std::chrono::year{year} /
+                                     std::chrono::month{static_cast<unsigned>(month)} /
+                                     std::chrono::day{static_cast<unsigned>(day)}};
+    return static_cast<double>((date - kDayZero).count());
 }
 
 bool DecodeDateTime(TDateTime value, DateTimeParts& parts) {
@@ -94,7 +70,11 @@ bool DecodeDateTime(TDateTime value, DateTimeParts& parts) {
     double whole = std::trunc(value);
     long long ms = std::llround(std::fabs(value - whole) * 86400000.0);
     if (ms >= 86400000) ms = 86400000 - 1;
-    CivilFromDays(static_cast<long long>(whole) + kEpochShift, parts.year, parts.month, parts.day);
+    const std::chrono::year_month_day date{kDayZero +
+                                           std::chrono::days{static_cast<long long>(whole)}};
+    parts.year = static_cast<int>(date.year());
+    parts.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    parts.day = static_cast<int>(static_cast<unsigned>(date.day()));
     parts.hour = static_cast<int>(ms / 3600000);
     parts.minute = static_cast<int>(ms / 60000 % 60);
     parts.second = static_cast<int>(ms / 1000 % 60);

@@ -29,12 +29,12 @@ struct TloxRecord {
 
 class TloxCommon {
   public:
-    explicit TloxCommon(int attachMaxCount = 1) : FAttachMaxCount(attachMaxCount) {}
+    explicit TloxCommon(int attachMaxCount = 1) : attachMaxCount_(attachMaxCount) {}
     TloxCommon(const TloxCommon&) = delete;
     TloxCommon& operator=(const TloxCommon&) = delete;
 
     // Guards the slots and every order of the tables the store serves.
-    std::recursive_mutex& Lock() { return FLock; }
+    std::recursive_mutex& Lock() { return lock_; }
 
     struct TAdded {
         TloxRecord* Record;
@@ -47,25 +47,25 @@ class TloxCommon {
     void Remove(const TloxRecord* record);
     void Clear();
 
-    int RecordCount() const { return FRecordCount; }
-    int SlotCount() const { return static_cast<int>(FSlots.size()); }
+    int RecordCount() const { return recordCount_; }
+    int SlotCount() const { return static_cast<int>(slots_.size()); }
 
-    std::int64_t NextUniqueNumber() const { return FNextUniqueNumber; }
+    std::int64_t NextUniqueNumber() const { return nextUniqueNumber_; }
     // Continues numbering from a given value; records keep their numbers.
-    void SetNextUniqueNumber(std::int64_t next) { FNextUniqueNumber = next; }
+    void SetNextUniqueNumber(std::int64_t next) { nextUniqueNumber_ = next; }
 
-    int AttachMaxCount() const { return FAttachMaxCount; }
+    int AttachMaxCount() const { return attachMaxCount_; }
 
   private:
-    std::recursive_mutex FLock;
-    std::vector<std::unique_ptr<TloxRecord>> FSlots;
-    std::vector<int> FFreeIdentities; // a stack: the last freed is reused first
+    std::recursive_mutex lock_;
+    std::vector<std::unique_ptr<TloxRecord>> slots_;
+    std::vector<int> freeIdentities_; // a stack: the last freed is reused first
     // Records removed, kept with their buffers for the next ones: emptying and
     // refilling a table then allocates nothing.
-    std::vector<std::unique_ptr<TloxRecord>> FSpare;
-    std::int64_t FNextUniqueNumber = 0;
-    int FRecordCount = 0;
-    int FAttachMaxCount;
+    std::vector<std::unique_ptr<TloxRecord>> spare_;
+    std::int64_t nextUniqueNumber_ = 0;
+    int recordCount_ = 0;
+    int attachMaxCount_;
 };
 
 } // namespace memtable

@@ -4,38 +4,30 @@
 #include "platform/Locale.h"
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 #include <unordered_map>
 
 namespace memtable {
 namespace {
 
-// 1 January 1970 as a day number; the civil-date arithmetic below counts from it.
-constexpr std::int64_t kDayNumberOf1970 = 719163;
+// 1 January 1970, where the system clock's calendar counts from, as a day number.
+constexpr std::int32_t kDayNumberOf1970 = 719163;
 
 } // namespace
 
-// Proleptic Gregorian conversion in whole 400-year eras, so it holds for every year.
 TCivilDate DayNumberToDate(std::int32_t dayNumber) {
-    std::int64_t z = dayNumber - kDayNumberOf1970 + 719468;
-    std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    std::int64_t doe = z - era * 146097;
-    std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    std::int64_t mp = (5 * doy + 2) / 153;
-    int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-    return {year, month, day};
+    const std::chrono::year_month_day date{
+        std::chrono::sys_days{std::chrono::days{dayNumber - kDayNumberOf1970}}};
+    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
 std::int32_t DateToDayNumber(int year, int month, int day) {
-    std::int64_t y = year - (month <= 2 ? 1 : 0);
-    std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    std::int64_t yoe = y - era * 400;
-    std::int64_t doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return static_cast<std::int32_t>(era * 146097 + doe - 719468 + kDayNumberOf1970);
+    const std::chrono::sys_days date{std::chrono::year{year} /
+                                     std::chrono::month{static_cast<unsigned>(month)} /
+                                     std::chrono::day{static_cast<unsigned>(day)}};
+    return static_cast<std::int32_t>(date.time_since_epoch().count()) + kDayNumberOf1970;
 }
 
 // Formatting a date takes a fresh formatter each time, and a list repaints the same

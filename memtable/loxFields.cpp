@@ -21,18 +21,18 @@ std::string FieldMessage(const char* before, const std::string& name, const char
 } // namespace
 
 TField::TField(TloxCustomMemTable& table, TloxFieldSpec definition, int fieldNo)
-    : FTable(table), FSpec(std::move(definition)), FFieldNo(fieldNo) {}
+    : table_(table), spec_(std::move(definition)), fieldNo_(fieldNo) {}
 
 const std::string& TField::DisplayLabel() const {
-    return FSpec.DisplayLabel.empty() ? FSpec.Name : FSpec.DisplayLabel;
+    return spec_.DisplayLabel.empty() ? spec_.Name : spec_.DisplayLabel;
 }
 
 int TField::DisplayWidth() const {
-    if (FSpec.DisplayWidth > 0) return FSpec.DisplayWidth;
-    switch (FSpec.Type) {
+    if (spec_.DisplayWidth > 0) return spec_.DisplayWidth;
+    switch (spec_.Type) {
     case ftString:
     case ftMemo:
-        return FSpec.Size;
+        return spec_.Size;
     case ftDate:
         return 10;
     default:
@@ -41,10 +41,10 @@ int TField::DisplayWidth() const {
 }
 
 int TField::StoredWidth() const {
-    switch (FSpec.Type) {
+    switch (spec_.Type) {
     case ftString:
     case ftMemo:
-        return FSpec.Size + 1; // room for the closing NUL
+        return spec_.Size + 1; // room for the closing NUL
     case ftInteger:
         return 4;
     case ftDate:
@@ -55,20 +55,20 @@ int TField::StoredWidth() const {
 }
 
 bool TField::CanBeKey() const {
-    return FSpec.Type == ftString || FSpec.Type == ftInteger || FSpec.Type == ftDate;
+    return spec_.Type == ftString || spec_.Type == ftInteger || spec_.Type == ftDate;
 }
 
 bool TField::IsNullIn(const std::byte* block) const {
-    return block[FOffset] != kFieldHasValue;
+    return block[offset_] != kFieldHasValue;
 }
 
 std::string TField::TextIn(const std::byte* block) const {
     if (IsNullIn(block)) return {};
-    switch (FSpec.Type) {
+    switch (spec_.Type) {
     case ftString:
     case ftMemo: {
-        const char* text = reinterpret_cast<const char*>(block + FOffset + 1);
-        return std::string(text, strnlen(text, static_cast<size_t>(FSpec.Size)));
+        const char* text = reinterpret_cast<const char*>(block + offset_ + 1);
+        return std::string(text, strnlen(text, static_cast<size_t>(spec_.Size)));
     }
     case ftInteger:
         return std::to_string(IntegerIn(block));
@@ -80,31 +80,31 @@ std::string TField::TextIn(const std::byte* block) const {
 }
 
 std::int32_t TField::IntegerIn(const std::byte* block) const {
-    if (IsNullIn(block) || (FSpec.Type != ftInteger && FSpec.Type != ftDate)) return 0;
+    if (IsNullIn(block) || (spec_.Type != ftInteger && spec_.Type != ftDate)) return 0;
     std::int32_t value;
-    std::memcpy(&value, block + FOffset + 1, sizeof value);
+    std::memcpy(&value, block + offset_ + 1, sizeof value);
     return value;
 }
 
 std::int32_t TField::DayNumberIn(const std::byte* block) const {
-    return FSpec.Type == ftDate ? IntegerIn(block) : 0;
+    return spec_.Type == ftDate ? IntegerIn(block) : 0;
 }
 
 void TField::StoreIn(std::byte* block, const TloxValue& value) const {
-    std::byte* data = block + FOffset + 1;
+    std::byte* data = block + offset_ + 1;
     auto storeInteger = [&](std::int32_t number) {
         std::memcpy(data, &number, sizeof number);
-        block[FOffset] = kFieldHasValue;
+        block[offset_] = kFieldHasValue;
     };
-    switch (FSpec.Type) {
+    switch (spec_.Type) {
     case ftString:
     case ftMemo: {
         auto* text = std::get_if<std::string>(&value);
         if (!text) break;
         // Longer texts keep their first Size characters, silently.
-        std::memset(data, 0, static_cast<size_t>(FSpec.Size) + 1);
-        std::memcpy(data, text->data(), std::min(text->size(), static_cast<size_t>(FSpec.Size)));
-        block[FOffset] = kFieldHasValue;
+        std::memset(data, 0, static_cast<size_t>(spec_.Size) + 1);
+        std::memcpy(data, text->data(), std::min(text->size(), static_cast<size_t>(spec_.Size)));
+        block[offset_] = kFieldHasValue;
         return;
     }
     case ftInteger:
@@ -117,8 +117,8 @@ void TField::StoreIn(std::byte* block, const TloxValue& value) const {
         double days = std::trunc(when->Days);
         if (!std::isfinite(days) || days < 1.0 - kDayNumberOf30Dec1899 ||
             days > double(kLastDayNumber - kDayNumberOf30Dec1899))
-            throw EDatabaseError(FTable.Prefixed(
-                FieldMessage("Invalid date-time value for field '", FSpec.Name, "'")));
+            throw EDatabaseError(table_.Prefixed(
+                FieldMessage("Invalid date-time value for field '", spec_.Name, "'")));
         storeInteger(static_cast<std::int32_t>(days) + kDayNumberOf30Dec1899);
         return;
     }
@@ -126,37 +126,37 @@ void TField::StoreIn(std::byte* block, const TloxValue& value) const {
         break;
     }
     throw EDatabaseError(
-        FTable.Prefixed(FieldMessage("Field '", FSpec.Name, "' cannot take a value of this kind")));
+        table_.Prefixed(FieldMessage("Field '", spec_.Name, "' cannot take a value of this kind")));
 }
 
 void TField::AssignValue(const TloxValue& value) {
-    std::byte* block = FTable.InsertBlock();
-    if (FTable.State() != dsInsert || !block)
-        throw EDatabaseError(FTable.Prefixed("Dátový súbor nie v režime editácie !"));
+    std::byte* block = table_.InsertBlock();
+    if (table_.State() != dsInsert || !block)
+        throw EDatabaseError(table_.Prefixed("Dátový súbor nie v režime editácie !"));
     StoreIn(block, value);
 }
 
 std::string TField::ValueText() const {
-    std::lock_guard guard(FTable.Store().Lock());
-    const std::byte* block = FTable.CurrentBlock();
+    std::lock_guard guard(table_.Store().Lock());
+    const std::byte* block = table_.CurrentBlock();
     return block ? TextIn(block) : std::string();
 }
 
 std::int32_t TField::ValueInteger() const {
-    std::lock_guard guard(FTable.Store().Lock());
-    const std::byte* block = FTable.CurrentBlock();
-    return block && FSpec.Type == ftInteger ? IntegerIn(block) : 0;
+    std::lock_guard guard(table_.Store().Lock());
+    const std::byte* block = table_.CurrentBlock();
+    return block && spec_.Type == ftInteger ? IntegerIn(block) : 0;
 }
 
 std::int32_t TField::ValueDayNumber() const {
-    std::lock_guard guard(FTable.Store().Lock());
-    const std::byte* block = FTable.CurrentBlock();
+    std::lock_guard guard(table_.Store().Lock());
+    const std::byte* block = table_.CurrentBlock();
     return block ? DayNumberIn(block) : 0;
 }
 
 bool TField::IsNull() const {
-    std::lock_guard guard(FTable.Store().Lock());
-    const std::byte* block = FTable.CurrentBlock();
+    std::lock_guard guard(table_.Store().Lock());
+    const std::byte* block = table_.CurrentBlock();
     return !block || IsNullIn(block);
 }
 

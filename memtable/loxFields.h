@@ -31,14 +31,14 @@ class TField {
     TField(const TField&) = delete;
     TField& operator=(const TField&) = delete;
 
-    const std::string& FieldName() const { return FSpec.Name; }
-    TFieldType DataType() const { return FSpec.Type; }
-    int Size() const { return FSpec.Size; }
+    const std::string& FieldName() const { return spec_.Name; }
+    TFieldType DataType() const { return spec_.Type; }
+    int Size() const { return spec_.Size; }
     // The column title as UTF-8, like every text of the table's own.
     const std::string& DisplayLabel() const;
     int DisplayWidth() const;
-    int FieldNo() const { return FFieldNo; } // 1-based, field order
-    const TloxCustomMemTable& Table() const { return FTable; }
+    int FieldNo() const { return fieldNo_; } // 1-based, field order
+    const TloxCustomMemTable& Table() const { return table_; }
 
     // The value in the table's current record; empty text, 0 without one.
     std::string ValueText() const;
@@ -51,9 +51,9 @@ class TField {
     void AssignValue(const TloxValue& value);
 
     // Block layout, fixed when the table opens.
-    int Offset() const { return FOffset; }
+    int Offset() const { return offset_; }
     int StoredWidth() const;
-    void SetOffset(int offset) { FOffset = offset; }
+    void SetOffset(int offset) { offset_ = offset; }
 
     // Reading and writing this field inside a record block.
     bool IsNullIn(const std::byte* block) const;
@@ -68,10 +68,10 @@ class TField {
     bool CanBeKey() const;
 
   private:
-    TloxCustomMemTable& FTable;
-    TloxFieldSpec FSpec;
-    int FFieldNo;
-    int FOffset = 0;
+    TloxCustomMemTable& table_;
+    TloxFieldSpec spec_;
+    int fieldNo_;
+    int offset_ = 0;
 };
 
 // Compare options of one key field, or of a whole index definition.

@@ -1,6 +1,7 @@
 #include "memtable/loxIndex.h"
 
 #include "platform/Locale.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,34 +19,56 @@ std::string_view StoredText(const TField& field, const std::byte* block) {
     return {text, strnlen(text, static_cast<size_t>(field.Size()))};
 }
 
-bool SameInCapitals(std::string_view a, std::string_view b) {
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return upper(x) == upper(y); });
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
 }
 
 } // namespace
 
+TloxFieldList ParseIndexFields(const TloxIndexDef& def,
+                               const std::function<const TField&(std::string_view)>& fieldNamed) {
+    if (TrimBlanks(def.Name).empty() || TrimBlanks(def.Fields).empty())
+        throw EMemTableError("V definícii indexov [IndexDef] chýba hodnota položky [Name] "
+                             "alebo [FieldNames] !");
+    TloxFieldList fields;
+    std::string_view rest = def.Fields;
+    while (!rest.empty()) {
+        size_t end = rest.find(';');
+        std::string_view name = TrimBlanks(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (name.empty()) continue;
+        const TField& field = fieldNamed(name);
+        if (!field.CanBeKey())
+            throw EDatabaseError("Nedá sa indexovať pole " + field.DisplayLabel() + " !");
+        fields.push_back({&field, def.Options});
+    }
+    return fields;
+}
+
 TloxIndex::TloxIndex(std::string name, std::string fieldString, TloxFieldList fields,
                      TloxMemTableCompareOptions options, bool isRowOrder, const int& localeId)
-    : FName(std::move(name)), FFieldString(std::move(fieldString)), FFields(std::move(fields)),
-      FOptions(options), FIsRowOrder(isRowOrder), FLocaleId(localeId) {
+    : name_(std::move(name)), fieldString_(std::move(fieldString)), fields_(std::move(fields)),
+      options_(options), isRowOrder_(isRowOrder), localeId_(localeId) {
     // Keys of text, date and integer fields in ascending order, case significant,
     // encode into bytes that compare as the fields do.
-    FPrefixUsable = !FIsRowOrder && !FFields.empty();
-    for (const TloxFieldListItem& item : FFields) {
+    prefixUsable_ = !isRowOrder_ && !fields_.empty();
+    for (const TloxFieldListItem& item : fields_) {
         const TFieldType type = item.Field->DataType();
         if ((type != ftString && type != ftDate && type != ftInteger) ||
             (item.Options & (mtcoDescending | mtcoIgnoreCase)))
-            FPrefixUsable = false;
+            prefixUsable_ = false;
     }
 }
 
 TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
     TloxKeyPrefix prefix;
     // The arrival order keeps the unique number at hand for finding a record.
-    if (FIsRowOrder) return {static_cast<std::uint64_t>(record.UniqueNumber), 0, true};
-    if (!FPrefixUsable) return prefix;
+    if (isRowOrder_) return {static_cast<std::uint64_t>(record.UniqueNumber), 0, true};
+    if (!prefixUsable_) return prefix;
     unsigned char bytes[16] = {};
     std::size_t used = 0;
     bool complete = true;
@@ -55,7 +78,7 @@ TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
         else
             complete = false;
     };
-    for (const TloxFieldListItem& item : FFields) {
+    for (const TloxFieldListItem& item : fields_) {
         if (used >= sizeof bytes) {
             complete = false;
             break;
@@ -94,7 +117,7 @@ TloxKeyPrefix TloxIndex::MakePrefix(const TloxRecord& record) const {
 }
 
 int TloxIndex::CompareAt(int position, const TloxRecord& key, const TloxKeyPrefix& prefix) const {
-    return CompareEntry(FRecords.Entry(position), key, prefix);
+    return CompareEntry(records_.Entry(position), key, prefix);
 }
 
 int TloxIndex::CompareEntry(const TloxEntry& entry, const TloxRecord& key,
@@ -118,12 +141,12 @@ int TloxIndex::CompareField(const TloxFieldListItem& item, const TloxRecord& a,
     int result = 0;
     switch (field.DataType()) {
     case ftString: {
-        if (FLocaleId != kUserDefaultLocale && FLocaleId != kSystemDefaultLocale)
-            throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(FLocaleId));
-        if (!FCollationChecked) {
+        if (localeId_ != kUserDefaultLocale && localeId_ != kSystemDefaultLocale)
+            throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(localeId_));
+        if (!collationChecked_) {
             if (!platform::CollationAvailable())
-                throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(FLocaleId));
-            FCollationChecked = true;
+                throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(localeId_));
+            collationChecked_ = true;
         }
         if (item.Options & mtcoIgnoreCase) {
             result = platform::CompareTextIgnoreCase(StoredText(field, blockA),
@@ -156,7 +179,7 @@ int TloxIndex::CompareField(const TloxFieldListItem& item, const TloxRecord& a,
 }
 
 int TloxIndex::Compare(const TloxRecord& a, const TloxRecord& b) const {
-    for (const TloxFieldListItem& item : FFields) {
+    for (const TloxFieldListItem& item : fields_) {
         int result = CompareField(item, a, b);
         if (result != 0) return result;
     }
@@ -164,20 +187,20 @@ int TloxIndex::Compare(const TloxRecord& a, const TloxRecord& b) const {
 }
 
 bool TloxIndex::UsesHalving() const {
-    return FOrdered && Count() > 20;
+    return ordered_ && Count() > 20;
 }
 
 // Halving down to the first record that is not smaller than the key: the first of
 // the equal records when there are any, else the place the key would go.
 int TloxIndex::SearchByHalving(const TloxRecord& key, const TloxKeyPrefix& prefix) const {
-    return FRecords.FirstFailing(
+    return records_.FirstFailing(
         [&](const TloxEntry& entry) { return CompareEntry(entry, key, prefix) < 0; });
 }
 
 int TloxIndex::InsertPlace(const TloxRecord& record) const {
-    if (FRecords.Empty()) return 0;
-    if (FIsRowOrder) return Count();
-    FCollationChecked = false;
+    if (records_.Empty()) return 0;
+    if (isRowOrder_) return Count();
+    collationChecked_ = false;
     const TloxKeyPrefix prefix = MakePrefix(record);
     if (UsesHalving()) return SearchByHalving(record, prefix);
     for (int i = 0; i < Count(); ++i)
@@ -186,81 +209,81 @@ int TloxIndex::InsertPlace(const TloxRecord& record) const {
 }
 
 int TloxIndex::Find(const TloxRecord& record) const {
-    if (FRecords.Empty()) return -1;
-    FCollationChecked = false;
+    if (records_.Empty()) return -1;
+    collationChecked_ = false;
     int start = 0;
-    if (FIsRowOrder) {
+    if (isRowOrder_) {
         // Records arrive with rising unique numbers and keep their order here.
         const auto number = static_cast<std::uint64_t>(record.UniqueNumber);
-        start = FRecords.FirstFailing(
+        start = records_.FirstFailing(
             [&](const TloxEntry& entry) { return entry.Prefix.High < number; });
     } else if (UsesHalving()) {
         // Equal keys stand newest first, so one halving on key and then unique
         // number, newest first, lands on the record itself.
         const TloxKeyPrefix prefix = MakePrefix(record);
-        const int guess = FRecords.FirstFailing([&](const TloxEntry& entry) {
+        const int guess = records_.FirstFailing([&](const TloxEntry& entry) {
             const int order = CompareEntry(entry, record, prefix);
             return order < 0 || (order == 0 && entry.Record->UniqueNumber > record.UniqueNumber);
         });
-        if (guess < Count() && FRecords[guess]->Identity == record.Identity) return guess;
+        if (guess < Count() && records_[guess]->Identity == record.Identity) return guess;
         start = SearchByHalving(record, prefix);
     }
-    if (start < Count() && FRecords[start]->Identity == record.Identity) return start;
+    if (start < Count() && records_[start]->Identity == record.Identity) return start;
     for (int i = start; i < Count(); ++i)
-        if (FRecords[i]->Identity == record.Identity) return i;
-    if (FIsRowOrder)
+        if (records_[i]->Identity == record.Identity) return i;
+    if (isRowOrder_)
         for (int i = 0; i < start; ++i)
-            if (FRecords[i]->Identity == record.Identity) return i;
+            if (records_[i]->Identity == record.Identity) return i;
     return -1;
 }
 
 void TloxIndex::InsertAt(int place, TloxRecord* record) {
-    FOrdered = true;
-    FRecords.Insert(place, TloxEntry{record, MakePrefix(*record)});
+    ordered_ = true;
+    records_.Insert(place, TloxEntry{record, MakePrefix(*record)});
 }
 
 void TloxIndex::RemoveAt(int position) {
-    FOrdered = true;
-    FRecords.Remove(position);
+    ordered_ = true;
+    records_.Remove(position);
 }
 
 void TloxIndex::RemoveAll() {
-    if (Count() > 0) FOrdered = true;
-    FRecords.Clear();
+    if (Count() > 0) ordered_ = true;
+    records_.Clear();
 }
 
 void TloxIndex::Build(std::vector<TloxRecord*> records) {
-    if (!FIsRowOrder)
+    if (!isRowOrder_)
         std::stable_sort(records.begin(), records.end(), [this](TloxRecord* a, TloxRecord* b) {
-            FCollationChecked = false;
+            collationChecked_ = false;
             return Compare(*a, *b) < 0;
         });
     std::vector<TloxEntry> entries;
     for (TloxRecord* record : records)
         entries.push_back({record, MakePrefix(*record)});
-    FRecords.Assign(entries);
-    FOrdered = true;
+    records_.Assign(entries);
+    ordered_ = true;
 }
 
 TloxIndex& TloxIndexes::Add(std::unique_ptr<TloxIndex> index) {
-    FItems.push_back(std::move(index));
-    return *FItems.back();
+    items_.push_back(std::move(index));
+    return *items_.back();
 }
 
 void TloxIndexes::DropNamed() {
-    std::erase_if(FItems,
+    std::erase_if(items_,
                   [](const std::unique_ptr<TloxIndex>& index) { return !index->IsRowOrder(); });
 }
 
 TloxIndex* TloxIndexes::FindByName(std::string_view name) const {
-    for (const auto& index : FItems)
-        if (SameInCapitals(index->Name(), name)) return index.get();
+    for (const auto& index : items_)
+        if (platform::SameIgnoringAsciiCase(index->Name(), name)) return index.get();
     return nullptr;
 }
 
 TloxIndex* TloxIndexes::FindByFields(std::string_view fieldString) const {
-    for (const auto& index : FItems)
-        if (SameInCapitals(index->FieldString(), fieldString)) return index.get();
+    for (const auto& index : items_)
+        if (platform::SameIgnoringAsciiCase(index->FieldString(), fieldString)) return index.get();
     return nullptr;
 }
 

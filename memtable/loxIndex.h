@@ -5,6 +5,7 @@
 #include "memtable/loxCommon.h"
 #include "memtable/loxFields.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,21 +21,28 @@ struct TloxIndexDef {
     TloxMemTableCompareOptions Options = 0;
 };
 
+// The fields an index definition names, separated by ';' with blanks around
+// them ignored, each with the definition's options. `fieldNamed` finds a field
+// or raises; a definition without a name or fields, or a field that cannot be
+// a key, raises too.
+TloxFieldList ParseIndexFields(const TloxIndexDef& def,
+                               const std::function<const TField&(std::string_view)>& fieldNamed);
+
 class TloxIndex {
   public:
     // localeId: the table's LocaleID, checked before each text comparison.
     TloxIndex(std::string name, std::string fieldString, TloxFieldList fields,
               TloxMemTableCompareOptions options, bool isRowOrder, const int& localeId);
 
-    const std::string& Name() const { return FName; }
-    const std::string& FieldString() const { return FFieldString; }
-    const TloxFieldList& Fields() const { return FFields; }
-    TloxMemTableCompareOptions Options() const { return FOptions; }
-    bool IsRowOrder() const { return FIsRowOrder; }
-    bool Ordered() const { return FOrdered; }
+    const std::string& Name() const { return name_; }
+    const std::string& FieldString() const { return fieldString_; }
+    const TloxFieldList& Fields() const { return fields_; }
+    TloxMemTableCompareOptions Options() const { return options_; }
+    bool IsRowOrder() const { return isRowOrder_; }
+    bool Ordered() const { return ordered_; }
 
-    int Count() const { return FRecords.Count(); }
-    TloxRecord* At(int position) const { return FRecords[position]; }
+    int Count() const { return records_.Count(); }
+    TloxRecord* At(int position) const { return records_[position]; }
 
     // -1, 0 or +1 for two records under this index's key fields.
     int Compare(const TloxRecord& a, const TloxRecord& b) const;
@@ -47,7 +55,7 @@ class TloxIndex {
     void RemoveAt(int position);
     // Removes every record, as removing them one at a time would.
     void RemoveAll();
-    void Clear() { FRecords.Clear(); }
+    void Clear() { records_.Clear(); }
     // Fills the index from existing records; equal keys keep the given order.
     void Build(std::vector<TloxRecord*> records);
 
@@ -62,17 +70,17 @@ class TloxIndex {
     bool UsesHalving() const;
     int CompareField(const TloxFieldListItem& item, const TloxRecord& a, const TloxRecord& b) const;
 
-    std::string FName;
-    std::string FFieldString;
-    TloxFieldList FFields;
-    TloxMemTableCompareOptions FOptions;
-    bool FIsRowOrder;
-    bool FOrdered = false;
-    bool FPrefixUsable = false;
-    const int& FLocaleId;
+    std::string name_;
+    std::string fieldString_;
+    TloxFieldList fields_;
+    TloxMemTableCompareOptions options_;
+    bool isRowOrder_;
+    bool ordered_ = false;
+    bool prefixUsable_ = false;
+    const int& localeId_;
     // Whether the collation was found usable during the search under way.
-    mutable bool FCollationChecked = false;
-    RecordArray FRecords;
+    mutable bool collationChecked_ = false;
+    RecordArray records_;
 };
 
 // The arrival order first, then one index per definition in definition order.
@@ -81,16 +89,16 @@ class TloxIndexes {
     TloxIndex& Add(std::unique_ptr<TloxIndex> index);
     // Drops every index but the arrival order.
     void DropNamed();
-    void Clear() { FItems.clear(); }
+    void Clear() { items_.clear(); }
 
-    int Count() const { return static_cast<int>(FItems.size()); }
-    TloxIndex& operator[](int i) const { return *FItems[i]; }
+    int Count() const { return static_cast<int>(items_.size()); }
+    TloxIndex& operator[](int i) const { return *items_[i]; }
     // Names and field strings are compared in ASCII capitals; the first match wins.
     TloxIndex* FindByName(std::string_view name) const;
     TloxIndex* FindByFields(std::string_view fieldString) const;
 
   private:
-    std::vector<std::unique_ptr<TloxIndex>> FItems;
+    std::vector<std::unique_ptr<TloxIndex>> items_;
 };
 
 } // namespace memtable

@@ -57,24 +57,24 @@ class TloxCustomMemTable {
     TloxCustomMemTable(const TloxCustomMemTable&) = delete;
     TloxCustomMemTable& operator=(const TloxCustomMemTable&) = delete;
 
-    const std::string& Name() const { return FName; }
+    const std::string& Name() const { return name_; }
 
     // Definition, before opening.
     TField& AddField(TloxFieldSpec definition);
     void AddIndexDef(TloxIndexDef def);
-    const std::vector<TloxIndexDef>& IndexDefs() const { return FIndexDefs; }
+    const std::vector<TloxIndexDef>& IndexDefs() const { return indexDefs_; }
 
     // Opening and closing.
     void Open();
     void Close();
-    bool Active() const { return FState != dsInactive; }
-    TloxTableState State() const { return FState; }
+    bool Active() const { return state_ != dsInactive; }
+    TloxTableState State() const { return state_; }
 
     // Cursor over the active order.
     void GoFirst();
     int Step(int count);
-    bool AtStart() const { return FAtStart; }
-    bool AtEnd() const { return FAtEnd; }
+    bool AtStart() const { return atStart_; }
+    bool AtEnd() const { return atEnd_; }
     int RecordTotal() const;
     int CursorPosition() const;
     void MoveToPosition(int position);
@@ -89,8 +89,8 @@ class TloxCustomMemTable {
     void DeleteAll();
 
     // Fields, and the values of the current record.
-    int FieldCount() const { return static_cast<int>(FFields.size()); }
-    TField& Field(int index) const { return *FFields[index]; } // 0-based
+    int FieldCount() const { return static_cast<int>(fields_.size()); }
+    TField& Field(int index) const { return *fields_[index]; } // 0-based
     TField& FieldNamed(std::string_view name) const;
     TField* FindField(std::string_view name) const;
     std::string ValueText(const TField& field) const { return field.ValueText(); }
@@ -108,31 +108,31 @@ class TloxCustomMemTable {
     std::int32_t ValueDayNumberAt(int position, const TField& field) const;
 
     // Orders. An unknown name changes nothing; "" is the arrival order.
-    const std::string& IndexName() const { return FIndexName; }
+    const std::string& IndexName() const { return indexName_; }
     void SetIndexName(std::string_view name);
-    const std::string& IndexFieldNames() const { return FIndexFieldNames; }
+    const std::string& IndexFieldNames() const { return indexFieldNames_; }
     void SetIndexFieldNames(std::string_view fieldString);
-    const TloxIndexes& Indexes() const { return FIndexes; }
-    const TloxIndex* ActiveIndex() const { return FActive; }
+    const TloxIndexes& Indexes() const { return indexes_; }
+    const TloxIndex* ActiveIndex() const { return active_; }
 
     // Locale of text comparisons; 1024 is the user's default locale.
-    int LocaleID() const { return FLocaleId; }
+    int LocaleID() const { return localeId_; }
     void SetLocaleID(int localeId);
-    int LanguageID() const { return FLanguageId; }
+    int LanguageID() const { return languageId_; }
     void SetLanguageID(int id);
-    int SubLanguageID() const { return FSubLanguageId; }
+    int SubLanguageID() const { return subLanguageId_; }
     void SetSubLanguageID(int id);
-    int SortID() const { return FSortId; }
+    int SortID() const { return sortId_; }
     void SetSortID(int id);
 
-    TloxCommon& Store() { return *FStore; }
+    TloxCommon& Store() { return *store_; }
 
     // Many changes at once, such as emptying and refilling on a load: from
     // DisableControls until the matching EnableControls the views hear of no single
     // change, only Changing(ckBatch) at the start and Changed(ckBatch) at the end.
     void DisableControls();
     void EnableControls();
-    bool ControlsDisabled() const { return FDisableCount > 0; }
+    bool ControlsDisabled() const { return disableCount_ > 0; }
 
     void AddObserver(TloxMemTableObserver* observer);
     void RemoveObserver(TloxMemTableObserver* observer);
@@ -140,8 +140,8 @@ class TloxCustomMemTable {
     // The current record's block, or nullptr; for the fields.
     const std::byte* CurrentBlock() const;
     // The block an insert is filling, or nullptr outside an insert.
-    std::byte* InsertBlock() { return FInsertBlock.empty() ? nullptr : FInsertBlock.data(); }
-    int RecordSize() const { return FRecordSize; }
+    std::byte* InsertBlock() { return insertBlock_.empty() ? nullptr : insertBlock_.data(); }
+    int RecordSize() const { return recordSize_; }
     // "PrnData: " + message, the way the record layer reports.
     std::string Prefixed(std::string_view message) const;
 
@@ -158,27 +158,27 @@ class TloxCustomMemTable {
     void Notify(bool before, const TloxChange& change);
     void RecomputeLocaleId();
 
-    std::string FName;
-    std::vector<std::unique_ptr<TField>> FFields;
-    std::vector<TloxIndexDef> FIndexDefs;
-    std::unique_ptr<TloxCommon> FStore;
-    TloxIndexes FIndexes;
-    TloxIndex* FActive = nullptr;
-    std::string FIndexName;
-    std::string FIndexFieldNames;
-    TloxTableState FState = dsInactive;
-    int FPosition = -1; // 0-based place in the active order, -1 .. count
-    bool FAtStart = true;
-    bool FAtEnd = true;
-    int FRecordSize = 0;
-    std::vector<std::byte> FInsertBlock;
-    TloxRecord FPrepared; // the record an insert prepares, its buffers reused
-    int FLocaleId = 1024;
-    int FLanguageId = 0;
-    int FSubLanguageId = 1;
-    int FSortId = 0;
-    std::vector<TloxMemTableObserver*> FObservers;
-    int FDisableCount = 0;
+    std::string name_;
+    std::vector<std::unique_ptr<TField>> fields_;
+    std::vector<TloxIndexDef> indexDefs_;
+    std::unique_ptr<TloxCommon> store_;
+    TloxIndexes indexes_;
+    TloxIndex* active_ = nullptr;
+    std::string indexName_;
+    std::string indexFieldNames_;
+    TloxTableState state_ = dsInactive;
+    int position_ = -1; // 0-based place in the active order, -1 .. count
+    bool atStart_ = true;
+    bool atEnd_ = true;
+    int recordSize_ = 0;
+    std::vector<std::byte> insertBlock_;
+    TloxRecord prepared_; // the record an insert prepares, its buffers reused
+    int localeId_ = 1024;
+    int languageId_ = 0;
+    int subLanguageId_ = 1;
+    int sortId_ = 0;
+    std::vector<TloxMemTableObserver*> observers_;
+    int disableCount_ = 0;
 };
 
 class TloxMemTable : public TloxCustomMemTable {

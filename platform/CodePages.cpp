@@ -1,6 +1,6 @@
-#include "CodePages.h"
+#include "platform/CodePages.h"
 
-#include "Locale.h"
+#include "platform/Locale.h"
 
 #include <unicode/uchar.h>
 #include <unicode/ucnv.h>

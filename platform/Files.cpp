@@ -1,10 +1,10 @@
-#include "Files.h"
+#include "platform/Files.h"
+
+#include "platform/TextCase.h"
 
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
-#include <algorithm>
-#include <cctype>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -13,11 +13,7 @@ namespace platform {
 namespace {
 
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-            return std::tolower(static_cast<unsigned char>(x)) ==
-                   std::tolower(static_cast<unsigned char>(y));
-        }))
-        return true;
+    if (SameIgnoringAsciiCase(a, b)) return true;
     icu::UnicodeString ua = icu::UnicodeString::fromUTF8(a);
     icu::UnicodeString ub = icu::UnicodeString::fromUTF8(b);
     return ua.caseCompare(ub, U_FOLD_CASE_DEFAULT) == 0;

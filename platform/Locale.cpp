@@ -1,6 +1,6 @@
-#include "Locale.h"
+#include "platform/Locale.h"
 
-#include "CodePages.h"
+#include "platform/CodePages.h"
 
 #include <unicode/coll.h>
 #include <unicode/datefmt.h>
@@ -9,6 +9,7 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
@@ -74,16 +75,6 @@ locale_t DateLocale(const std::string& name) {
     return opened;
 }
 
-// 0 for Sunday, counted from the civil date.
-int WeekDay(int year, int month, int day) {
-    const long long y = year - (month <= 2 ? 1 : 0);
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const long long days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
-    return static_cast<int>(((days % 7) + 11) % 7); // 1 January 1970 was a Thursday
-}
-
 std::optional<std::u16string> SystemShortDate(int year, int month, int day) {
     locale_t locale = DateLocale(TimeLocale());
     if (!locale) return std::nullopt;
@@ -91,10 +82,13 @@ std::optional<std::u16string> SystemShortDate(int year, int month, int day) {
     when.tm_year = year - 1900;
     when.tm_mon = month - 1;
     when.tm_mday = day;
-    when.tm_wday = WeekDay(year, month, day);
-    static const int monthStarts[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    when.tm_yday = monthStarts[month - 1] + day - 1 + (leap && month > 2 ? 1 : 0);
+    const std::chrono::year_month_day date{std::chrono::year{year},
+                                           std::chrono::month{static_cast<unsigned>(month)},
+                                           std::chrono::day{static_cast<unsigned>(day)}};
+    const std::chrono::sys_days days{date};
+    when.tm_wday = static_cast<int>(std::chrono::weekday{days}.c_encoding());
+    when.tm_yday = static_cast<int>(
+        (days - std::chrono::sys_days{date.year() / std::chrono::January / 1}).count());
     char text[128];
     const std::size_t length = strftime_l(text, sizeof text, "%x", &when, locale);
     if (length == 0) return std::nullopt;

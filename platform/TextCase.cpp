@@ -1,10 +1,12 @@
-#include "TextCase.h"
+#include "platform/TextCase.h"
 
-#include "Locale.h"
+#include "platform/Locale.h"
 
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -28,6 +30,13 @@ std::u16string CaseBlindKey(char16_t c) {
     icu::UnicodeString key = upper.length() == 1 ? upper : icu::UnicodeString(c);
     key.toLower(locale);
     return std::u16string(key.getBuffer(), static_cast<std::size_t>(key.length()));
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const auto capital = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return capital(x) == capital(y);
+           });
 }
 
 } // namespace platform

@@ -1,4 +1,6 @@
-#include "DbfWriter.h"
+#include "tools/dbfwriter/DbfWriter.h"
+
+#include "platform/TextCase.h"
 
 #include <algorithm>
 #include <bit>
@@ -19,15 +21,6 @@ void PutLittle(std::string& out, std::size_t at, std::uint32_t value, int bytes)
 void PutBig64(std::string& out, std::size_t at, std::uint64_t value) {
     for (int i = 0; i < 8; ++i)
         out[at + i] = static_cast<char>((value >> (56 - 8 * i)) & 0xFF);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-        if (up(a[i]) != up(b[i])) return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -120,7 +113,7 @@ std::size_t DbfWriter::RecordLength() const {
 
 std::size_t DbfWriter::FieldIndex(std::string_view name) const {
     for (std::size_t i = 0; i < fields_.size(); ++i)
-        if (SameName(fields_[i].name, name)) return i;
+        if (platform::SameIgnoringAsciiCase(fields_[i].name, name)) return i;
     throw std::invalid_argument("DbfWriter: no field " + std::string(name));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Builds dBase table files byte by byte, for tests, fuzz seeds and the demo
-// host folder. Plain C++ with no other dependency.
+// host folder. Plain C++ with no Qt.
 //
 // Usage:
 //   dbfwriter::DbfWriter w(0x03, 0x64);          // dBase IV, driver byte 0x64 (cp852)

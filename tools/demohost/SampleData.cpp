@@ -1,5 +1,6 @@
 #include "tools/demohost/SampleData.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace demohost {
@@ -9,9 +10,10 @@ Month Month::Previous() const {
 }
 
 int Month::Days() const {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
+    const std::chrono::year_month_day_last last{std::chrono::year{year} /
+                                                std::chrono::month{static_cast<unsigned>(month)} /
+                                                std::chrono::last};
+    return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 
 std::string Month::Name() const {
@@ -28,11 +30,10 @@ std::string Month::Short() const {
 }
 
 int Weekday(int year, int month, int day) {
-    // Days since 1 March of year 0 make the leap day the last day of a year.
-    const int y = month <= 2 ? year - 1 : year;
-    const int m = month <= 2 ? month + 9 : month - 3;
-    const long days = 365L * y + y / 4 - y / 100 + y / 400 + (153 * m + 2) / 5 + day - 1;
-    return static_cast<int>((days + 2) % 7); // 1 March of year 0 was a Wednesday
+    const std::chrono::weekday weekday{std::chrono::sys_days{
+        std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} /
+        std::chrono::day{static_cast<unsigned>(day)}}};
+    return static_cast<int>(weekday.iso_encoding()) - 1; // Monday is 0
 }
 
 std::string WeekdayName(int weekday) {
