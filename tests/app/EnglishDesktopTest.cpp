@@ -28,18 +28,18 @@ const char kPrintFile[] = "┌────────────────�
 class EnglishDesktopTest : public ::testing::Test {
   protected:
     EnglishDesktopTest() {
-        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        qputenv("XDG_CONFIG_DIRS", system.path().toUtf8());
-        QDir(home.path()).mkpath(QStringLiteral("tlacsub"));
+        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_DIRS", system_.path().toUtf8());
+        QDir(home_.path()).mkpath(QStringLiteral("tlacsub"));
     }
     void WriteSettings(const QByteArray& text) {
-        QFile file(home.filePath(QStringLiteral("tlacsub/tlacsub.ini")));
+        QFile file(home_.filePath(QStringLiteral("tlacsub/tlacsub.ini")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
 
-    QTemporaryDir home;
-    QTemporaryDir system;
+    QTemporaryDir home_;
+    QTemporaryDir system_;
 };
 
 TEST_F(EnglishDesktopTest, TheSettingsCodePagesShowSlovakText) {
@@ -85,10 +85,10 @@ TEST_F(EnglishDesktopTest, AMissingHostFolderEndsTheToolBeforeItsWindow) {
         EXPECT_EQ(qobject_cast<TForm1*>(widget), nullptr);
     // Nothing written: no host folder made, no settings stored.
     EXPECT_FALSE(QFileInfo::exists(missing));
-    EXPECT_EQ(QDir(home.filePath(QStringLiteral("tlacsub")))
+    EXPECT_EQ(QDir(home_.filePath(QStringLiteral("tlacsub")))
                   .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList{QStringLiteral("tlacsub.ini")});
-    EXPECT_TRUE(QDir(system.path()).isEmpty());
+    EXPECT_TRUE(QDir(system_.path()).isEmpty());
 }
 
 } // namespace
