@@ -59,34 +59,34 @@ FindBar::FindBar(TCustomMemoEx* viewer, AnchorLayout* layout)
     row->setSpacing(4);
 
     auto* label = new QLabel(QString::fromUtf8(kFindLabel), this);
-    Text = new FindTextEdit(this, this);
-    Text->setObjectName("FindText");
-    label->setBuddy(Text);
-    Previous = MakeToolButton(this, "FindPrevious");
-    Previous->setArrowType(Qt::UpArrow);
-    Next = MakeToolButton(this, "FindNext");
-    Next->setArrowType(Qt::DownArrow);
-    MatchCase = new QCheckBox(QString::fromUtf8("Rozlišovať veľkosť písmen"), this);
-    MatchCase->setObjectName("FindMatchCase");
-    MatchCase->setFocusPolicy(Qt::NoFocus);
-    Notice = new QLabel(this);
-    Notice->setObjectName("FindNotice");
-    CloseButton = MakeToolButton(this, "FindClose");
-    CloseButton->setText(QString::fromUtf8("×"));
+    text_ = new FindTextEdit(this, this);
+    text_->setObjectName("FindText");
+    label->setBuddy(text_);
+    previous_ = MakeToolButton(this, "FindPrevious");
+    previous_->setArrowType(Qt::UpArrow);
+    next_ = MakeToolButton(this, "FindNext");
+    next_->setArrowType(Qt::DownArrow);
+    matchCase_ = new QCheckBox(QString::fromUtf8("Rozlišovať veľkosť písmen"), this);
+    matchCase_->setObjectName("FindMatchCase");
+    matchCase_->setFocusPolicy(Qt::NoFocus);
+    notice_ = new QLabel(this);
+    notice_->setObjectName("FindNotice");
+    closeButton_ = MakeToolButton(this, "FindClose");
+    closeButton_->setText(QString::fromUtf8("×"));
 
     row->addWidget(label);
-    row->addWidget(Text, 3);
-    row->addWidget(Previous);
-    row->addWidget(Next);
-    row->addWidget(MatchCase);
-    row->addWidget(Notice, 2);
-    row->addWidget(CloseButton);
+    row->addWidget(text_, 3);
+    row->addWidget(previous_);
+    row->addWidget(next_);
+    row->addWidget(matchCase_);
+    row->addWidget(notice_, 2);
+    row->addWidget(closeButton_);
 
-    connect(Next, &QToolButton::clicked, this, &FindBar::FindNext);
-    connect(Previous, &QToolButton::clicked, this, &FindBar::FindPrevious);
-    connect(CloseButton, &QToolButton::clicked, this, &FindBar::Close);
-    connect(Text, &QLineEdit::textEdited, this, [this] { ShowNotice({}); });
-    connect(MatchCase, &QCheckBox::toggled, this, [this] { ShowNotice({}); });
+    connect(next_, &QToolButton::clicked, this, &FindBar::FindNext);
+    connect(previous_, &QToolButton::clicked, this, &FindBar::FindPrevious);
+    connect(closeButton_, &QToolButton::clicked, this, &FindBar::Close);
+    connect(text_, &QLineEdit::textEdited, this, [this] { ShowNotice({}); });
+    connect(matchCase_, &QCheckBox::toggled, this, [this] { ShowNotice({}); });
 
     const QRect barRect(viewerRect_.left(), viewerRect_.bottom() + 1 - kHeight, viewerRect_.width(),
                         kHeight);
@@ -103,8 +103,8 @@ void FindBar::Reveal() {
 
 void FindBar::Open() {
     Reveal();
-    Text->selectAll();
-    Text->setFocus(Qt::ShortcutFocusReason);
+    text_->selectAll();
+    text_->setFocus(Qt::ShortcutFocusReason);
 }
 
 void FindBar::Close() {
@@ -125,7 +125,7 @@ void FindBar::FindPrevious() {
 }
 
 void FindBar::Find(SearchDirection direction) {
-    const TextSearch search(Text->text().toStdU16String(), MatchCase->isChecked(),
+    const TextSearch search(text_->text().toStdU16String(), matchCase_->isChecked(),
                             platform::OemDisplayTable());
     if (search.Empty()) {
         Open();
@@ -149,7 +149,7 @@ void FindBar::Find(SearchDirection direction) {
 }
 
 void FindBar::ShowNotice(const QString& text) {
-    Notice->setText(text);
+    notice_->setText(text);
     // F3 with the bar closed still tells that the search wrapped or found nothing;
     // the focus stays where it is.
     if (!text.isEmpty()) Reveal();

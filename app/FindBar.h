@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class TCustomMemoEx;
+class TForm1;
 
 class FindBar : public QWidget {
     Q_OBJECT
@@ -33,20 +34,23 @@ class FindBar : public QWidget {
     void FindNext();
     void FindPrevious();
 
-    QLineEdit* Text;
-    QToolButton* Next;
-    QToolButton* Previous;
-    QCheckBox* MatchCase;
-    QToolButton* CloseButton;
-    QLabel* Notice;
-
     static constexpr int kHeight = 24;
 
   private:
+    // The tool tips are set on the controls from their own file.
+    friend void SetToolTips(TForm1& form);
+
     // Shows the bar, the viewer giving up its strip, without moving the focus.
     void Reveal();
     void Find(SearchDirection direction);
     void ShowNotice(const QString& text);
+
+    QLineEdit* text_;
+    QToolButton* next_;
+    QToolButton* previous_;
+    QCheckBox* matchCase_;
+    QToolButton* closeButton_;
+    QLabel* notice_;
 
     TCustomMemoEx* viewer_;
     AnchorLayout* layout_;

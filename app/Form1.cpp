@@ -172,7 +172,7 @@ void TForm1::CreateControls() {
     MSubor->setObjectName("MSubor");
     ConfigurePreview();
     place(preview, MSubor, QRect(0, 0, 654, 418), kAll);
-    SearchBar = new FindBar(MSubor, preview);
+    findBar_ = new FindBar(MSubor, preview);
     BZozn = MakeButton(TabView, "Zoznam", "zozn");
     place(preview, BZozn, QRect(0, 421, 70, 25), kLeftBottom);
     BMensie = MakeButton(TabView, "Menšie", "mensie");

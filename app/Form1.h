@@ -50,23 +50,35 @@ class TForm1 : public QWidget {
     void BTlacClick(QObject* Sender);
     void bStopClick(QObject* Sender);
 
-    // The choices of BTlac's context menu: print once on the named printer,
-    // leaving the default alone; keep the sheets as a PDF file.
-    void PrintOn(const std::string& printer);
-    void SaveAsPdf();
-    // The second half of SaveAsPdf, once the user has named the file: asks
-    // before replacing a file and writes the sheets there.
+    // The second half of BTlac's "save as PDF" choice, once the user has named
+    // the file in the dialog: asks before replacing a file and writes the
+    // sheets there. Public so the tests can name the file without the dialog.
     void SavePdfTo(QString file);
 
-    // True when a plain file of that name exists; otherwise tells the user so.
-    bool SelectedFileExists(const std::filesystem::path& fileName);
-
-    // The full name of the selected entry's print file.
-    std::filesystem::path SelectedFileName() const;
-
     // The surface "Tlač" prints on: the default printer unless another is
-    // given (the tests' recording surface).
+    // given (the tests' recording surface, which checks the layout exactly).
     void SetPrintSurface(std::unique_ptr<print::PrintSurface> surface);
+
+    // The shown source's catalog changed on disk while the list could not be
+    // reloaded (preview shown, print running); it is reloaded on the way back.
+    bool ReloadPending() const { return reloadPending_; }
+
+    // Window state that shows on no control, for the tests: the orientation
+    // the next print takes, the list's order, the preview's zoom step, the
+    // catalog's records and whether the catalog table was left open.
+    bool IsPortrait() const { return Portrait; }
+    int CurrentSortState() const { return SortState; }
+    int CurrentZoomLevel() const { return ZoomLevel; }
+    const memtable::TloxMemTable& CatalogRecords() const { return *PrnData; }
+    bool CatalogTableOpen() const { return Dbf1.Active(); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // The tool tips are set on the controls from their own file.
+    friend void SetToolTips(TForm1& form);
 
     // Controls, under the names the tool has always used for them.
     QTabWidget* PStrany;
@@ -88,7 +100,7 @@ class TForm1 : public QWidget {
     QPushButton* bStop;
     QLabel* SText;
     // The preview's find bar (Ctrl+F).
-    FindBar* SearchBar;
+    FindBar* findBar_;
 
     // The catalog table object, the memory table and the list's data source.
     dbf::TDbf Dbf1;
@@ -102,15 +114,16 @@ class TForm1 : public QWidget {
     int SortState = 1;
     int ZoomLevel = 3;
 
-    // The shown source's catalog changed on disk while the list could not be
-    // reloaded (preview shown, print running); it is reloaded on the way back.
-    bool ReloadPending() const { return reloadPending_; }
+    // The choices of BTlac's context menu: print once on the named printer,
+    // leaving the default alone; keep the sheets as a PDF file.
+    void PrintOn(const std::string& printer);
+    void SaveAsPdf();
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // True when a plain file of that name exists; otherwise tells the user so.
+    bool SelectedFileExists(const std::filesystem::path& fileName);
+    // The full name of the selected entry's print file.
+    std::filesystem::path SelectedFileName() const;
 
-  private:
     void CreateControls();
     void BindEvents();
     // Keys beside the buttons: Enter in the list, Esc and find on the preview.

@@ -27,12 +27,12 @@ void TForm1::BindKeys() {
         connect(shortcut, &QShortcut::activated, this, [action] { RunGuarded(action); });
     };
     onPreview(QKeySequence(Qt::Key_Escape), [this] {
-        if (SearchBar->IsOpen())
-            SearchBar->Close();
+        if (findBar_->IsOpen())
+            findBar_->Close();
         else
             BZozn->click();
     });
-    onPreview(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { SearchBar->Open(); });
-    onPreview(QKeySequence(Qt::Key_F3), [this] { SearchBar->FindNext(); });
-    onPreview(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { SearchBar->FindPrevious(); });
+    onPreview(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar_->Open(); });
+    onPreview(QKeySequence(Qt::Key_F3), [this] { findBar_->FindNext(); });
+    onPreview(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar_->FindPrevious(); });
 }

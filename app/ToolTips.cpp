@@ -29,12 +29,12 @@ void SetToolTips(TForm1& form) {
     form.BTlac->setToolTip(Text("Tlačiť vybraný súbor na predvolenej tlačiarni"));
     form.bStop->setToolTip(Text("Ukončiť program"));
 
-    FindBar& find = *form.SearchBar;
-    find.Text->setToolTip(Text("Hľadaný text (Ctrl+F)"));
-    find.Next->setToolTip(Text("Nájsť ďalší výskyt (F3)"));
-    find.Previous->setToolTip(Text("Nájsť predchádzajúci výskyt (Shift+F3)"));
-    find.MatchCase->setToolTip(Text("Rozlišovať veľké a malé písmená"));
-    find.CloseButton->setToolTip(Text("Zavrieť hľadanie (Esc)"));
+    FindBar& find = *form.findBar_;
+    find.text_->setToolTip(Text("Hľadaný text (Ctrl+F)"));
+    find.next_->setToolTip(Text("Nájsť ďalší výskyt (F3)"));
+    find.previous_->setToolTip(Text("Nájsť predchádzajúci výskyt (Shift+F3)"));
+    find.matchCase_->setToolTip(Text("Rozlišovať veľké a malé písmená"));
+    find.closeButton_->setToolTip(Text("Zavrieť hľadanie (Esc)"));
 }
 
 QString OrientationToolTip(bool portrait) {

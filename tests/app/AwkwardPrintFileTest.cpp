@@ -3,6 +3,8 @@
 // pages without a crash, a hang or a box it should not show.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
+#include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
 #include "app/CatalogModel.h"
@@ -73,51 +75,50 @@ std::vector<AwkwardFile> Files() {
 
 class AwkwardPrintFileTest : public ::testing::TestWithParam<AwkwardFile> {
   protected:
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Start() { ShowWindow(form_, host_); }
     // The entry's print file through the recording surface, with the entry's page format.
     print::PrintJobResult Print(print::RecordingSurface& surface) {
         print::PrintJobInput input;
         input.firstPageText = "1";
         input.lastPageText = "9999";
-        input.Sirka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Sirka"));
-        input.Dlzka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Dlzka"));
-        return print::RunPrintJob(surface, form->MSubor->Lines(), input);
+        input.Sirka =
+            form_->CatalogRecords().ValueInteger(form_->CatalogRecords().FieldNamed("Sirka"));
+        input.Dlzka =
+            form_->CatalogRecords().ValueInteger(form_->CatalogRecords().FieldNamed("Dlzka"));
+        return print::RunPrintJob(surface, Controls(*form_).MSubor->Lines(), input);
     }
     // Moves the caret to the far ends, with the painting that goes with it.
     void WalkAbout() {
-        QWidget* viewer = form->MSubor;
+        QWidget* viewer = Controls(*form_).MSubor;
         viewer->setFocus();
         for (auto key : {Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_Down, Qt::Key_End})
             QTest::keyClick(viewer, key);
         // The end of the text, then its start.
         QTest::keyClick(viewer, Qt::Key_PageDown, Qt::ControlModifier);
-        const int last = std::max(0, form->MSubor->Lines().LineCount() - 1);
-        EXPECT_EQ(form->MSubor->CaretY(), last);
-        EXPECT_EQ(form->MSubor->CaretX(), form->MSubor->Lines().LineLength(last));
-        EXPECT_FALSE(form->MSubor->grab().isNull());
+        const int last = std::max(0, Controls(*form_).MSubor->Lines().LineCount() - 1);
+        EXPECT_EQ(Controls(*form_).MSubor->CaretY(), last);
+        EXPECT_EQ(Controls(*form_).MSubor->CaretX(),
+                  Controls(*form_).MSubor->Lines().LineLength(last));
+        EXPECT_FALSE(Controls(*form_).MSubor->grab().isNull());
         QTest::keyClick(viewer, Qt::Key_PageUp, Qt::ControlModifier);
-        EXPECT_EQ(form->MSubor->CaretY(), 0);
-        EXPECT_FALSE(form->MSubor->grab().isNull());
+        EXPECT_EQ(Controls(*form_).MSubor->CaretY(), 0);
+        EXPECT_FALSE(Controls(*form_).MSubor->grab().isNull());
     }
 
-    HostFolder host;
-    MessageBoxCatcher boxes;
-    std::unique_ptr<TForm1> form;
+    HostFolder host_;
+    MessageBoxCatcher boxes_;
+    std::unique_ptr<TForm1> form_;
 };
 
 TEST_P(AwkwardPrintFileTest, PreviewsAndPrints) {
     const AwkwardFile& file = GetParam();
-    host.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
-    host.WriteFile("Tla/ZLY.TXT", file.bytes);
+    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
+    host_.WriteFile("Tla/ZLY.TXT", file.bytes);
     Start();
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
-    EXPECT_TRUE(boxes.Texts().isEmpty());
-    const TMemoExStrings& lines = form->MSubor->Lines();
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
+    const TMemoExStrings& lines = Controls(*form_).MSubor->Lines();
     ASSERT_EQ(static_cast<std::size_t>(lines.LineCount()), file.lineLengths.size());
     for (int i = 0; i < lines.LineCount(); ++i)
         EXPECT_EQ(lines.LineAt(i).size(), file.lineLengths[static_cast<std::size_t>(i)]) << i;
@@ -135,7 +136,7 @@ TEST_P(AwkwardPrintFileTest, PreviewsAndPrints) {
     if (file.lineLengths.size() == 3 && file.lineLengths[0] == 128) {
         EXPECT_EQ(surface.Sheets().at(0).at(2).text, AllHighBytes());
     }
-    EXPECT_TRUE(boxes.Texts().isEmpty());
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(PrintFiles, AwkwardPrintFileTest, ::testing::ValuesIn(Files()),
@@ -144,34 +145,34 @@ INSTANTIATE_TEST_SUITE_P(PrintFiles, AwkwardPrintFileTest, ::testing::ValuesIn(F
 class PrintFileGoneTest : public AwkwardPrintFileTest {};
 
 TEST_F(PrintFileGoneTest, AFileRemovedOrReplacedByAFolderAfterListingIsReported) {
-    host.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
-    host.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
+    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
+    host_.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
     Start();
-    fs::remove(host.Path("Tla/ZLY.TXT"));
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    EXPECT_EQ(boxes.Texts(), QStringList{kFileMissing});
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
-    fs::create_directories(host.Path("Tla/ZLY.TXT"));
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    EXPECT_EQ(boxes.Texts(), (QStringList{kFileMissing, kFileMissing}));
+    fs::remove(host_.Path("Tla/ZLY.TXT"));
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    EXPECT_EQ(boxes_.Texts(), QStringList{kFileMissing});
+    EXPECT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabZozn);
+    fs::create_directories(host_.Path("Tla/ZLY.TXT"));
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes_.Texts(), (QStringList{kFileMissing, kFileMissing}));
 
     // A pipe of that name has nothing to read and nobody writing.
-    fs::remove(host.Path("Tla/ZLY.TXT"));
-    ASSERT_EQ(::mkfifo(host.Path("Tla/ZLY.TXT").c_str(), 0644), 0);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    EXPECT_EQ(boxes.Texts().size(), 3);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
+    fs::remove(host_.Path("Tla/ZLY.TXT"));
+    ASSERT_EQ(::mkfifo(host_.Path("Tla/ZLY.TXT").c_str(), 0644), 0);
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    EXPECT_EQ(boxes_.Texts().size(), 3);
+    EXPECT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabZozn);
 
     // Removed while shown: the preview keeps its lines, a new preview is refused.
-    fs::remove(host.Path("Tla/ZLY.TXT"));
-    host.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
-    fs::remove(host.Path("Tla/ZLY.TXT"));
-    QTest::mouseClick(form->BZozn, Qt::LeftButton);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    EXPECT_EQ(boxes.Texts().size(), 4);
-    EXPECT_EQ(form->MSubor->Lines().LineAt(0), "riadok");
+    fs::remove(host_.Path("Tla/ZLY.TXT"));
+    host_.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
+    fs::remove(host_.Path("Tla/ZLY.TXT"));
+    QTest::mouseClick(Controls(*form_).BZozn, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    EXPECT_EQ(boxes_.Texts().size(), 4);
+    EXPECT_EQ(Controls(*form_).MSubor->Lines().LineAt(0), "riadok");
 }
 
 // Page formats the host may store: zero, negative, at the integer limits.
@@ -203,19 +204,20 @@ TEST_F(OddPageFormatTest, PrintsEveryLineOnABoundedNumberOfSheets) {
             .Text("FILNAME", "ZLY.TXT")
             .Integer("SIRKA", formats[i].sirka)
             .Integer("DLZKA", formats[i].dlzka);
-    fs::create_directories(host.Path("Cis"));
-    writer.WriteTo(host.Path("Cis/ZOZTLS.DBF"));
-    host.WriteFile("Tla/ZLY.TXT", Repeat("riadok\r\n", 10));
+    fs::create_directories(host_.Path("Cis"));
+    writer.WriteTo(host_.Path("Cis/ZOZTLS.DBF"));
+    host_.WriteFile("Tla/ZLY.TXT", Repeat("riadok\r\n", 10));
     Start();
-    ASSERT_EQ(form->DataSrc->rowCount(), static_cast<int>(std::size(formats)));
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    ASSERT_EQ(Controls(*form_).rows->rowCount(), static_cast<int>(std::size(formats)));
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
 
     for (int row = 0; row < static_cast<int>(std::size(formats)); ++row) {
-        form->PrnData->MoveToPosition(row + 1);
-        const int dlzka = form->PrnData->ValueInteger(form->PrnData->FieldNamed("Dlzka"));
-        const std::size_t entry =
-            std::stoul(form->PrnData->ValueText(form->PrnData->FieldNamed("Nazov")));
+        SelectEntry(*form_, row + 1);
+        const int dlzka =
+            form_->CatalogRecords().ValueInteger(form_->CatalogRecords().FieldNamed("Dlzka"));
+        const std::size_t entry = std::stoul(
+            form_->CatalogRecords().ValueText(form_->CatalogRecords().FieldNamed("Nazov")));
         ASSERT_LT(entry, std::size(formats));
         const PageFormat* expected = &formats[entry];
         print::RecordingSurface surface;
@@ -226,7 +228,7 @@ TEST_F(OddPageFormatTest, PrintsEveryLineOnABoundedNumberOfSheets) {
             drawn += sheet.size();
         EXPECT_EQ(drawn, 10u) << "Dlzka " << dlzka;
     }
-    EXPECT_TRUE(boxes.Texts().isEmpty());
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
 // "Tlač" hands the entry's Sirka and Dlzka to the job in their places: with 80
@@ -247,7 +249,7 @@ TEST(WindowPrintHandOver, SirkaAndDlzkaReachTheJobInTheirPlaces) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
-    QTest::mouseClick(form.BTlac, Qt::LeftButton);
+    QTest::mouseClick(Controls(form).BTlac, Qt::LeftButton);
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
     ASSERT_EQ(surface.State(), print::RecordingSurface::JobState::Ended);
     std::vector<std::size_t> linesPerSheet;

@@ -38,19 +38,19 @@ struct Outcome {
 class BatchPrintTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        cups = &PrivateCups::ForThisProcess();
-        out = cups->Folder() / "out" / "batch";
-        std::filesystem::remove_all(out);
-        std::filesystem::create_directories(out);
-        host.WriteCatalog("Cis", {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT"}});
-        host.WriteFile("Tla/PASKY.TXT", Report("PASKY", 3));
+        cups_ = &PrivateCups::ForThisProcess();
+        out_ = cups_->Folder() / "out" / "batch";
+        std::filesystem::remove_all(out_);
+        std::filesystem::create_directories(out_);
+        host_.WriteCatalog("Cis", {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT"}});
+        host_.WriteFile("Tla/PASKY.TXT", Report("PASKY", 3));
     }
     void TearDown() override {
-        for (const std::string& queue : queues)
-            cups->RemovePrinter(queue);
+        for (const std::string& queue : queues_)
+            cups_->RemovePrinter(queue);
     }
     Outcome Tlacsub(QStringList arguments) {
-        arguments = QStringList{"--host-folder",   QString::fromStdString(host.AppFolder()),
+        arguments = QStringList{"--host-folder",   QString::fromStdString(host_.AppFolder()),
                                 "--ansi-codepage", "1250",
                                 "--oem-codepage",  "852"} +
                     arguments;
@@ -61,34 +61,34 @@ class BatchPrintTest : public ::testing::Test {
                 process.readAllStandardError().toStdString()};
     }
     void AddPrinter(const std::string& queue) {
-        cups->AddPdfPrinter(queue, out / (queue + ".pdf"));
-        queues.push_back(queue);
+        cups_->AddPdfPrinter(queue, out_ / (queue + ".pdf"));
+        queues_.push_back(queue);
     }
 
-    PrivateCups* cups = nullptr;
-    std::filesystem::path out;
-    std::vector<std::string> queues;
-    HostFolder host;
+    PrivateCups* cups_ = nullptr;
+    std::filesystem::path out_;
+    std::vector<std::string> queues_;
+    HostFolder host_;
 };
 
 TEST_F(BatchPrintTest, PrintHandsTheEntryToTheSpoolerOrAFile) {
     AddPrinter("tlacsub-batch");
     Outcome run = Tlacsub({"--print", "PASKY", "--pages", "2-3"});
     EXPECT_EQ(run.status, 0) << run.errors;
-    ASSERT_TRUE(cups->WaitUntilIdle());
-    ASSERT_EQ(PdfPages(out / "tlacsub-batch.pdf"), 2);
-    EXPECT_NE(PdfPageText(out / "tlacsub-batch.pdf", 1).find("STRANA 2"), std::string::npos);
-    EXPECT_NE(PdfPageText(out / "tlacsub-batch.pdf", 2).find("STRANA 3"), std::string::npos);
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    ASSERT_EQ(PdfPages(out_ / "tlacsub-batch.pdf"), 2);
+    EXPECT_NE(PdfPageText(out_ / "tlacsub-batch.pdf", 1).find("STRANA 2"), std::string::npos);
+    EXPECT_NE(PdfPageText(out_ / "tlacsub-batch.pdf", 2).find("STRANA 3"), std::string::npos);
 
     run = Tlacsub({"--print", "PASKY", "--landscape", "--pdf",
-                   QString::fromStdString((out / "l.pdf").string())});
+                   QString::fromStdString((out_ / "l.pdf").string())});
     EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(PdfPages(out / "l.pdf"), 3);
-    const auto [width, height] = PdfPageSize(out / "l.pdf");
+    EXPECT_EQ(PdfPages(out_ / "l.pdf"), 3);
+    const auto [width, height] = PdfPageSize(out_ / "l.pdf");
     EXPECT_GT(width, height);
 
     // Failures: the reason on standard error and status 1.
-    cups->RejectJobs("tlacsub-batch", "Údržba");
+    cups_->RejectJobs("tlacsub-batch", "Údržba");
     struct Case {
         QStringList arguments;
         std::string mentions;
@@ -123,26 +123,26 @@ TEST_F(BatchPrintTest, UsageErrorsEndWithStatusTwo) {
 }
 
 TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
-    host.WriteCatalog("Zal/Obd712/Tla",
-                      {{"PASKY", "Pásky", 2007, 12, 5, "10:15", "A.TXT"},
-                       {"PASKY", "Pásky znova", 2007, 12, 6, "10:15", "B.TXT"},
-                       {"../X", "Zlé meno", 2007, 12, 7, "10:15", "A.TXT"},
-                       {"CHYBA", "Bez súboru", 2007, 12, 8, "10:15", "NIEJE.TXT"}});
-    host.WriteFile("Zal/Obd712/Tla/A.TXT", Report("PRVA", 1));
-    host.WriteFile("Zal/Obd712/Tla/B.TXT", Report("DRUHA", 2));
+    host_.WriteCatalog("Zal/Obd712/Tla",
+                       {{"PASKY", "Pásky", 2007, 12, 5, "10:15", "A.TXT"},
+                        {"PASKY", "Pásky znova", 2007, 12, 6, "10:15", "B.TXT"},
+                        {"../X", "Zlé meno", 2007, 12, 7, "10:15", "A.TXT"},
+                        {"CHYBA", "Bez súboru", 2007, 12, 8, "10:15", "NIEJE.TXT"}});
+    host_.WriteFile("Zal/Obd712/Tla/A.TXT", Report("PRVA", 1));
+    host_.WriteFile("Zal/Obd712/Tla/B.TXT", Report("DRUHA", 2));
     const Outcome run =
-        Tlacsub({"--export-pdf", QString::fromStdString(out.string()), "--source", "0712"});
+        Tlacsub({"--export-pdf", QString::fromStdString(out_.string()), "--source", "0712"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("CHYBA"), std::string::npos) << run.errors;
-    EXPECT_EQ(PdfPages(out / "PASKY.pdf"), 1);
-    EXPECT_EQ(PdfPages(out / "PASKY_2.pdf"), 2);
-    EXPECT_EQ(PdfPages(out / ".._X.pdf"), 1);
-    EXPECT_FALSE(std::filesystem::exists(out / "CHYBA.pdf"));
+    EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 1);
+    EXPECT_EQ(PdfPages(out_ / "PASKY_2.pdf"), 2);
+    EXPECT_EQ(PdfPages(out_ / ".._X.pdf"), 1);
+    EXPECT_FALSE(std::filesystem::exists(out_ / "CHYBA.pdf"));
 
     // Every file there: status 0.
-    std::filesystem::remove_all(out);
-    EXPECT_EQ(Tlacsub({"--export-pdf", QString::fromStdString(out.string())}).status, 0);
-    EXPECT_EQ(PdfPages(out / "PASKY.pdf"), 3);
+    std::filesystem::remove_all(out_);
+    EXPECT_EQ(Tlacsub({"--export-pdf", QString::fromStdString(out_.string())}).status, 0);
+    EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 3);
 }
 
 TEST(PdfFileStem, KeepsNamesInsideTheFolder) {

@@ -72,7 +72,7 @@ class CatalogLoadingTest : public ::testing::Test {
     CatalogLoadingTest() : PrnData(memtable::MakePrnData()) { ConfigureCatalogTable(Dbf1); }
 
     bool Load(const std::string& folder = "Cis") {
-        return LoadCatalog(Dbf1, *PrnData, host.Path(folder));
+        return LoadCatalog(Dbf1, *PrnData, host_.Path(folder));
     }
     std::string Text(const char* field) const {
         return PrnData->ValueText(PrnData->FieldNamed(field));
@@ -82,14 +82,15 @@ class CatalogLoadingTest : public ::testing::Test {
     }
     int Day() const { return PrnData->ValueDayNumber(PrnData->FieldNamed("Datum")); }
 
-    HostFolder host;
+    HostFolder host_;
     dbf::TDbf Dbf1;
     std::unique_ptr<memtable::TloxMemTable> PrnData;
 };
 
 TEST_F(CatalogLoadingTest, CopiesEveryEntryWithItsSevenValues) {
-    host.WriteCatalog("Cis", {{"MZDY", "Výplatná páska", 2007, 12, 3, "10:15", "MZDY.TXT", 136, 64},
-                              {"DPH", "Priznanie k DPH", 2007, 12, 1, "8:05", "DPH.TXT", 80, 60}});
+    host_.WriteCatalog("Cis",
+                       {{"MZDY", "Výplatná páska", 2007, 12, 3, "10:15", "MZDY.TXT", 136, 64},
+                        {"DPH", "Priznanie k DPH", 2007, 12, 1, "8:05", "DPH.TXT", 80, 60}});
     ASSERT_TRUE(Load());
     EXPECT_FALSE(Dbf1.Active());
     ASSERT_EQ(PrnData->RecordTotal(), 2);
@@ -107,8 +108,8 @@ TEST_F(CatalogLoadingTest, CopiesEveryEntryWithItsSevenValues) {
 }
 
 TEST_F(CatalogLoadingTest, LongTextsAreCutAndAnEmptyDateIsTheFirstDay) {
-    host.WriteCatalog("Cis", {{"A", std::string(60, 'p'), 0, 0, 0, "", "DLHEMENO1.TXT", 80, 60}},
-                      60, 14);
+    host_.WriteCatalog("Cis", {{"A", std::string(60, 'p'), 0, 0, 0, "", "DLHEMENO1.TXT", 80, 60}},
+                       60, 14);
     ASSERT_TRUE(Load());
     EXPECT_EQ(Text("Popis"), std::string(45, 'p'));
     EXPECT_EQ(Text("FilName"), "DLHEMENO1.TX");
@@ -116,29 +117,29 @@ TEST_F(CatalogLoadingTest, LongTextsAreCutAndAnEmptyDateIsTheFirstDay) {
 }
 
 TEST_F(CatalogLoadingTest, FailuresAreReportedOnlyByTheResult) {
-    host.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
+    host_.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
     ASSERT_TRUE(Load());
     // A missing catalog leaves the table as it was.
     EXPECT_FALSE(Load("Zal/Obd612/Tla"));
     EXPECT_EQ(PrnData->RecordTotal(), 1);
     // So does one that cannot be opened; a folder of that name is no catalog.
-    host.WriteFile("Bad/ZOZTLS.DBF", "garbage");
+    host_.WriteFile("Bad/ZOZTLS.DBF", "garbage");
     EXPECT_FALSE(Load("Bad"));
     EXPECT_EQ(PrnData->RecordTotal(), 1);
-    std::filesystem::create_directories(host.Path("Dir/ZOZTLS.DBF"));
+    std::filesystem::create_directories(host_.Path("Dir/ZOZTLS.DBF"));
     EXPECT_FALSE(Load("Dir"));
     // A catalog without a wanted field fails while copying, after the table was emptied.
-    host.WriteCatalogWithoutDlzka("Old", {{"X", "", 2007, 1, 1, "", "X.TXT"}});
+    host_.WriteCatalogWithoutDlzka("Old", {{"X", "", 2007, 1, 1, "", "X.TXT"}});
     EXPECT_FALSE(Load("Old"));
     EXPECT_FALSE(Dbf1.Active());
     EXPECT_EQ(PrnData->RecordTotal(), 0);
 }
 
 TEST_F(CatalogLoadingTest, TheCatalogIsOnlyRead) {
-    host.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
-    const std::string before = host.ReadFile("Cis/ZOZTLS.DBF");
+    host_.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
+    const std::string before = host_.ReadFile("Cis/ZOZTLS.DBF");
     ASSERT_TRUE(Load());
-    EXPECT_EQ(host.ReadFile("Cis/ZOZTLS.DBF"), before);
+    EXPECT_EQ(host_.ReadFile("Cis/ZOZTLS.DBF"), before);
 }
 
 } // namespace

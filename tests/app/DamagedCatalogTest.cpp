@@ -3,6 +3,8 @@
 // good catalog loads again afterwards.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
+#include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
 #include "app/CatalogModel.h"
@@ -224,63 +226,53 @@ std::vector<CatalogEntry> GoodCatalog() {
 
 class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
   protected:
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Start() { ShowWindow(form_, host_); }
     void WritePrintFiles() {
         for (const char* name : {"Tla/DPH.TXT", "Tla/KNIHA.TXT", "Tla/MZDY.TXT"})
-            host.WriteFile(name, "OK\r\n");
+            host_.WriteFile(name, "OK\r\n");
     }
-    fs::path Catalog() const { return host.Path("Cis/ZOZTLS.DBF"); }
+    fs::path Catalog() const { return host_.Path("Cis/ZOZTLS.DBF"); }
     void Replace(const std::function<void(const fs::path&)>& make) {
         fs::remove_all(Catalog());
         fs::create_directories(Catalog().parent_path());
         make(Catalog());
     }
-    bool ListShown() const {
-        return !form->GrZozn->isHidden() && form->SText->isHidden() && form->BTlac->isEnabled() &&
-               form->BView->isEnabled() && form->BOrder->isEnabled();
-    }
-    bool FailureShown() const {
-        return form->GrZozn->isHidden() && !form->SText->isHidden() && !form->BTlac->isEnabled() &&
-               !form->BView->isEnabled() && !form->BOrder->isEnabled();
-    }
     void ExpectOutcome(int rows, int sirka) {
         if (rows == kBanner) {
-            EXPECT_TRUE(FailureShown());
+            EXPECT_TRUE(FailureShown(*form_));
         } else if (rows == kEither) {
-            EXPECT_TRUE(FailureShown() || ListShown());
+            EXPECT_TRUE(FailureShown(*form_) || ListShown(*form_));
 
         } else {
-            ASSERT_TRUE(ListShown());
-            EXPECT_EQ(form->DataSrc->rowCount(), rows);
+            ASSERT_TRUE(ListShown(*form_));
+            EXPECT_EQ(Controls(*form_).rows->rowCount(), rows);
             if (sirka != -1) {
-                form->PrnData->MoveToPosition(1);
-                EXPECT_EQ(form->PrnData->ValueInteger(form->PrnData->FieldNamed("Sirka")), sirka);
+                SelectEntry(*form_, 1);
+                EXPECT_EQ(form_->CatalogRecords().ValueInteger(
+                              form_->CatalogRecords().FieldNamed("Sirka")),
+                          sirka);
             }
         }
-        EXPECT_FALSE(form->Dbf1.Active());
-        EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("; ").toStdString();
+        EXPECT_FALSE(form_->CatalogTableOpen());
+        EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join("; ").toStdString();
     }
     // A good catalog loads again, and its entry previews.
     void ExpectRecovery() {
         fs::remove_all(Catalog());
-        host.WriteCatalog("Cis", GoodCatalog());
-        QTest::mouseClick(form->BRefr, Qt::LeftButton);
-        ASSERT_TRUE(ListShown());
-        EXPECT_EQ(form->DataSrc->rowCount(), 3);
-        EXPECT_TRUE(form->GrZozn->hasFocus());
-        QTest::mouseClick(form->BView, Qt::LeftButton);
-        EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
-        EXPECT_EQ(form->MSubor->Lines().LineAt(0), "OK");
-        EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("; ").toStdString();
+        host_.WriteCatalog("Cis", GoodCatalog());
+        QTest::mouseClick(Controls(*form_).BRefr, Qt::LeftButton);
+        ASSERT_TRUE(ListShown(*form_));
+        EXPECT_EQ(Controls(*form_).rows->rowCount(), 3);
+        EXPECT_TRUE(Controls(*form_).GrZozn->hasFocus());
+        QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+        EXPECT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
+        EXPECT_EQ(Controls(*form_).MSubor->Lines().LineAt(0), "OK");
+        EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join("; ").toStdString();
     }
 
-    HostFolder host;
-    MessageBoxCatcher boxes;
-    std::unique_ptr<TForm1> form;
+    HostFolder host_;
+    MessageBoxCatcher boxes_;
+    std::unique_ptr<TForm1> form_;
 };
 
 TEST_P(DamagedCatalogTest, AtStartAndOnReloadTheWindowCopes) {
@@ -292,7 +284,7 @@ TEST_P(DamagedCatalogTest, AtStartAndOnReloadTheWindowCopes) {
 
     // The same damage met by a reload from the preview page, then a good load again.
     Replace(GetParam().make);
-    QTest::mouseClick(form->BRefr, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form_).BRefr, Qt::LeftButton);
     ExpectOutcome(GetParam().rows, GetParam().sirka);
     ExpectRecovery();
 }
@@ -304,7 +296,7 @@ class CatalogAccessTest : public DamagedCatalogTest {};
 
 TEST_F(CatalogAccessTest, ACatalogLockedByTheHostStillLoads) {
     WritePrintFiles();
-    host.WriteCatalog("Cis", GoodCatalog());
+    host_.WriteCatalog("Cis", GoodCatalog());
     // The host holds the whole file locked while it rewrites it; a lock taken on a
     // separate open of the file conflicts just as another process's would.
     const int fd = ::open(Catalog().c_str(), O_RDWR);
@@ -315,71 +307,71 @@ TEST_F(CatalogAccessTest, ACatalogLockedByTheHostStillLoads) {
     range.l_whence = SEEK_SET;
     ASSERT_EQ(::fcntl(fd, F_SETLK, &range), 0);
     Start();
-    EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 3);
-    EXPECT_TRUE(boxes.Texts().isEmpty());
+    EXPECT_TRUE(ListShown(*form_));
+    EXPECT_EQ(Controls(*form_).rows->rowCount(), 3);
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
     ::close(fd);
 }
 
 TEST_F(CatalogAccessTest, ASettingsTableLockedOrAPipeIsPassedOver) {
     WritePrintFiles();
-    host.WriteCatalog("Cis", GoodCatalog());
-    host.WriteCatalog("Kalk/Cis", {{"OBED", "Obedy", 2007, 12, 3, "", "OBED.TXT"}});
-    host.WriteSettings(host.Path("Kalk").string());
-    const int fd = ::open(host.Path("oposcis.dbf").c_str(), O_RDWR);
+    host_.WriteCatalog("Cis", GoodCatalog());
+    host_.WriteCatalog("Kalk/Cis", {{"OBED", "Obedy", 2007, 12, 3, "", "OBED.TXT"}});
+    host_.WriteSettings(host_.Path("Kalk").string());
+    const int fd = ::open(host_.Path("oposcis.dbf").c_str(), O_RDWR);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
     Start();
     ::close(fd);
     // The meal calculations fall back to the application folder's own catalog.
-    form->cbMesiac->setCurrentIndex(1);
-    EXPECT_TRUE(ListShown());
-    EXPECT_EQ(form->DataSrc->rowCount(), 3);
-    form.reset();
+    Controls(*form_).cbMesiac->setCurrentIndex(1);
+    EXPECT_TRUE(ListShown(*form_));
+    EXPECT_EQ(Controls(*form_).rows->rowCount(), 3);
+    form_.reset();
 
     // A pipe has no writer: opening it must not wait for one.
-    fs::remove(host.Path("oposcis.dbf"));
-    ASSERT_EQ(::mkfifo(host.Path("oposcis.dbf").c_str(), 0644), 0);
+    fs::remove(host_.Path("oposcis.dbf"));
+    ASSERT_EQ(::mkfifo(host_.Path("oposcis.dbf").c_str(), 0644), 0);
     Start();
-    form->cbMesiac->setCurrentIndex(1);
-    EXPECT_EQ(form->DataSrc->rowCount(), 3);
-    EXPECT_TRUE(boxes.Texts().isEmpty());
+    Controls(*form_).cbMesiac->setCurrentIndex(1);
+    EXPECT_EQ(Controls(*form_).rows->rowCount(), 3);
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
 TEST_F(CatalogAccessTest, AnOddMealCalculationFolderGivesTheBannerOrAList) {
     WritePrintFiles();
-    host.WriteCatalog("Cis", GoodCatalog());
+    host_.WriteCatalog("Cis", GoodCatalog());
     const std::string folders[] = {
         std::string(254, '\xFF'),
         std::string(254, '\\'),
         "\\\\server\\share\\kalk\\",
         "C:\\TLAC\\KALK\\",
-        host.Path("oposcis.dbf").string(), // a file, not a folder
+        host_.Path("oposcis.dbf").string(), // a file, not a folder
         "..\\..\\..\\..\\..\\..\\..\\..\\..\\",
         std::string("\x01\x02\x7F\x1A\r\n\f"),
     };
     for (const std::string& folder : folders) {
         DbfWriter settings(0x03, 0x64);
         settings.AddField("CESTAKAL", 'C', 254).AddRecord().Raw("CESTAKAL", folder);
-        settings.WriteTo(host.Path("oposcis.dbf"));
+        settings.WriteTo(host_.Path("oposcis.dbf"));
         Start();
-        form->cbMesiac->setCurrentIndex(1);
-        EXPECT_TRUE(FailureShown() || ListShown()) << folder;
-        form->cbMesiac->setCurrentIndex(0);
-        EXPECT_TRUE(ListShown()) << folder;
-        EXPECT_EQ(form->DataSrc->rowCount(), 3);
-        EXPECT_TRUE(boxes.Texts().isEmpty()) << folder;
+        Controls(*form_).cbMesiac->setCurrentIndex(1);
+        EXPECT_TRUE(FailureShown(*form_) || ListShown(*form_)) << folder;
+        Controls(*form_).cbMesiac->setCurrentIndex(0);
+        EXPECT_TRUE(ListShown(*form_)) << folder;
+        EXPECT_EQ(Controls(*form_).rows->rowCount(), 3);
+        EXPECT_TRUE(boxes_.Texts().isEmpty()) << folder;
     }
 }
 
 TEST_F(CatalogAccessTest, AnUnreadableCatalogGivesTheBanner) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads files of any mode";
     WritePrintFiles();
-    host.WriteCatalog("Cis", GoodCatalog());
+    host_.WriteCatalog("Cis", GoodCatalog());
     fs::permissions(Catalog(), fs::perms::none);
     Start();
-    EXPECT_TRUE(FailureShown());
-    EXPECT_TRUE(boxes.Texts().isEmpty());
+    EXPECT_TRUE(FailureShown(*form_));
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
     fs::permissions(Catalog(), fs::perms::owner_read | fs::perms::owner_write);
     ExpectRecovery();
 }

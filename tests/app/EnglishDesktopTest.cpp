@@ -3,6 +3,7 @@
 // shows the host's Slovak text as a Slovak desktop would.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "WindowControls.h"
 
 #include "app/BrowserStart.h"
 #include "app/CatalogModel.h"
@@ -27,18 +28,18 @@ const char kPrintFile[] = "┌────────────────�
 class EnglishDesktopTest : public ::testing::Test {
   protected:
     EnglishDesktopTest() {
-        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        qputenv("XDG_CONFIG_DIRS", system.path().toUtf8());
-        QDir(home.path()).mkpath(QStringLiteral("tlacsub"));
+        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_DIRS", system_.path().toUtf8());
+        QDir(home_.path()).mkpath(QStringLiteral("tlacsub"));
     }
     void WriteSettings(const QByteArray& text) {
-        QFile file(home.filePath(QStringLiteral("tlacsub/tlacsub.ini")));
+        QFile file(home_.filePath(QStringLiteral("tlacsub/tlacsub.ini")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
 
-    QTemporaryDir home;
-    QTemporaryDir system;
+    QTemporaryDir home_;
+    QTemporaryDir system_;
 };
 
 TEST_F(EnglishDesktopTest, TheSettingsCodePagesShowSlovakText) {
@@ -61,12 +62,12 @@ TEST_F(EnglishDesktopTest, TheSettingsCodePagesShowSlovakText) {
 
     // Compared as UTF-8, so a failure shows the letters that came out.
     const std::string popis = "Zoznam žiakov - ŠOŠ hotelová, Žilina ľň";
-    EXPECT_EQ(form.DataSrc->index(0, 1).data().toString().toStdString(), popis);
+    EXPECT_EQ(Controls(form).rows->index(0, 1).data().toString().toStdString(), popis);
 
-    form.BViewClick(nullptr);
+    QTest::mouseClick(Controls(form).BView, Qt::LeftButton);
     EXPECT_EQ(form.windowTitle().toStdString(), "Tlač súborov v1.2 - náhľad na súbor " + popis);
-    QTest::keyClick(form.MSubor, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(form.MSubor, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(Controls(form).MSubor, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(Controls(form).MSubor, Qt::Key_C, Qt::ControlModifier);
     const std::string printFile = kPrintFile;
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               printFile.substr(0, printFile.size() - 2)); // the last line break is no line
@@ -84,10 +85,10 @@ TEST_F(EnglishDesktopTest, AMissingHostFolderEndsTheToolBeforeItsWindow) {
         EXPECT_EQ(qobject_cast<TForm1*>(widget), nullptr);
     // Nothing written: no host folder made, no settings stored.
     EXPECT_FALSE(QFileInfo::exists(missing));
-    EXPECT_EQ(QDir(home.filePath(QStringLiteral("tlacsub")))
+    EXPECT_EQ(QDir(home_.filePath(QStringLiteral("tlacsub")))
                   .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList{QStringLiteral("tlacsub.ini")});
-    EXPECT_TRUE(QDir(system.path()).isEmpty());
+    EXPECT_TRUE(QDir(system_.path()).isEmpty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // and Esc, tooltips, and a list that follows the host's catalog on disk.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
 #include "app/CatalogModel.h"
@@ -29,81 +30,79 @@ namespace {
 
 constexpr int kWithin = 2000; // ms the list may take to follow the host
 
-std::vector<CatalogEntry> CurrentMonth() {
-    return {{"C-MZDY", "Mzdy za december", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60},
-            {"A-DPH", "Daň z pridanej hodnoty", 2007, 12, 20, "08:05", "DPH.TXT", 80, 60},
-            {"B-KNIHA", "Kniha jázd", 2007, 12, 1, "12:00", "KNIHA.TXT", 136, 60}};
-}
-
 class EverydayUseTest : public ::testing::Test {
   protected:
     EverydayUseTest() {
-        host.WriteCatalog("Cis", CurrentMonth());
-        host.WriteFile("Tla/MZDY.TXT",
-                       Oem852("Výplatná páska\r\nĽubica Malá 1200\r\n"
-                              "Peter Veľký 900\r\n\fStrana 2\r\nĽUBICA KOVÁČ 50\r\n"));
-        host.WriteFile("Tla/DPH.TXT", Oem852("Daňové priznanie\r\n"));
+        host_.WriteCatalog("Cis", CurrentMonth());
+        host_.WriteFile("Tla/MZDY.TXT",
+                        Oem852("Výplatná páska\r\nĽubica Malá 1200\r\n"
+                               "Peter Veľký 900\r\n\fStrana 2\r\nĽUBICA KOVÁČ 50\r\n"));
+        host_.WriteFile("Tla/DPH.TXT", Oem852("Daňové priznanie\r\n"));
     }
 
     void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form_ = std::make_unique<TForm1>(host_.AppFolder());
+        form_->show();
+        QApplication::setActiveWindow(form_.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     }
 
     std::string Current(const char* field) const {
-        return form->PrnData->ValueText(form->PrnData->FieldNamed(field));
+        return form_->CatalogRecords().ValueText(form_->CatalogRecords().FieldNamed(field));
     }
     void SelectNazov(const std::string& nazov) {
-        for (int position = 1; position <= form->PrnData->RecordTotal(); ++position) {
-            form->PrnData->MoveToPosition(position);
+        for (int position = 1; position <= form_->CatalogRecords().RecordTotal(); ++position) {
+            SelectEntry(*form_, position);
             if (Current("Nazov") == nazov) return;
         }
         FAIL() << nazov;
     }
-    int ScreenRow() const { return form->GrZozn->CurrentRow() - form->GrZozn->TopRow(); }
-    bool OnPreview() const { return form->PStrany->currentWidget() == form->TabView; }
+    int ScreenRow() const {
+        return Controls(*form_).GrZozn->CurrentRow() - Controls(*form_).GrZozn->TopRow();
+    }
+    bool OnPreview() const {
+        return Controls(*form_).PStrany->currentWidget() == Controls(*form_).TabView;
+    }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), mods);
     }
     void Preview(const std::string& nazov) {
         SelectNazov(nazov);
-        form->GrZozn->setFocus();
+        Controls(*form_).GrZozn->setFocus();
         Key(Qt::Key_Return);
         ASSERT_TRUE(OnPreview());
     }
     // The viewer's selection as the clipboard gets it.
     QString Copied() {
         QApplication::clipboard()->clear();
-        QTest::keyClick(form->MSubor, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(Controls(*form_).MSubor, Qt::Key_C, Qt::ControlModifier);
         return QApplication::clipboard()->text();
     }
-    CellPos SelBegin() const { return form->MSubor->SelBegin(); }
+    CellPos SelBegin() const { return Controls(*form_).MSubor->SelBegin(); }
     static bool WaitFor(const std::function<bool()>& condition) {
         return QTest::qWaitFor(condition, kWithin);
     }
 
-    HostFolder host;
-    MessageBoxCatcher boxes;
-    std::unique_ptr<TForm1> form;
+    HostFolder host_;
+    MessageBoxCatcher boxes_;
+    std::unique_ptr<TForm1> form_;
 };
 
 TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
     Start();
     Preview("C-MZDY");
-    FindBar& bar = *form->SearchBar;
+    FindBar& bar = *Controls(*form_).searchBar;
     EXPECT_FALSE(bar.IsOpen());
-    const QRect fullViewer = form->MSubor->geometry();
+    const QRect fullViewer = Controls(*form_).MSubor->geometry();
     Key(Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(bar.IsOpen());
-    EXPECT_TRUE(bar.Text->hasFocus());
-    EXPECT_FALSE(bar.MatchCase->isChecked());
+    EXPECT_TRUE(Controls(*form_).findText->hasFocus());
+    EXPECT_FALSE(Controls(*form_).findMatchCase->isChecked());
     // The bar takes the bottom strip of the viewer's place.
-    EXPECT_EQ(form->MSubor->geometry().bottom(), bar.geometry().top() - 1);
+    EXPECT_EQ(Controls(*form_).MSubor->geometry().bottom(), bar.geometry().top() - 1);
     EXPECT_EQ(bar.geometry().bottom(), fullViewer.bottom());
 
-    bar.Text->setText(QString::fromUtf8("ľubica"));
+    Controls(*form_).findText->setText(QString::fromUtf8("ľubica"));
     struct Step {
         int key;
         Qt::KeyboardModifiers mods;
@@ -119,20 +118,20 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
     };
     for (const Step& step : steps) {
         Key(step.key, step.mods);
-        EXPECT_TRUE(form->MSubor->SelAvail()) << step.line;
+        EXPECT_TRUE(Controls(*form_).MSubor->SelAvail()) << step.line;
         EXPECT_EQ(SelBegin(), (CellPos{0, step.line}));
-        EXPECT_EQ(form->MSubor->SelEnd(), (CellPos{6, step.line}));
-        EXPECT_EQ(bar.Notice->text(), QString::fromUtf8(step.notice)) << step.line;
+        EXPECT_EQ(Controls(*form_).MSubor->SelEnd(), (CellPos{6, step.line}));
+        EXPECT_EQ(Controls(*form_).findNotice->text(), QString::fromUtf8(step.notice)) << step.line;
     }
-    EXPECT_TRUE(bar.Text->hasFocus());
+    EXPECT_TRUE(Controls(*form_).findText->hasFocus());
     EXPECT_EQ(Copied(), QString::fromUtf8("Ľubica"));
 
     // Esc closes the bar, the viewer takes the focus and its whole place back;
     // F3 still finds, from the caret.
     Key(Qt::Key_Escape);
     EXPECT_FALSE(bar.IsOpen());
-    EXPECT_TRUE(form->MSubor->hasFocus());
-    EXPECT_EQ(form->MSubor->geometry(), fullViewer);
+    EXPECT_TRUE(Controls(*form_).MSubor->hasFocus());
+    EXPECT_EQ(Controls(*form_).MSubor->geometry(), fullViewer);
     EXPECT_TRUE(OnPreview());
     Key(Qt::Key_F3);
     EXPECT_EQ(SelBegin(), (CellPos{0, 4}));
@@ -141,15 +140,14 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
     // A wrap with the bar closed opens it to say so, the focus staying put.
     Key(Qt::Key_F3);
     EXPECT_TRUE(bar.IsOpen());
-    EXPECT_EQ(bar.Notice->text(), QString::fromUtf8("Pokračuje sa od začiatku"));
-    EXPECT_TRUE(form->MSubor->hasFocus());
-    EXPECT_TRUE(boxes.Texts().isEmpty());
+    EXPECT_EQ(Controls(*form_).findNotice->text(), QString::fromUtf8("Pokračuje sa od začiatku"));
+    EXPECT_TRUE(Controls(*form_).MSubor->hasFocus());
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
 TEST_F(EverydayUseTest, LetterCaseCountsOnlyWithTheToggleAndAccentsAlways) {
     Start();
     Preview("C-MZDY");
-    FindBar& bar = *form->SearchBar;
     Key(Qt::Key_F, Qt::ControlModifier);
     struct Case {
         const char* text;
@@ -161,64 +159,64 @@ TEST_F(EverydayUseTest, LetterCaseCountsOnlyWithTheToggleAndAccentsAlways) {
         {"velky", false, -1}, {"kováč", false, 4}, {"Kováč", true, -1},
     };
     for (const Case& c : cases) {
-        form->MSubor->SetSelectionStart(0);
-        form->MSubor->SetSelectionLength(0);
-        bar.MatchCase->setChecked(c.matchCase);
-        bar.Text->setText(QString::fromUtf8(c.text));
-        bar.Text->setFocus();
+        Controls(*form_).MSubor->SetSelectionStart(0);
+        Controls(*form_).MSubor->SetSelectionLength(0);
+        Controls(*form_).findMatchCase->setChecked(c.matchCase);
+        Controls(*form_).findText->setText(QString::fromUtf8(c.text));
+        Controls(*form_).findText->setFocus();
         Key(Qt::Key_Return);
         if (c.line < 0) {
-            EXPECT_FALSE(form->MSubor->SelAvail()) << c.text;
-            EXPECT_EQ(bar.Notice->text(), QString::fromUtf8("Text sa nenašiel")) << c.text;
+            EXPECT_FALSE(Controls(*form_).MSubor->SelAvail()) << c.text;
+            EXPECT_EQ(Controls(*form_).findNotice->text(), QString::fromUtf8("Text sa nenašiel"))
+                << c.text;
         } else {
             EXPECT_EQ(SelBegin().row, c.line) << c.text;
-            EXPECT_TRUE(bar.Notice->text().isEmpty()) << c.text;
+            EXPECT_TRUE(Controls(*form_).findNotice->text().isEmpty()) << c.text;
         }
     }
 }
 
 TEST_F(EverydayUseTest, EnterInTheListPreviewsAndEscGoesBackLikeTheButtons) {
-    host.WriteCatalog("Zal/Obd712/Tla", {{"STARY", "December", 2007, 12, 31, "", "NIE.TXT"}});
+    host_.WriteCatalog("Zal/Obd712/Tla", {{"STARY", "December", 2007, 12, 31, "", "NIE.TXT"}});
     Start();
     SelectNazov("A-DPH");
-    form->GrZozn->setFocus();
+    Controls(*form_).GrZozn->setFocus();
     Key(Qt::Key_Enter);
     ASSERT_TRUE(OnPreview());
-    EXPECT_TRUE(form->windowTitle().endsWith(QString::fromUtf8("Daň z pridanej hodnoty")));
-    EXPECT_TRUE(form->MSubor->hasFocus());
+    EXPECT_TRUE(form_->windowTitle().endsWith(QString::fromUtf8("Daň z pridanej hodnoty")));
+    EXPECT_TRUE(Controls(*form_).MSubor->hasFocus());
     Key(Qt::Key_Escape);
     EXPECT_FALSE(OnPreview());
-    EXPECT_TRUE(form->GrZozn->hasFocus());
+    EXPECT_TRUE(Controls(*form_).GrZozn->hasFocus());
     // Esc in the list leaves it as it is.
     Key(Qt::Key_Escape);
     EXPECT_FALSE(OnPreview());
 
     // A missing file answers Enter as it answers the button.
-    form->cbMesiac->setCurrentIndex(2);
-    form->BRefrClick(form->cbMesiac);
+    ChooseSource(*form_, 2);
     Key(Qt::Key_Return);
     EXPECT_FALSE(OnPreview());
-    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8("Zvolený súbor neexistuje ...")});
+    EXPECT_EQ(boxes_.Texts(), QStringList{QString::fromUtf8("Zvolený súbor neexistuje ...")});
 }
 
 TEST_F(EverydayUseTest, EveryButtonAndFieldSaysWhatItDoes) {
     Start();
-    for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+    for (QAbstractButton* button : form_->findChildren<QAbstractButton*>()) {
         // Not Qt's own parts of the hidden tabs and of the list.
         if (button->objectName().isEmpty() || qobject_cast<QTabBar*>(button->parentWidget()))
             continue;
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
     }
-    EXPECT_TRUE(form->EStr1->toolTip().startsWith(QString::fromUtf8("Od strany")));
-    EXPECT_TRUE(form->EStr2->toolTip().startsWith(QString::fromUtf8("Po stranu")));
-    for (QLineEdit* field : {form->EStr1, form->EStr2})
+    EXPECT_TRUE(Controls(*form_).EStr1->toolTip().startsWith(QString::fromUtf8("Od strany")));
+    EXPECT_TRUE(Controls(*form_).EStr2->toolTip().startsWith(QString::fromUtf8("Po stranu")));
+    for (QLineEdit* field : {Controls(*form_).EStr1, Controls(*form_).EStr2})
         EXPECT_TRUE(field->toolTip().contains(QString::fromUtf8("1 až 9999")));
-    EXPECT_FALSE(form->cbMesiac->toolTip().isEmpty());
-    EXPECT_FALSE(form->SearchBar->Text->toolTip().isEmpty());
+    EXPECT_FALSE(Controls(*form_).cbMesiac->toolTip().isEmpty());
+    EXPECT_FALSE(Controls(*form_).findText->toolTip().isEmpty());
     // The orientation toggle names the orientation it stands for now.
-    EXPECT_TRUE(form->BOrient->toolTip().contains(QString::fromUtf8("na výšku (")));
-    form->BOrient->click();
-    EXPECT_TRUE(form->BOrient->toolTip().contains(QString::fromUtf8("na šírku (")));
+    EXPECT_TRUE(Controls(*form_).BOrient->toolTip().contains(QString::fromUtf8("na výšku (")));
+    Controls(*form_).BOrient->click();
+    EXPECT_TRUE(Controls(*form_).BOrient->toolTip().contains(QString::fromUtf8("na šírku (")));
 }
 
 TEST_F(EverydayUseTest, TheListFollowsTheHostKeepingTheCurrentEntryOnItsRow) {
@@ -227,9 +225,9 @@ TEST_F(EverydayUseTest, TheListFollowsTheHostKeepingTheCurrentEntryOnItsRow) {
     for (int day = 1; day <= 60; ++day)
         month.push_back({"E" + std::to_string(100 + day), "Zostava", 2007, 1 + day / 29,
                          1 + day % 28, "09:00", "E" + std::to_string(day) + ".TXT", 80, 60});
-    host.WriteCatalog("Cis", month);
+    host_.WriteCatalog("Cis", month);
     Start();
-    form->GrZozn->setFocus();
+    Controls(*form_).GrZozn->setFocus();
     Key(Qt::Key_Home);
     // Down to row 48, then back up: the row lies mid-window.
     for (int i = 0; i < 48; ++i)
@@ -239,73 +237,72 @@ TEST_F(EverydayUseTest, TheListFollowsTheHostKeepingTheCurrentEntryOnItsRow) {
     const std::string nazov = Current("Nazov");
     const int row = ScreenRow();
     ASSERT_GT(row, 0);
-    ASSERT_LT(row, form->GrZozn->VisibleRowCount() - 1);
-    ASSERT_GT(form->GrZozn->TopRow(), 0);
+    ASSERT_LT(row, Controls(*form_).GrZozn->VisibleRowCount() - 1);
+    ASSERT_GT(Controls(*form_).GrZozn->TopRow(), 0);
 
     // The host adds an entry that comes first by date, and the next time one
     // that the current entry's place does not change for.
     month.push_back({"E000", "Nová", 2006, 12, 31, "07:00", "E0.TXT", 80, 60});
-    host.WriteCatalog("Cis", month);
-    ASSERT_TRUE(WaitFor([this] { return form->DataSrc->rowCount() == 61; }));
-    EXPECT_EQ(form->DataSrc->index(0, 0).data().toString(), "E000");
+    host_.WriteCatalog("Cis", month);
+    ASSERT_TRUE(WaitFor([this] { return Controls(*form_).rows->rowCount() == 61; }));
+    EXPECT_EQ(Controls(*form_).rows->index(0, 0).data().toString(), "E000");
     EXPECT_EQ(Current("Nazov"), nazov);
-    EXPECT_EQ(form->GrZozn->CurrentRow(), 41);
+    EXPECT_EQ(Controls(*form_).GrZozn->CurrentRow(), 41);
     EXPECT_EQ(ScreenRow(), row);
-    EXPECT_TRUE(form->GrZozn->hasFocus());
+    EXPECT_TRUE(Controls(*form_).GrZozn->hasFocus());
 
     // While the preview shows, the list waits; it catches up on the way back.
-    host.WriteFile("Tla/" + Current("FilName"), "Zostava\r\n");
-    form->BView->click();
+    host_.WriteFile("Tla/" + Current("FilName"), "Zostava\r\n");
+    Controls(*form_).BView->click();
     ASSERT_TRUE(OnPreview());
     month.erase(month.begin()); // the entry of day 1 goes
-    host.WriteCatalog("Cis", month);
-    ASSERT_TRUE(WaitFor([this] { return form->ReloadPending(); }));
-    EXPECT_EQ(form->DataSrc->rowCount(), 61);
+    host_.WriteCatalog("Cis", month);
+    ASSERT_TRUE(WaitFor([this] { return form_->ReloadPending(); }));
+    EXPECT_EQ(Controls(*form_).rows->rowCount(), 61);
     Key(Qt::Key_Escape);
     EXPECT_FALSE(OnPreview());
-    EXPECT_EQ(form->DataSrc->rowCount(), 60);
+    EXPECT_EQ(Controls(*form_).rows->rowCount(), 60);
     EXPECT_EQ(Current("Nazov"), nazov);
     EXPECT_EQ(ScreenRow(), row);
 
     // An entry that is gone leaves the load's first entry current.
     std::erase_if(month, [&](const CatalogEntry& entry) { return entry.nazov == nazov; });
-    host.WriteCatalog("Cis", month);
-    ASSERT_TRUE(WaitFor([this] { return form->DataSrc->rowCount() == 59; }));
-    EXPECT_EQ(form->GrZozn->CurrentRow(), 0);
-    EXPECT_TRUE(boxes.Texts().isEmpty());
+    host_.WriteCatalog("Cis", month);
+    ASSERT_TRUE(WaitFor([this] { return Controls(*form_).rows->rowCount() == 59; }));
+    EXPECT_EQ(Controls(*form_).GrZozn->CurrentRow(), 0);
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
 TEST_F(EverydayUseTest, TheWatchFollowsTheSourceTheUserPicks) {
     std::vector<CatalogEntry> archived = {{"STARY", "December", 2007, 12, 31, "", "S.TXT"}};
-    host.WriteCatalog("Zal/Obd712/Tla", archived);
+    host_.WriteCatalog("Zal/Obd712/Tla", archived);
     Start();
-    form->cbMesiac->setCurrentIndex(2);
-    form->BRefrClick(form->cbMesiac);
-    ASSERT_EQ(form->DataSrc->rowCount(), 1);
+    ChooseSource(*form_, 2);
+    ASSERT_EQ(Controls(*form_).rows->rowCount(), 1);
     archived.push_back({"NOVY", "December", 2007, 12, 30, "", "N.TXT"});
-    host.WriteCatalog("Zal/Obd712/Tla", archived);
-    ASSERT_TRUE(WaitFor([this] { return form->DataSrc->rowCount() == 2; }));
+    host_.WriteCatalog("Zal/Obd712/Tla", archived);
+    ASSERT_TRUE(WaitFor([this] { return Controls(*form_).rows->rowCount() == 2; }));
     EXPECT_EQ(Current("Nazov"), "STARY");
 }
 
 TEST_F(EverydayUseTest, AHalfWrittenCatalogShowsTheBannerUntilTheHostFinishes) {
     Start();
-    const std::string whole = host.ReadFile("Cis/ZOZTLS.DBF");
+    const std::string whole = host_.ReadFile("Cis/ZOZTLS.DBF");
     // Caught while the host writes it: cut inside the field descriptors.
-    host.WriteFile("Cis/ZOZTLS.DBF", whole.substr(0, 32 + 32 * 3 + 10));
-    ASSERT_TRUE(WaitFor([this] { return !form->SText->isHidden(); }));
-    EXPECT_TRUE(form->GrZozn->isHidden());
-    EXPECT_FALSE(form->BView->isEnabled());
+    host_.WriteFile("Cis/ZOZTLS.DBF", whole.substr(0, 32 + 32 * 3 + 10));
+    ASSERT_TRUE(WaitFor([this] { return !Controls(*form_).SText->isHidden(); }));
+    EXPECT_TRUE(Controls(*form_).GrZozn->isHidden());
+    EXPECT_FALSE(Controls(*form_).BView->isEnabled());
 
     // The host finishes by putting a whole new file in place of the old one.
     std::vector<CatalogEntry> more = CurrentMonth();
     more.push_back({"D-NOVY", "Nový", 2007, 12, 31, "23:00", "NOVY.TXT", 80, 60});
-    host.WriteCatalog("Nove", more);
-    std::filesystem::rename(host.Path("Nove/ZOZTLS.DBF"), host.Path("Cis/ZOZTLS.DBF"));
-    ASSERT_TRUE(WaitFor([this] { return !form->GrZozn->isHidden(); }));
-    EXPECT_TRUE(form->SText->isHidden());
-    EXPECT_EQ(form->DataSrc->rowCount(), 4);
-    EXPECT_TRUE(boxes.Texts().isEmpty());
+    host_.WriteCatalog("Nove", more);
+    std::filesystem::rename(host_.Path("Nove/ZOZTLS.DBF"), host_.Path("Cis/ZOZTLS.DBF"));
+    ASSERT_TRUE(WaitFor([this] { return !Controls(*form_).GrZozn->isHidden(); }));
+    EXPECT_TRUE(Controls(*form_).SText->isHidden());
+    EXPECT_EQ(Controls(*form_).rows->rowCount(), 4);
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
 } // namespace

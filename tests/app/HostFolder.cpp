@@ -115,3 +115,9 @@ std::string HostFolder::ReadFile(const std::string& relative) const {
     bytes << in.rdbuf();
     return bytes.str();
 }
+
+std::vector<CatalogEntry> CurrentMonth() {
+    return {{"C-MZDY", "Mzdy za december", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60},
+            {"A-DPH", "Daň z pridanej hodnoty", 2007, 12, 20, "08:05", "DPH.TXT", 80, 60},
+            {"B-KNIHA", "Kniha jázd", 2007, 12, 1, "12:00", "KNIHA.TXT", 136, 60}};
+}

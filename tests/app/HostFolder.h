@@ -52,5 +52,9 @@ class HostFolder {
     std::filesystem::path root_;
 };
 
+// Three entries of the current month whose order by date (B-KNIHA, C-MZDY,
+// A-DPH) differs from their order by name.
+std::vector<CatalogEntry> CurrentMonth();
+
 // UTF-8 text in code page 852, the way the host system writes it.
 std::string Oem852(const std::string& utf8);

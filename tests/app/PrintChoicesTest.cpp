@@ -4,6 +4,8 @@
 // Ctrl+P prints from either page.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
+#include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
 #include "app/ErrorGuard.h"
@@ -101,77 +103,76 @@ void RightClick(QWidget* widget) {
 class PrintChoicesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        cups = &PrivateCups::ForThisProcess();
-        host.WriteCatalog("Cis",
-                          {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT", 80, 60},
-                           {"INE", "Iná zostava", 2007, 12, 6, "11:00", "PASKY.TXT", 80, 60}});
-        host.WriteFile("Tla/PASKY.TXT", ThreePageReport());
+        cups_ = &PrivateCups::ForThisProcess();
+        host_.WriteCatalog("Cis",
+                           {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT", 80, 60},
+                            {"INE", "Iná zostava", 2007, 12, 6, "11:00", "PASKY.TXT", 80, 60}});
+        host_.WriteFile("Tla/PASKY.TXT", ThreePageReport());
     }
     void TearDown() override {
-        form.reset();
-        for (const std::string& queue : queues)
-            cups->RemovePrinter(queue);
+        form_.reset();
+        for (const std::string& queue : queues_)
+            cups_->RemovePrinter(queue);
     }
     std::filesystem::path Output(const std::string& queue) const {
-        return cups->Folder() / "out" / (queue + ".pdf");
+        return cups_->Folder() / "out" / (queue + ".pdf");
     }
     void AddPrinter(const std::string& queue, bool makeDefault = true) {
         std::filesystem::remove(Output(queue));
-        cups->AddPdfPrinter(queue, Output(queue), makeDefault);
-        queues.push_back(queue);
+        cups_->AddPdfPrinter(queue, Output(queue), makeDefault);
+        queues_.push_back(queue);
     }
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Start() { ShowWindow(form_, host_); }
     bool WaitForBox() {
-        return QTest::qWaitFor([&] { return !boxes.Texts().isEmpty(); }, 60000);
+        return QTest::qWaitFor([&] { return !boxes_.Texts().isEmpty(); }, 60000);
     }
 
-    PrivateCups* cups = nullptr;
-    std::vector<std::string> queues;
-    HostFolder host;
-    MessageBoxCatcher boxes;
-    std::unique_ptr<TForm1> form;
+    PrivateCups* cups_ = nullptr;
+    std::vector<std::string> queues_;
+    HostFolder host_;
+    MessageBoxCatcher boxes_;
+    std::unique_ptr<TForm1> form_;
 };
 
 TEST_F(PrintChoicesTest, TheSpoolersAnswersReachTheUser) {
     // A queue that rejects jobs: an error naming printer and reason, no job.
     AddPrinter("tlacsub-win-rejecting");
-    cups->RejectJobs("tlacsub-win-rejecting", "Servis tlačiarne");
+    cups_->RejectJobs("tlacsub-win-rejecting", "Servis tlačiarne");
     Start();
-    const int jobsBefore = cups->SubmittedJobs();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    ASSERT_EQ(boxes.Texts().size(), 1);
-    EXPECT_TRUE(boxes.Texts()[0].contains("tlacsub-win-rejecting"))
-        << boxes.Texts()[0].toStdString();
-    EXPECT_TRUE(boxes.Texts()[0].contains("Servis tlačiarne")) << boxes.Texts()[0].toStdString();
-    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
-    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
+    const int jobsBefore = cups_->SubmittedJobs();
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    ASSERT_EQ(boxes_.Texts().size(), 1);
+    EXPECT_TRUE(boxes_.Texts()[0].contains("tlacsub-win-rejecting"))
+        << boxes_.Texts()[0].toStdString();
+    EXPECT_TRUE(boxes_.Texts()[0].contains("Servis tlačiarne")) << boxes_.Texts()[0].toStdString();
+    EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::Critical});
+    EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore);
 
     // A stopped queue: the job is taken and waits, and the user is told so.
-    boxes.Clear();
+    boxes_.Clear();
     AddPrinter("tlacsub-win-stopped");
-    cups->StopQueue("tlacsub-win-stopped", "Zaseknutý papier");
-    form->PrintOn("tlacsub-win-stopped");
+    cups_->StopQueue("tlacsub-win-stopped", "Zaseknutý papier");
+    ChooseFromNextMenu("tlacsub-win-stopped");
+    RightClick(Controls(*form_).BTlac);
     ASSERT_TRUE(WaitForBox());
-    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromStdString(
-                                 print::PrinterStoppedNotice("tlacsub-win-stopped"))});
-    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::NoIcon});
-    EXPECT_EQ(cups->WaitingJobs("tlacsub-win-stopped"), 1);
+    EXPECT_EQ(boxes_.Texts(), QStringList{QString::fromStdString(
+                                  print::PrinterStoppedNotice("tlacsub-win-stopped"))});
+    EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::NoIcon});
+    EXPECT_EQ(cups_->WaitingJobs("tlacsub-win-stopped"), 1);
 
     // A device that fails: told after the fact, though the user has moved on.
-    boxes.Clear();
-    cups->AddFailingPrinter("tlacsub-win-failing");
-    queues.push_back("tlacsub-win-failing");
-    form->PrintOn("tlacsub-win-failing");
-    EXPECT_TRUE(boxes.Texts().isEmpty());
-    QTest::keyClick(form->GrZozn, Qt::Key_Down);
+    boxes_.Clear();
+    cups_->AddFailingPrinter("tlacsub-win-failing");
+    queues_.push_back("tlacsub-win-failing");
+    ChooseFromNextMenu("tlacsub-win-failing");
+    RightClick(Controls(*form_).BTlac);
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
+    QTest::keyClick(Controls(*form_).GrZozn, Qt::Key_Down);
     ASSERT_TRUE(WaitForBox());
-    EXPECT_TRUE(boxes.Texts()[0].contains("tlacsub-win-failing")) << boxes.Texts()[0].toStdString();
-    EXPECT_TRUE(boxes.Texts()[0].contains("prerušená")) << boxes.Texts()[0].toStdString();
-    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
+    EXPECT_TRUE(boxes_.Texts()[0].contains("tlacsub-win-failing"))
+        << boxes_.Texts()[0].toStdString();
+    EXPECT_TRUE(boxes_.Texts()[0].contains("prerušená")) << boxes_.Texts()[0].toStdString();
+    EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::Critical});
 }
 
 TEST_F(PrintChoicesTest, TheContextMenuPrintsOnceOnAnotherPrinter) {
@@ -179,9 +180,9 @@ TEST_F(PrintChoicesTest, TheContextMenuPrintsOnceOnAnotherPrinter) {
     AddPrinter("tlacsub-win-second", false);
     Start();
     ChooseFromNextMenu("tlacsub-win-second");
-    RightClick(form->BTlac);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
-    ASSERT_TRUE(cups->WaitUntilIdle());
+    RightClick(Controls(*form_).BTlac);
+    EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
+    ASSERT_TRUE(cups_->WaitUntilIdle());
     EXPECT_EQ(PdfPages(Output("tlacsub-win-second")), 3);
     EXPECT_FALSE(std::filesystem::exists(Output("tlacsub-win-default")));
     EXPECT_EQ(print::DefaultPrinterName(), "tlacsub-win-default");
@@ -193,19 +194,19 @@ TEST_F(PrintChoicesTest, TheContextMenuPrintsOnceOnAnotherPrinter) {
             if (action->text().startsWith("tlacsub-win-default")) defaultEntry = action->text();
         menu->close();
     };
-    form->BTlac->setFocus();
+    Controls(*form_).BTlac->setFocus();
     WhenShown(OpenMenu, readMenu);
-    QTest::keyClick(form->BTlac, Qt::Key_Menu);
+    QTest::keyClick(Controls(*form_).BTlac, Qt::Key_Menu);
     EXPECT_EQ(defaultEntry, "tlacsub-win-default (predvolená)");
     // Where the platform turns the key into a context-menu event, the menu opens once.
     defaultEntry.clear();
     int menus = 0;
     WhenShown(OpenMenu, [&](QMenu* menu) { ++menus, readMenu(menu); });
     QTimer* second = WhenShown(OpenMenu, [&](QMenu* menu) { ++menus, readMenu(menu); });
-    QTest::keyClick(form->BTlac, Qt::Key_Menu);
+    QTest::keyClick(Controls(*form_).BTlac, Qt::Key_Menu);
     QContextMenuEvent fromKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                              form->BTlac->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(form->BTlac, &fromKey);
+                              Controls(*form_).BTlac->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(Controls(*form_).BTlac, &fromKey);
     QTest::qWait(100);
     delete second;
     EXPECT_EQ(menus, 1);
@@ -215,20 +216,20 @@ TEST_F(PrintChoicesTest, TheContextMenuPrintsOnceOnAnotherPrinter) {
 TEST_F(PrintChoicesTest, CtrlPPrintsFromTheListAndFromThePreview) {
     AddPrinter("tlacsub-win-ctrlp");
     Start();
-    const int jobsBefore = cups->SubmittedJobs();
-    form->GrZozn->setFocus();
-    QTest::keyClick(form->GrZozn, Qt::Key_P, Qt::ControlModifier);
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
-    QTest::keyClick(form->MSubor, Qt::Key_P, Qt::ControlModifier);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
-    ASSERT_TRUE(cups->WaitUntilIdle());
-    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore + 2);
+    const int jobsBefore = cups_->SubmittedJobs();
+    Controls(*form_).GrZozn->setFocus();
+    QTest::keyClick(Controls(*form_).GrZozn, Qt::Key_P, Qt::ControlModifier);
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
+    QTest::keyClick(Controls(*form_).MSubor, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore + 2);
 }
 
 TEST_F(PrintChoicesTest, SavingAsPdfWritesTheSheetsAndAsksBeforeReplacing) {
     Start(); // no printer at all: A4
-    const std::filesystem::path file = cups->Folder() / "out" / "pasky.pdf";
+    const std::filesystem::path file = cups_->Folder() / "out" / "pasky.pdf";
     std::filesystem::create_directories(file.parent_path());
     std::filesystem::remove(file);
 
@@ -241,37 +242,37 @@ TEST_F(PrintChoicesTest, SavingAsPdfWritesTheSheetsAndAsksBeforeReplacing) {
                   dialog->reject();
               });
     ChooseFromNextMenu("Uložiť do PDF...");
-    RightClick(form->BTlac);
+    RightClick(Controls(*form_).BTlac);
     EXPECT_TRUE(offered.endsWith("/INE.pdf")) << offered.toStdString();
 
     auto saveAs = [&](const std::filesystem::path& name) {
         // Guarded as the menu's handler is.
-        RunGuarded([&] { form->SavePdfTo(QString::fromStdString(name.string())); });
+        RunGuarded([&] { form_->SavePdfTo(QString::fromStdString(name.string())); });
     };
     saveAs(file.parent_path() / "pasky"); // the suffix is added
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
     ASSERT_EQ(PdfPages(file), 3);
     for (int page = 1; page <= 3; ++page)
         EXPECT_GT(PdfDarkPixels(file, page), 0) << "page " << page;
 
     // The same name again: kept when the user says no, replaced when yes.
-    form->EStr1->setText("2");
-    form->EStr2->setText("3");
+    Controls(*form_).EStr1->setText("2");
+    Controls(*form_).EStr2->setText("3");
     saveAs(file);
-    EXPECT_EQ(boxes.Texts().size(), 1);
+    EXPECT_EQ(boxes_.Texts().size(), 1);
     EXPECT_EQ(PdfPages(file), 3);
-    boxes.AnswerQuestionsWith(QMessageBox::Yes);
+    boxes_.AnswerQuestionsWith(QMessageBox::Yes);
     saveAs(file);
     ASSERT_EQ(PdfPages(file), 2);
     EXPECT_NE(PdfPageText(file, 1).find("STRANA 2"), std::string::npos);
     EXPECT_NE(PdfPageText(file, 2).find("STRANA 3"), std::string::npos);
 
     // A file that cannot be written: told, and nothing is left there.
-    boxes.Clear();
+    boxes_.Clear();
     saveAs(file / "pod-suborom.pdf");
-    ASSERT_EQ(boxes.Texts().size(), 1);
-    EXPECT_TRUE(boxes.Texts()[0].contains("pod-suborom.pdf"));
-    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
+    ASSERT_EQ(boxes_.Texts().size(), 1);
+    EXPECT_TRUE(boxes_.Texts()[0].contains("pod-suborom.pdf"));
+    EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::Critical});
     EXPECT_EQ(PdfPages(file), 2);
 }
 

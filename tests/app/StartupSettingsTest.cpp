@@ -19,8 +19,8 @@ class StartupSettingsTest : public ::testing::Test {
   protected:
     StartupSettingsTest() {
         for (const char* folder : {"cli", "user", "system", "exe", "user/host", "shares/host"})
-            QDir(root.path()).mkpath(QString::fromLatin1(folder));
-        files = {root.filePath("user/tlacsub.ini"), root.filePath("system/tlacsub.ini")};
+            QDir(root_.path()).mkpath(QString::fromLatin1(folder));
+        files_ = {root_.filePath("user/tlacsub.ini"), root_.filePath("system/tlacsub.ini")};
     }
 
     static void Write(const QString& file, const QByteArray& text) {
@@ -29,22 +29,22 @@ class StartupSettingsTest : public ::testing::Test {
         out.write(text);
     }
     std::string Folder(const char* relative) const {
-        return root.filePath(QString::fromLatin1(relative)).toStdString() + "/";
+        return root_.filePath(QString::fromLatin1(relative)).toStdString() + "/";
     }
     StartupSettings Resolve(const CommandLineOptions& options = {}) const {
-        return ResolveStartupSettings(options, files, Folder("exe"), kEnglishUs);
+        return ResolveStartupSettings(options, files_, Folder("exe"), kEnglishUs);
     }
 
-    QTemporaryDir root;
-    SettingsFiles files;
+    QTemporaryDir root_;
+    SettingsFiles files_;
 };
 
 TEST_F(StartupSettingsTest, EachSettingTakesTheFirstSourceThatNamesIt) {
     const QByteArray user =
-        "HostFolder=" + root.filePath("user").toUtf8() + "\nAnsiCodePage=1250\nOemCodePage=852\n";
-    const QByteArray system =
-        "HostFolder=" + root.filePath("system").toUtf8() + "\nAnsiCodePage=1251\nOemCodePage=866\n";
-    const CommandLineOptions commandLine{root.filePath("cli"), 1253, 737};
+        "HostFolder=" + root_.filePath("user").toUtf8() + "\nAnsiCodePage=1250\nOemCodePage=852\n";
+    const QByteArray system = "HostFolder=" + root_.filePath("system").toUtf8() +
+                              "\nAnsiCodePage=1251\nOemCodePage=866\n";
+    const CommandLineOptions commandLine{root_.filePath("cli"), 1253, 737};
     struct Case {
         const char* name;
         bool withCommandLine;
@@ -66,8 +66,8 @@ TEST_F(StartupSettingsTest, EachSettingTakesTheFirstSourceThatNamesIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Write(files.user, c.user);
-        Write(files.system, c.system);
+        Write(files_.user, c.user);
+        Write(files_.system, c.system);
         const StartupSettings settings =
             Resolve(c.withCommandLine ? commandLine : CommandLineOptions{});
         EXPECT_EQ(settings.appFolder, Folder(c.folder));
@@ -79,46 +79,46 @@ TEST_F(StartupSettingsTest, EachSettingTakesTheFirstSourceThatNamesIt) {
 }
 
 TEST_F(StartupSettingsTest, ARelativeHostFolderBelongsToItsSettingsFile) {
-    Write(files.user, "HostFolder=host\n");
+    Write(files_.user, "HostFolder=host\n");
     EXPECT_EQ(Resolve().appFolder, Folder("user/host"));
-    Write(files.user, "");
-    Write(files.system, "HostFolder=../shares/host/\n");
+    Write(files_.user, "");
+    Write(files_.system, "HostFolder=../shares/host/\n");
     EXPECT_EQ(Resolve().appFolder, Folder("shares/host"));
     // On the command line it is the working folder's, as for any program.
     const QString working = QDir::currentPath();
-    QDir::setCurrent(root.path());
+    QDir::setCurrent(root_.path());
     const StartupSettings fromCommandLine = Resolve({QStringLiteral("cli"), {}, {}});
     QDir::setCurrent(working);
     EXPECT_EQ(fromCommandLine.appFolder, Folder("cli"));
 }
 
 TEST_F(StartupSettingsTest, AHostFolderThatCannotBeUsedIsAnErrorNamingIt) {
-    const QString missing = root.filePath("share/not-mounted");
-    Write(files.user, "HostFolder=" + missing.toUtf8() + "\n");
+    const QString missing = root_.filePath("share/not-mounted");
+    Write(files_.user, "HostFolder=" + missing.toUtf8() + "\n");
     const StartupSettings fromFile = Resolve();
     EXPECT_TRUE(fromFile.error.contains(missing)) << fromFile.error.toStdString();
-    EXPECT_TRUE(fromFile.error.contains(files.user));
+    EXPECT_TRUE(fromFile.error.contains(files_.user));
     EXPECT_TRUE(fromFile.error.contains(QString::fromUtf8("neexistuje")));
 
-    const StartupSettings aFile = Resolve({files.user, {}, {}});
+    const StartupSettings aFile = Resolve({files_.user, {}, {}});
     EXPECT_TRUE(aFile.error.contains(QString::fromUtf8("nie je priečinok")));
     EXPECT_TRUE(aFile.error.contains(QStringLiteral("--host-folder")));
 
     if (geteuid() != 0) { // root reads any folder
-        QFile::setPermissions(root.filePath("cli"), QFileDevice::WriteOwner);
-        EXPECT_TRUE(Resolve({root.filePath("cli"), {}, {}})
+        QFile::setPermissions(root_.filePath("cli"), QFileDevice::WriteOwner);
+        EXPECT_TRUE(Resolve({root_.filePath("cli"), {}, {}})
                         .error.contains(QString::fromUtf8("sa nedá čítať")));
-        QFile::setPermissions(root.filePath("cli"), QFileDevice::ReadOwner |
-                                                        QFileDevice::WriteOwner |
-                                                        QFileDevice::ExeOwner);
+        QFile::setPermissions(root_.filePath("cli"), QFileDevice::ReadOwner |
+                                                         QFileDevice::WriteOwner |
+                                                         QFileDevice::ExeOwner);
     }
     // Nothing was made in its place.
     EXPECT_FALSE(QFileInfo::exists(missing));
 }
 
 TEST_F(StartupSettingsTest, AnUninstalledCodePageGivesWayToTheNextSourceWithANotice) {
-    Write(files.user, "AnsiCodePage=1250\nOemCodePage=seven\n");
-    Write(files.system, "OemCodePage=4242\n");
+    Write(files_.user, "AnsiCodePage=1250\nOemCodePage=seven\n");
+    Write(files_.system, "OemCodePage=4242\n");
     const StartupSettings settings = Resolve({{}, 9999, {}});
     EXPECT_EQ(settings.ansiCodePage, 1250);
     EXPECT_EQ(settings.oemCodePage, 437);
@@ -126,8 +126,8 @@ TEST_F(StartupSettingsTest, AnUninstalledCodePageGivesWayToTheNextSourceWithANot
     const QString uninstalled = QString::fromUtf8("nie je na tomto počítači nainštalovaná");
     EXPECT_TRUE(settings.warnings[0].contains(QStringLiteral("9999 (voľba --ansi-codepage)")));
     EXPECT_TRUE(settings.warnings[0].contains(QString::fromUtf8("použije sa kódová stránka 1250")));
-    EXPECT_TRUE(
-        settings.warnings[1].contains(QStringLiteral("seven (OemCodePage v súbore ") + files.user));
+    EXPECT_TRUE(settings.warnings[1].contains(QStringLiteral("seven (OemCodePage v súbore ") +
+                                              files_.user));
     EXPECT_TRUE(settings.warnings[2].contains(QStringLiteral("4242")));
     for (const QString& warning : settings.warnings)
         EXPECT_TRUE(warning.contains(uninstalled)) << warning.toStdString();
@@ -135,10 +135,10 @@ TEST_F(StartupSettingsTest, AnUninstalledCodePageGivesWayToTheNextSourceWithANot
 }
 
 TEST_F(StartupSettingsTest, ASettingsFileThatCannotBeReadIsReported) {
-    Write(files.system, "[General\nHostFolder=/mnt/host\n");
+    Write(files_.system, "[General\nHostFolder=/mnt/host\n");
     const StartupSettings settings = Resolve();
     ASSERT_EQ(settings.warnings.size(), 1);
-    EXPECT_TRUE(settings.warnings.front().contains(files.system));
+    EXPECT_TRUE(settings.warnings.front().contains(files_.system));
     EXPECT_EQ(settings.appFolder, Folder("exe"));
 }
 

@@ -2,6 +2,8 @@
 // default printer writes PDF files.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "ShownWindow.h"
+#include "WindowControls.h"
 
 #include "app/Form1.h"
 #include "app/print/PrintJob.h"
@@ -42,27 +44,23 @@ std::string ThreePageReport() {
 class WindowPrintTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        cups = &PrivateCups::ForThisProcess();
-        host.WriteCatalog("Cis",
-                          {{"MZDY", "Výplatné pásky", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60}});
-        host.WriteFile("Tla/MZDY.TXT", ThreePageReport());
+        cups_ = &PrivateCups::ForThisProcess();
+        host_.WriteCatalog("Cis",
+                           {{"MZDY", "Výplatné pásky", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60}});
+        host_.WriteFile("Tla/MZDY.TXT", ThreePageReport());
         std::filesystem::remove(Output());
     }
     void TearDown() override {
-        form.reset();
-        if (printerAdded) cups->RemovePrinter(kPrinter);
+        form_.reset();
+        if (printerAdded_) cups_->RemovePrinter(kPrinter);
     }
 
     void AddPdfPrinter() {
-        cups->AddPdfPrinter(kPrinter, Output());
-        printerAdded = true;
+        cups_->AddPdfPrinter(kPrinter, Output());
+        printerAdded_ = true;
     }
-    std::filesystem::path Output() const { return cups->Folder() / "out" / "window.pdf"; }
-    void Start() {
-        form = std::make_unique<TForm1>(host.AppFolder());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    std::filesystem::path Output() const { return cups_->Folder() / "out" / "window.pdf"; }
+    void Start() { ShowWindow(form_, host_); }
     static void Type(QLineEdit* edit, const char* text) {
         edit->setFocus();
         edit->selectAll();
@@ -72,44 +70,45 @@ class WindowPrintTest : public ::testing::Test {
     }
 
     static constexpr char kPrinter[] = "tlacsub-window-pdf";
-    PrivateCups* cups = nullptr;
-    bool printerAdded = false;
-    HostFolder host;
-    MessageBoxCatcher boxes;
-    std::unique_ptr<TForm1> form;
+    PrivateCups* cups_ = nullptr;
+    bool printerAdded_ = false;
+    HostFolder host_;
+    MessageBoxCatcher boxes_;
+    std::unique_ptr<TForm1> form_;
 };
 
 TEST_F(WindowPrintTest, WithoutAPrinterTheErrorIsShownAndNothingIsPrinted) {
     Start();
-    const int jobsBefore = cups->SubmittedJobs();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kNoPrinterMessage)});
+    const int jobsBefore = cups_->SubmittedJobs();
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes_.Texts(), QStringList{QString::fromUtf8(print::kNoPrinterMessage)});
     // It is an error the handler did not catch: the application's error box shows it.
-    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::Critical});
-    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
+    EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::Critical});
+    EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore);
     // The window stays usable.
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabView);
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    EXPECT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
 }
 
 TEST_F(WindowPrintTest, AThreePageDemoReportPrintsFromTheListAsThreePages) {
     // The kitchen's payslips of the demo host: three pages, each ended by a form feed.
     const demohost::PrintFileBytes report = demohost::PayrollSlips({2026, 11}, 3);
     ASSERT_EQ(report.pages, 3);
-    host.WriteCatalog("Cis", {{"VYPLSJ", "Výplatné pásky - školská jedáleň", 2026, 12, 8, "10:21",
-                               "VYPLSJ.PRN", report.width, report.length}});
-    host.WriteFile("Tla/VYPLSJ.PRN", report.bytes);
+    host_.WriteCatalog("Cis", {{"VYPLSJ", "Výplatné pásky - školská jedáleň", 2026, 12, 8, "10:21",
+                                "VYPLSJ.PRN", report.width, report.length}});
+    host_.WriteFile("Tla/VYPLSJ.PRN", report.bytes);
     AddPdfPrinter();
     Start();
-    const int jobsBefore = cups->SubmittedJobs();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    const int jobsBefore = cups_->SubmittedJobs();
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
     // From the list page the file is read into the viewer first.
-    ASSERT_GT(form->MSubor->Lines().LineCount(), 0);
-    EXPECT_EQ(form->MSubor->Lines().LineAt(0), report.bytes.substr(0, report.bytes.find("\r\n")));
-    EXPECT_EQ(form->PStrany->currentWidget(), form->TabZozn);
-    ASSERT_TRUE(cups->WaitUntilIdle());
-    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore + 1);
+    ASSERT_GT(Controls(*form_).MSubor->Lines().LineCount(), 0);
+    EXPECT_EQ(Controls(*form_).MSubor->Lines().LineAt(0),
+              report.bytes.substr(0, report.bytes.find("\r\n")));
+    EXPECT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabZozn);
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore + 1);
     ASSERT_EQ(PdfPages(Output()), 3);
     for (int page = 1; page <= 3; ++page)
         EXPECT_GT(PdfDarkPixels(Output(), page), 0) << "page " << page;
@@ -118,41 +117,41 @@ TEST_F(WindowPrintTest, AThreePageDemoReportPrintsFromTheListAsThreePages) {
 TEST_F(WindowPrintTest, FromThePreviewTheLinesShownArePrinted) {
     AddPdfPrinter();
     Start();
-    QTest::mouseClick(form->BView, Qt::LeftButton);
-    ASSERT_EQ(form->PStrany->currentWidget(), form->TabView);
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
     // The host rewrites the file after it was previewed: what is on screen still prints.
-    host.WriteFile("Tla/MZDY.TXT", Oem852("Iná zostava\r\n"));
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
-    EXPECT_EQ(form->MSubor->Lines().LineCount(), 3 * 44);
-    ASSERT_TRUE(cups->WaitUntilIdle());
+    host_.WriteFile("Tla/MZDY.TXT", Oem852("Iná zostava\r\n"));
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
+    EXPECT_EQ(Controls(*form_).MSubor->Lines().LineCount(), 3 * 44);
+    ASSERT_TRUE(cups_->WaitUntilIdle());
     EXPECT_EQ(PdfPages(Output()), 3);
 }
 
 TEST_F(WindowPrintTest, ThePageFieldsChooseThePages) {
     AddPdfPrinter();
     Start();
-    QTest::mouseClick(form->BView, Qt::LeftButton);
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
     // Pages 3 to 2 print page 3 alone.
-    Type(form->EStr1, "3");
-    Type(form->EStr2, "2");
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
-    ASSERT_TRUE(cups->WaitUntilIdle());
+    Type(Controls(*form_).EStr1, "3");
+    Type(Controls(*form_).EStr2, "2");
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
+    ASSERT_TRUE(cups_->WaitUntilIdle());
     EXPECT_EQ(PdfPages(Output()), 1);
 
     // A range beyond the document sends nothing and says so.
     std::filesystem::remove(Output());
-    const int jobsBefore = cups->SubmittedJobs();
-    Type(form->EStr1, "10");
-    Type(form->EStr2, "12");
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
-                                                           print::kRangeOutsideDocument.size())});
+    const int jobsBefore = cups_->SubmittedJobs();
+    Type(Controls(*form_).EStr1, "10");
+    Type(Controls(*form_).EStr2, "12");
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes_.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
+                                                            print::kRangeOutsideDocument.size())});
     // A notice like the missing file's, not the error box.
-    EXPECT_EQ(boxes.Icons(), QList{QMessageBox::NoIcon});
-    ASSERT_TRUE(cups->WaitUntilIdle());
-    EXPECT_EQ(cups->SubmittedJobs(), jobsBefore);
+    EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::NoIcon});
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore);
     EXPECT_FALSE(std::filesystem::exists(Output()));
 }
 
@@ -161,24 +160,24 @@ TEST_F(WindowPrintTest, AnAwkwardFileWithAZeroPageFormatPrints) {
     std::string line;
     for (int i = 0; i < 100000; ++i)
         line += static_cast<char>(32 + i % 224);
-    host.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 0, 0}});
-    host.WriteFile("Tla/ZLY.TXT", line + "\r\n\f\r\n\f\r\n\f" + std::string(1, '\0') + "zvysok");
+    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 0, 0}});
+    host_.WriteFile("Tla/ZLY.TXT", line + "\r\n\f\r\n\f\r\n\f" + std::string(1, '\0') + "zvysok");
     AddPdfPrinter();
     Start();
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
-    ASSERT_EQ(form->MSubor->Lines().LineCount(), 4);
-    ASSERT_TRUE(cups->WaitUntilIdle());
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
+    ASSERT_EQ(Controls(*form_).MSubor->Lines().LineCount(), 4);
+    ASSERT_TRUE(cups_->WaitUntilIdle());
     // Without a page length a page holds two lines; each form feed ends one too.
     ASSERT_EQ(PdfPages(Output()), 3);
     EXPECT_GT(PdfDarkPixels(Output(), 1), 0);
 
     // An empty file has no page to print.
     std::filesystem::remove(Output());
-    host.WriteFile("Tla/ZLY.TXT", "");
-    QTest::mouseClick(form->BTlac, Qt::LeftButton);
-    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
-                                                           print::kRangeOutsideDocument.size())});
+    host_.WriteFile("Tla/ZLY.TXT", "");
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    EXPECT_EQ(boxes_.Texts(), QStringList{QString::fromUtf8(print::kRangeOutsideDocument.data(),
+                                                            print::kRangeOutsideDocument.size())});
 }
 
 } // namespace

@@ -16,20 +16,20 @@ class AppFolder : public ::testing::Test {
   protected:
     void SetUp() override {
         platform::SetUserLocale("sk_SK");
-        root = fs::temp_directory_path() /
-               (std::string("tlacsub-sources-") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-        app = root.string() + "/";
+        root_ = fs::temp_directory_path() /
+                (std::string("tlacsub-sources-") +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+        app_ = root_.string() + "/";
     }
-    void TearDown() override { fs::remove_all(root); }
+    void TearDown() override { fs::remove_all(root_); }
     void Touch(const std::string& relative) {
-        fs::create_directories((root / relative).parent_path());
-        std::ofstream(root / relative) << "x";
+        fs::create_directories((root_ / relative).parent_path());
+        std::ofstream(root_ / relative) << "x";
     }
-    fs::path root;
-    std::string app;
+    fs::path root_;
+    std::string app_;
 };
 
 } // namespace
@@ -38,7 +38,7 @@ TEST_F(AppFolder, ArchivedPeriodsAreListedNewestFirst) {
     Touch("Zal/Obd611/Tla/ZozTls.dbf");
     Touch("Zal/Obd712/Tla/ZozTls.dbf");
     Touch("Zal/Obd701/Tla/ZozTls.dbf");
-    EXPECT_EQ(ArchivedPeriodLabels(app),
+    EXPECT_EQ(ArchivedPeriodLabels(app_),
               (std::vector<std::string>{"2007 / 12", "2007 / 01", "2006 / 11"}));
 }
 
@@ -47,16 +47,16 @@ TEST_F(AppFolder, OnlyPeriodFoldersWithACatalogAreOffered) {
     Touch("Zal/Obd611/Tla/other.dbf"); // no catalog
     Touch("Zal/Obd712");               // a plain file named like a period
     Touch("Zal/Obd7123/Tla/ZozTls.dbf");
-    EXPECT_EQ(ArchivedPeriodLabels(app), (std::vector<std::string>{"2000 / 12"}));
+    EXPECT_EQ(ArchivedPeriodLabels(app_), (std::vector<std::string>{"2000 / 12"}));
 }
 
 TEST_F(AppFolder, HostCapitalsAreFoundOnACaseSensitiveFileSystem) {
     Touch("ZAL/obd712/TLA/zoztls.DBF");
-    EXPECT_EQ(ArchivedPeriodLabels(app), (std::vector<std::string>{"2007 / 12"}));
+    EXPECT_EQ(ArchivedPeriodLabels(app_), (std::vector<std::string>{"2007 / 12"}));
 }
 
 TEST_F(AppFolder, NoArchiveMeansNoPeriods) {
-    EXPECT_TRUE(ArchivedPeriodLabels(app).empty());
+    EXPECT_TRUE(ArchivedPeriodLabels(app_).empty());
 }
 
 TEST(Folders, EachSourceHasItsCatalogAndPrintFileFolder) {

@@ -20,18 +20,18 @@ class TextSearchTest : public ::testing::Test {
 
     // Lines as the host writes them, in the OEM code page.
     void Load(std::u16string_view text) {
-        lines.SetFullText(*platform::Utf16ToCodePage(platform::OemCodePage(), text));
+        lines_.SetFullText(*platform::Utf16ToCodePage(platform::OemCodePage(), text));
     }
 
     std::optional<TextMatch> Find(const std::u16string& needle, bool matchCase, TextPoint from,
                                   SearchDirection direction, bool* wrapped = nullptr) {
         const TextSearch search(needle, matchCase, platform::OemDisplayTable());
-        const FindResult result = search.Find(lines, from, direction);
+        const FindResult result = search.Find(lines_, from, direction);
         if (wrapped) *wrapped = result.wrapped;
         return result.match;
     }
 
-    TMemoExStrings lines;
+    TMemoExStrings lines_;
 };
 
 TEST_F(TextSearchTest, FindsForwardAndBackwardFromAPointAndWrapsAtTheEnds) {
@@ -63,7 +63,7 @@ TEST_F(TextSearchTest, FindsForwardAndBackwardFromAPointAndWrapsAtTheEnds) {
     EXPECT_FALSE(Find(u"anna a anna a", false, {0, 0}, F)); // never across lines
     EXPECT_FALSE(Find(u"x", false, {0, 0}, B));
     EXPECT_FALSE(Find(u"", false, {0, 0}, F));
-    lines.ClearLines();
+    lines_.ClearLines();
     EXPECT_FALSE(Find(u"anna", false, {0, 0}, F));
 }
 
