@@ -82,10 +82,10 @@ enum TloxMemTableCompareOption : unsigned {
 using TloxMemTableCompareOptions = unsigned;
 
 // The key fields of an index in order, each with its compare options.
-struct TloxFieldListItem {
-    const TField* Field = nullptr;
-    TloxMemTableCompareOptions Options = 0;
+struct KeyField {
+    const TField* field = nullptr;
+    TloxMemTableCompareOptions options = 0;
 };
-using TloxFieldList = std::vector<TloxFieldListItem>;
+using TloxFieldList = std::vector<KeyField>;
 
 } // namespace memtable

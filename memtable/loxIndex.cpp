@@ -56,10 +56,10 @@ TloxIndex::TloxIndex(std::string name, std::string fieldString, TloxFieldList fi
     // Keys of text, date and integer fields in ascending order, case significant,
     // encode into bytes that compare as the fields do.
     prefixUsable_ = !isRowOrder_ && !fields_.empty();
-    for (const TloxFieldListItem& item : fields_) {
-        const TFieldType type = item.Field->DataType();
+    for (const KeyField& item : fields_) {
+        const TFieldType type = item.field->DataType();
         if ((type != ftString && type != ftDate && type != ftInteger) ||
-            (item.Options & (mtcoDescending | mtcoIgnoreCase)))
+            (item.options & (mtcoDescending | mtcoIgnoreCase)))
             prefixUsable_ = false;
     }
 }
@@ -78,12 +78,12 @@ KeyPrefix TloxIndex::MakePrefix(const StoredRecord& record) const {
         else
             complete = false;
     };
-    for (const TloxFieldListItem& item : fields_) {
+    for (const KeyField& item : fields_) {
         if (used >= sizeof bytes) {
             complete = false;
             break;
         }
-        const TField& field = *item.Field;
+        const TField& field = *item.field;
         // An empty field sorts before every value.
         if (field.IsNullIn(record.block.data())) {
             put(1);
@@ -130,9 +130,9 @@ int TloxIndex::CompareEntry(const RecordEntry& entry, const StoredRecord& key,
     return Compare(*entry.record, key);
 }
 
-int TloxIndex::CompareField(const TloxFieldListItem& item, const StoredRecord& a,
+int TloxIndex::CompareField(const KeyField& item, const StoredRecord& a,
                             const StoredRecord& b) const {
-    const TField& field = *item.Field;
+    const TField& field = *item.field;
     const std::byte* blockA = a.block.data();
     const std::byte* blockB = b.block.data();
     bool nullA = field.IsNullIn(blockA);
@@ -148,7 +148,7 @@ int TloxIndex::CompareField(const TloxFieldListItem& item, const StoredRecord& a
                 throw EMemTableError("Neplatné miesto [locale] ! " + std::to_string(localeId_));
             collationChecked_ = true;
         }
-        if (item.Options & mtcoIgnoreCase) {
+        if (item.options & mtcoIgnoreCase) {
             result = platform::CompareTextIgnoreCase(StoredText(field, blockA),
                                                      StoredText(field, blockB));
             break;
@@ -175,11 +175,11 @@ int TloxIndex::CompareField(const TloxFieldListItem& item, const StoredRecord& a
     default:
         break;
     }
-    return item.Options & mtcoDescending ? -result : result;
+    return item.options & mtcoDescending ? -result : result;
 }
 
 int TloxIndex::Compare(const StoredRecord& a, const StoredRecord& b) const {
-    for (const TloxFieldListItem& item : fields_) {
+    for (const KeyField& item : fields_) {
         int result = CompareField(item, a, b);
         if (result != 0) return result;
     }

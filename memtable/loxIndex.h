@@ -68,8 +68,7 @@ class TloxIndex {
     int CompareEntry(const RecordEntry& entry, const StoredRecord& key,
                      const KeyPrefix& prefix) const;
     bool UsesHalving() const;
-    int CompareField(const TloxFieldListItem& item, const StoredRecord& a,
-                     const StoredRecord& b) const;
+    int CompareField(const KeyField& item, const StoredRecord& a, const StoredRecord& b) const;
 
     std::string name_;
     std::string fieldString_;

@@ -353,9 +353,9 @@ void TloxCustomMemTable::MakeCollationKeys(StoredRecord& record) const {
     if (localeId_ != 0x0400 && localeId_ != 0x0800) return;
     if (!platform::CollationAvailable()) return;
     for (int i = 0; i < indexes_.Count(); ++i) {
-        for (const TloxFieldListItem& item : indexes_[i].Fields()) {
-            const TField& field = *item.Field;
-            if (field.DataType() != ftString || (item.Options & mtcoIgnoreCase) ||
+        for (const KeyField& item : indexes_[i].Fields()) {
+            const TField& field = *item.field;
+            if (field.DataType() != ftString || (item.options & mtcoIgnoreCase) ||
                 field.IsNullIn(record.block.data()))
                 continue;
             std::string& key = record.keys[static_cast<std::size_t>(field.FieldNo() - 1)];
