@@ -106,9 +106,9 @@ void TDbf::Open() {
     if (!std::filesystem::exists(path, error)) {
         throw EDbfError(Format(STRING_FILE_NOT_FOUND, path.string()));
     }
-    const TPagedFileMode mode = readOnly_    ? TPagedFileMode::ReadShared
-                                : exclusive_ ? TPagedFileMode::ReadWriteExclusive
-                                             : TPagedFileMode::ReadWriteShared;
+    const PagedFileMode mode = readOnly_    ? PagedFileMode::ReadShared
+                               : exclusive_ ? PagedFileMode::ReadWriteExclusive
+                                            : PagedFileMode::ReadWriteShared;
     file_.Open(path, mode, useFloatFields_);
     try {
         file_.OpenMemoFile();
@@ -125,7 +125,7 @@ void TDbf::Open() {
         translationMode_ = ChooseTranslationMode(file_.UseCodePage(), action);
         PrepareTranslation();
         // The corrected count goes back only once the whole table proved readable.
-        if (file_.CountCorrected() && mode != TPagedFileMode::ReadShared) file_.WriteHeader();
+        if (file_.CountCorrected() && mode != PagedFileMode::ReadShared) file_.WriteHeader();
         record_.assign(file_.RecordSize(), 0);
         fetch_.assign(file_.RecordSize(), 0);
         active_ = true;
@@ -230,11 +230,11 @@ std::uint64_t TDbf::PhysicalRecordCount() const {
 void TDbf::PrepareTranslation() {
     decimalSeparator_ = platform::DecimalSeparator();
     byteTranslation_ = false;
-    if (translationMode_ == TDbfTranslationMode::Identity) {
+    if (translationMode_ == TextTranslation::Identity) {
         for (int b = 0; b < 256; ++b)
             toAnsi_[static_cast<std::size_t>(b)] = static_cast<char>(b);
         byteTranslation_ = true;
-    } else if (translationMode_ == TDbfTranslationMode::OemAnsi) {
+    } else if (translationMode_ == TextTranslation::OemAnsi) {
         // The OEM to ANSI conversion goes byte for byte: its answer for every byte.
         std::string every(256, '\0');
         for (int b = 0; b < 256; ++b)

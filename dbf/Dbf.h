@@ -113,7 +113,7 @@ class TDbf {
     std::uint64_t PhysicalRecordCount() const;
 
     const TDbfFile& DbfFile() const { return file_; }
-    TDbfTranslationMode TranslationMode() const { return translationMode_; }
+    TextTranslation TranslationMode() const { return translationMode_; }
     // Table text as AsString hands it out.
     std::string TranslateToAnsi(std::string_view text);
     // The same, on a text in place.
@@ -147,7 +147,7 @@ class TDbf {
     bool hasRecord_ = false;
     TDbfFile file_;
     TDbfCursor cursor_;
-    TDbfTranslationMode translationMode_ = TDbfTranslationMode::Identity;
+    TextTranslation translationMode_ = TextTranslation::Identity;
     // Where the translation goes byte by byte (OEM to ANSI, or none), its table,
     // made once at open so a value is translated in one pass.
     bool byteTranslation_ = false;

@@ -50,7 +50,7 @@ int TableLevelFromVersion(std::uint8_t version, std::uint8_t languageDriver) {
     }
 }
 
-void TDbfFile::Open(const std::filesystem::path& path, TPagedFileMode mode, bool useFloatFields) {
+void TDbfFile::Open(const std::filesystem::path& path, PagedFileMode mode, bool useFloatFields) {
     Close();
     OpenFile(path, mode);
     try {

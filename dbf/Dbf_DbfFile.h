@@ -25,7 +25,7 @@ class TDbfFile : public TPagedFile {
     // Reads header, level, layout, record count, code page and field list.
     // Raises EDbfError for a malformed file and EAbort when a length is 0;
     // the file is released on any failure.
-    void Open(const std::filesystem::path& path, TPagedFileMode mode, bool useFloatFields);
+    void Open(const std::filesystem::path& path, PagedFileMode mode, bool useFloatFields);
     void Close();
 
     int TableLevel() const { return level_; }

@@ -93,13 +93,13 @@ int LangNameToCodePage(std::string_view name) {
     return 0;
 }
 
-bool TDbfGlobals::IsInstalled(int codePage) const {
+bool CodePageSettings::IsInstalled(int codePage) const {
     return std::binary_search(installedCodePages.begin(), installedCodePages.end(), codePage);
 }
 
-const TDbfGlobals& DbfGlobals() {
-    static const TDbfGlobals globals = [] {
-        TDbfGlobals g;
+const CodePageSettings& DbfGlobals() {
+    static const CodePageSettings globals = [] {
+        CodePageSettings g;
         g.defaultOpenCodePage = platform::AnsiCodePage();
         g.installedCodePages = platform::InstalledCodePages();
         std::sort(g.installedCodePages.begin(), g.installedCodePages.end());
@@ -113,32 +113,32 @@ bool NeedsLanguageAction(int useCodePage) {
            !DbfGlobals().IsInstalled(useCodePage);
 }
 
-TDbfTranslationMode ChooseTranslationMode(int useCodePage, TDbfLanguageAction unavailableAction) {
-    if (useCodePage == platform::AnsiCodePage()) return TDbfTranslationMode::Identity;
-    if (useCodePage == platform::OemCodePage()) return TDbfTranslationMode::OemAnsi;
-    if (DbfGlobals().IsInstalled(useCodePage)) return TDbfTranslationMode::CodePage;
+TextTranslation ChooseTranslationMode(int useCodePage, TDbfLanguageAction unavailableAction) {
+    if (useCodePage == platform::AnsiCodePage()) return TextTranslation::Identity;
+    if (useCodePage == platform::OemCodePage()) return TextTranslation::OemAnsi;
+    if (DbfGlobals().IsInstalled(useCodePage)) return TextTranslation::CodePage;
     switch (unavailableAction) {
     case laForceOEM:
-        return TDbfTranslationMode::OemAnsi;
+        return TextTranslation::OemAnsi;
     case laForceANSI:
-        return TDbfTranslationMode::Identity;
+        return TextTranslation::Identity;
     case laEditOnly:
         break;
     }
-    return TDbfTranslationMode::Unavailable;
+    return TextTranslation::Unavailable;
 }
 
-std::string TranslateToAnsi(std::string_view text, TDbfTranslationMode mode, int useCodePage) {
+std::string TranslateToAnsi(std::string_view text, TextTranslation mode, int useCodePage) {
     const int ansi = platform::AnsiCodePage();
     switch (mode) {
-    case TDbfTranslationMode::Identity:
+    case TextTranslation::Identity:
         return std::string(text);
-    case TDbfTranslationMode::OemAnsi:
+    case TextTranslation::OemAnsi:
         // Text in OEM mode is OEM text, also when a handler forced the mode for
         // a code page the machine cannot convert.
         return platform::OemToAnsi(text);
-    case TDbfTranslationMode::Unavailable:
-    case TDbfTranslationMode::CodePage:
+    case TextTranslation::Unavailable:
+    case TextTranslation::CodePage:
         break;
     }
     if (useCodePage == ansi) return std::string(text);

@@ -9,7 +9,7 @@
 
 namespace dbf {
 
-enum class TDbfTranslationMode { Unavailable, Identity, OemAnsi, CodePage };
+enum class TextTranslation { Unavailable, Identity, OemAnsi, CodePage };
 
 // What to do with a table whose code page this machine cannot convert.
 enum TDbfLanguageAction { laEditOnly, laForceOEM, laForceANSI };
@@ -21,20 +21,20 @@ int LangNameToCodePage(std::string_view driverName);
 
 // The engine's code-page settings, taken once when the first table object is
 // made and shared by every table after it.
-struct TDbfGlobals {
+struct CodePageSettings {
     int defaultOpenCodePage = 0;
     std::vector<int> installedCodePages;
     bool IsInstalled(int codePage) const;
 };
-const TDbfGlobals& DbfGlobals();
+const CodePageSettings& DbfGlobals();
 
 // Translation mode for a table whose text is in `useCodePage`, on this machine;
 // `ask` is consulted only when the code page cannot be converted.
-TDbfTranslationMode ChooseTranslationMode(int useCodePage, TDbfLanguageAction unavailableAction);
+TextTranslation ChooseTranslationMode(int useCodePage, TDbfLanguageAction unavailableAction);
 bool NeedsLanguageAction(int useCodePage);
 
 // Table text to ANSI text: bytes the conversion cannot handle stay as they are,
 // and the result never grows longer than the source.
-std::string TranslateToAnsi(std::string_view text, TDbfTranslationMode mode, int useCodePage);
+std::string TranslateToAnsi(std::string_view text, TextTranslation mode, int useCodePage);
 
 } // namespace dbf

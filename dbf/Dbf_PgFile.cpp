@@ -36,12 +36,12 @@ TPagedFile::~TPagedFile() {
     CloseFile();
 }
 
-void TPagedFile::OpenFile(const std::filesystem::path& path, TPagedFileMode mode) {
+void TPagedFile::OpenFile(const std::filesystem::path& path, PagedFileMode mode) {
     CloseFile();
     // Non-blocking only for the open itself: a pipe or device under the table's
     // name would otherwise wait for a writer forever.
     const int flags =
-        (mode == TPagedFileMode::ReadShared ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
+        (mode == PagedFileMode::ReadShared ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
     int fd = ::open(path.c_str(), flags);
     if (fd < 0) {
         throw EFileError(Format(STRING_CANNOT_OPEN_FILE, path.string(), std::strerror(errno)));
@@ -55,8 +55,8 @@ void TPagedFile::OpenFile(const std::filesystem::path& path, TPagedFileMode mode
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // Sharing: an exclusive opener keeps other writers out, and waits for none.
     // A read-only opener takes no lock, so it never stands in anyone's way.
-    if (mode != TPagedFileMode::ReadShared) {
-        int lock = mode == TPagedFileMode::ReadWriteExclusive ? LOCK_EX : LOCK_SH;
+    if (mode != PagedFileMode::ReadShared) {
+        int lock = mode == PagedFileMode::ReadWriteExclusive ? LOCK_EX : LOCK_SH;
         // Only a conflict refuses the file; a file system without locks (some
         // network shares) is opened unlocked, as the host system's own files are.
         if (::flock(fd, lock | LOCK_NB) != 0 && errno == EWOULDBLOCK) {

@@ -11,7 +11,7 @@
 
 namespace dbf {
 
-enum class TPagedFileMode { ReadShared, ReadWriteShared, ReadWriteExclusive };
+enum class PagedFileMode { ReadShared, ReadWriteShared, ReadWriteExclusive };
 
 // How long a read that another program's lock refuses is retried before it fails.
 inline constexpr std::chrono::milliseconds kLockedReadTimeout{3000};
@@ -30,13 +30,13 @@ class TPagedFile {
     virtual ~TPagedFile();
 
     // Opens an existing file; a refusal raises EFileError "Cannot open file ...".
-    void OpenFile(const std::filesystem::path& path, TPagedFileMode mode);
+    void OpenFile(const std::filesystem::path& path, PagedFileMode mode);
     void CloseFile();
     bool IsOpen() const { return fd_ >= 0; }
     const std::filesystem::path& FileName() const { return path_; }
-    TPagedFileMode Mode() const { return mode_; }
+    PagedFileMode Mode() const { return mode_; }
     // Other programs may write the file while it is open.
-    bool IsSharedMode() const { return mode_ != TPagedFileMode::ReadWriteExclusive; }
+    bool IsSharedMode() const { return mode_ != PagedFileMode::ReadWriteExclusive; }
 
     std::uint64_t FileSize() const;
     // Reads up to `size` bytes at `offset`; fewer only at the end of the file.
@@ -63,7 +63,7 @@ class TPagedFile {
 
     int fd_ = -1;
     std::filesystem::path path_;
-    TPagedFileMode mode_ = TPagedFileMode::ReadShared;
+    PagedFileMode mode_ = PagedFileMode::ReadShared;
     std::vector<std::uint8_t> header_;
     std::size_t headerSize_ = 0;
     std::size_t recordSize_ = 0;

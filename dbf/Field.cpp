@@ -54,7 +54,7 @@ std::string DateTimeText(TDateTime value, bool withTime) {
 TField::TField(TDbf& dataset, const TDbfFieldDef& def, std::string name)
     : dataset_(dataset), def_(def), name_(std::move(name)) {}
 
-bool TField::GetData(TFieldValue& value) const {
+bool TField::GetData(FieldValue& value) const {
     // Cleared field by field, so the text keeps its buffer.
     value.text.clear();
     value.integer = 0;
@@ -65,7 +65,7 @@ bool TField::GetData(TFieldValue& value) const {
 }
 
 bool TField::IsNull() const {
-    TFieldValue value;
+    FieldValue value;
     return !GetData(value);
 }
 
@@ -88,7 +88,7 @@ bool TField::ReadText(std::string& out) const {
 }
 
 std::string TField::AsString() const {
-    TFieldValue& v = scratch_;
+    FieldValue& v = scratch_;
     if (!GetData(v)) return {};
     switch (def_.FieldType) {
     case ftString:
@@ -113,7 +113,7 @@ std::string TField::AsString() const {
 }
 
 int TField::AsInteger() const {
-    TFieldValue v;
+    FieldValue v;
     const bool present = GetData(v);
     switch (def_.FieldType) {
     case ftSmallint:
@@ -142,7 +142,7 @@ int TField::AsInteger() const {
 }
 
 std::int64_t TField::AsLargeInt() const {
-    TFieldValue v;
+    FieldValue v;
     const bool present = GetData(v);
     switch (def_.FieldType) {
     case ftSmallint:
@@ -158,7 +158,7 @@ std::int64_t TField::AsLargeInt() const {
 }
 
 double TField::AsFloat() const {
-    TFieldValue v;
+    FieldValue v;
     const bool present = GetData(v);
     switch (def_.FieldType) {
     case ftSmallint:
@@ -176,14 +176,14 @@ double TField::AsFloat() const {
 }
 
 bool TField::AsBoolean() const {
-    TFieldValue v;
+    FieldValue v;
     const bool present = GetData(v);
     if (def_.FieldType != ftBoolean) AccessError("Boolean");
     return present && v.boolean;
 }
 
 TDateTime TField::AsDateTime() const {
-    TFieldValue v;
+    FieldValue v;
     const bool present = GetData(v);
     if (def_.FieldType != ftDate && def_.FieldType != ftDateTime) AccessError("DateTime");
     return present ? v.number : 0.0;

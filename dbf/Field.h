@@ -26,7 +26,7 @@ class TField {
     const TDbfFieldDef& FieldDef() const { return def_; }
 
     // False when the field has no value in the current record (or there is none).
-    bool GetData(TFieldValue& value) const;
+    bool GetData(FieldValue& value) const;
     bool IsNull() const;
 
     // Character values come translated to the machine's ANSI code page.
@@ -51,7 +51,7 @@ class TField {
     const TDbfFieldDef& def_;
     std::string name_;
     // Reused by every read, so reading a value allocates nothing of its own.
-    mutable TFieldValue scratch_;
+    mutable FieldValue scratch_;
 };
 
 } // namespace dbf

@@ -66,7 +66,7 @@ TDateTime TimestampToDateTime(double ms) {
 }
 
 bool GetTextValue(const TDbfFieldDef& def, std::string_view bytes, char separator,
-                  TFieldValue& value) {
+                  FieldValue& value) {
     std::string_view s = TrimRight(bytes);
     if (def.FieldType != ftString) s = TrimLeft(s);
     if (s.empty()) return false;
@@ -205,12 +205,12 @@ bool ParseFloat(std::string_view text, char separator, double& value) {
 }
 
 bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size_t recordSize,
-                  TFieldValue& value) {
+                  FieldValue& value) {
     return GetFieldData(def, record, recordSize, value, platform::DecimalSeparator());
 }
 
 bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size_t recordSize,
-                  TFieldValue& value, char decimalSeparator) {
+                  FieldValue& value, char decimalSeparator) {
     if (record == nullptr || def.Offset >= recordSize || def.Size <= 0) return false;
     const std::size_t available =
         std::min(static_cast<std::size_t>(def.Size), recordSize - def.Offset);

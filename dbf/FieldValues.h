@@ -11,7 +11,7 @@
 
 namespace dbf {
 
-struct TFieldValue {
+struct FieldValue {
     std::string text;         // ftString, before translation
     std::int64_t integer = 0; // ftSmallint, ftInteger, ftLargeint, ftAutoInc
     double number = 0;        // ftFloat; ftDate and ftDateTime as TDateTime
@@ -23,9 +23,9 @@ struct TFieldValue {
 // `value` keeps its text's capacity, so a caller that reuses it allocates nothing.
 // Floats read with `decimalSeparator`, the user's, taken once by the caller.
 bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size_t recordSize,
-                  TFieldValue& value, char decimalSeparator);
+                  FieldValue& value, char decimalSeparator);
 bool GetFieldData(const TDbfFieldDef& def, const std::uint8_t* record, std::size_t recordSize,
-                  TFieldValue& value);
+                  FieldValue& value);
 
 // The run-time integer conversion: optional sign, decimal digits, or hex after
 // '$', 'x' or '0x'; false on any other character or on overflow of `bits`.

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using dbf::TDbfTranslationMode;
+using dbf::TextTranslation;
 using dbftest::TempDir;
 using dbfwriter::DbfWriter;
 
@@ -48,21 +48,21 @@ TEST(Language, ModesAndTranslationOnASlovakMachine) {
     TempDir dir;
     for (std::uint8_t driver : {0x64, 0x1F, 0x22, 0x23, 0x87}) {
         auto table = dbftest::WriteAndOpen(dir, TextTable(driver, "\xA0\x9F"));
-        EXPECT_EQ(table->TranslationMode(), TDbfTranslationMode::OemAnsi);
+        EXPECT_EQ(table->TranslationMode(), TextTranslation::OemAnsi);
         EXPECT_EQ(table->FieldByName("T")->AsString(), "\xE1\xE8");
     }
     auto ansi = dbftest::WriteAndOpen(dir, TextTable(0xC8, "\xE1\xE8"));
-    EXPECT_EQ(ansi->TranslationMode(), TDbfTranslationMode::Identity);
+    EXPECT_EQ(ansi->TranslationMode(), TextTranslation::Identity);
     EXPECT_EQ(ansi->FieldByName("T")->AsString(), "\xE1\xE8");
 
     // No driver: the machine's ANSI code page, text unchanged.
     auto none = dbftest::WriteAndOpen(dir, TextTable(0x00, "\xE1\x9F"));
-    EXPECT_EQ(none->TranslationMode(), TDbfTranslationMode::Identity);
+    EXPECT_EQ(none->TranslationMode(), TextTranslation::Identity);
     EXPECT_EQ(none->FieldByName("T")->AsString(), "\xE1\x9F");
 
     ASSERT_TRUE(platform::IsCodePageInstalled(850));
     auto cp850 = dbftest::WriteAndOpen(dir, TextTable(0x02, "\xA0"));
-    EXPECT_EQ(cp850->TranslationMode(), TDbfTranslationMode::CodePage);
+    EXPECT_EQ(cp850->TranslationMode(), TextTranslation::CodePage);
     EXPECT_EQ(cp850->FieldByName("T")->AsString(), "\xE1");
 
     // Field objects can be told not to translate.
@@ -112,14 +112,14 @@ TEST(Language, UnconvertibleCodePageAsksTheHandler) {
     TextTable(0x69, "\xA0x").WriteTo(dir / "M.DBF");
 
     auto plain = dbftest::OpenReadOnly(dir / "M.DBF");
-    EXPECT_EQ(plain->TranslationMode(), TDbfTranslationMode::Unavailable);
+    EXPECT_EQ(plain->TranslationMode(), TextTranslation::Unavailable);
     EXPECT_EQ(plain->FieldByName("T")->AsString(), "\xA0x");
 
     int asked = 0;
     for (auto [action, mode, text] :
-         {std::tuple{dbf::laEditOnly, TDbfTranslationMode::Unavailable, "\xA0x"},
-          std::tuple{dbf::laForceOEM, TDbfTranslationMode::OemAnsi, "\xE1x"},
-          std::tuple{dbf::laForceANSI, TDbfTranslationMode::Identity, "\xA0x"}}) {
+         {std::tuple{dbf::laEditOnly, TextTranslation::Unavailable, "\xA0x"},
+          std::tuple{dbf::laForceOEM, TextTranslation::OemAnsi, "\xE1x"},
+          std::tuple{dbf::laForceANSI, TextTranslation::Identity, "\xA0x"}}) {
         dbf::TDbf table;
         table.SetReadOnly(true);
         table.SetTableName((dir / "M.DBF").string());

@@ -9,15 +9,15 @@
 namespace dbfdump {
 namespace {
 
-const char* ModeName(dbf::TDbfTranslationMode mode) {
+const char* ModeName(dbf::TextTranslation mode) {
     switch (mode) {
-    case dbf::TDbfTranslationMode::Identity:
+    case dbf::TextTranslation::Identity:
         return "Identity";
-    case dbf::TDbfTranslationMode::OemAnsi:
+    case dbf::TextTranslation::OemAnsi:
         return "OemAnsi";
-    case dbf::TDbfTranslationMode::CodePage:
+    case dbf::TextTranslation::CodePage:
         return "CodePage";
-    case dbf::TDbfTranslationMode::Unavailable:
+    case dbf::TextTranslation::Unavailable:
         break;
     }
     return "Unavailable";
@@ -70,7 +70,7 @@ std::string DateText(dbf::TDateTime value, bool withTime) {
 }
 
 std::string Value(const dbf::TField& field) {
-    dbf::TFieldValue value;
+    dbf::FieldValue value;
     if (!field.GetData(value)) return "null";
     switch (field.DataType()) {
     case dbf::ftString:
@@ -165,7 +165,7 @@ void RecordWriter::AppendValue(std::string& out, const dbf::TField& field) {
         return;
     }
     char number[64];
-    dbf::TFieldValue value;
+    dbf::FieldValue value;
     switch (field.DataType()) {
     case dbf::ftSmallint:
     case dbf::ftInteger:
