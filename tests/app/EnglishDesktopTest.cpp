@@ -53,8 +53,13 @@ TEST_F(EnglishDesktopTest, TheSettingsCodePagesShowSlovakText) {
     ASSERT_EQ(platform::CodePagesForLocale(platform::UserLocale()).oem, 437);
 
     HostFolder host;
-    host.WriteCatalog("Cis", {{"SKOLA", "Zoznam žiakov - ŠOŠ hotelová, Žilina ľň", 2007, 12, 5,
-                               "10:15", "SKOLA.TXT", 80, 60}});
+    host.WriteCatalog("Cis", {{"SKOLA",
+                               "Zoznam žiakov - ŠOŠ hotelová, Žilina ľň",
+                               {2007, 12, 5},
+                               "10:15",
+                               "SKOLA.TXT",
+                               80,
+                               60}});
     host.WriteFile("Tla/SKOLA.TXT", Oem852(kPrintFile));
     WriteSettings("HostFolder=" + QByteArray::fromStdString(host.AppFolder()) +
                   "\nAnsiCodePage=1250\nOemCodePage=852\n");
@@ -172,7 +177,8 @@ TEST_F(KamenickyHostTest, PreviewFindCopyAndPrintShowItsLettersAndBoxDrawing) {
 
     // The preview paints exactly what the same report in 852 paints with 852.
     HostFolder latin2;
-    latin2.WriteCatalog("Cis", {{"CERPANI", "Čerpání", 2007, 12, 5, "10:15", "CERPANI.TXT", 40}});
+    latin2.WriteCatalog("Cis",
+                        {{"CERPANI", "Čerpání", {2007, 12, 5}, "10:15", "CERPANI.TXT", 40, 60}});
     latin2.WriteFile("Tla/CERPANI.TXT", InPage(852, report));
     const auto settings852 = Prepare(latin2, 852);
     ASSERT_TRUE(settings852);
