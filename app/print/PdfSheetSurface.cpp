@@ -131,19 +131,13 @@ void PdfSheetSurface::NewPage() {
 
 void PdfSheetSurface::DrawSheets(QPainter& painter, QPdfWriter& writer,
                                  const std::vector<Sheet>& sheets) {
-    painter.setPen(Qt::black);
     if (brushClear_) {
         painter.setBrush(Qt::NoBrush);
         painter.setBackgroundMode(Qt::TransparentMode);
     }
     for (std::size_t sheet = 0; sheet < sheets.size(); ++sheet) {
         if (sheet > 0 && !writer.newPage()) throw EPrintError(kCannotFinish);
-        for (const Line& line : sheets[sheet]) {
-            if (painter.font() != line.font) painter.setFont(line.font);
-            // Qt places text by its baseline; the job gives the top left corner.
-            painter.drawText(QPoint(line.x, line.y + painter.fontMetrics().ascent()),
-                             DisplayText(line.oemText));
-        }
+        PaintSheet(painter, sheets[sheet]);
     }
 }
 

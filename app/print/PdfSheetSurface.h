@@ -15,6 +15,7 @@
 
 #include "app/print/Paper.h"
 #include "app/print/PrintSurface.h"
+#include "app/print/Sheet.h"
 
 class QBuffer;
 class QIODevice;
@@ -46,14 +47,6 @@ class PdfSheetSurface : public PrintSurface {
     void AbortDocument() override;
 
   protected:
-    struct Line {
-        int x;
-        int y;
-        QFont font;
-        std::string oemText; // turned into glyphs only when drawn, at half the memory
-    };
-    using Sheet = std::vector<Line>;
-
     PdfSheetSurface();
 
     // The destination's paper; asked for the first time the job needs it and
