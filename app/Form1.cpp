@@ -11,13 +11,13 @@
 #include "app/FlatComboBox.h"
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
+#include "app/PrintOutcome.h"
+#include "app/Printing.h"
 #include "app/ToolTips.h"
 #include "app/WindowTexts.h"
 #include "app/print/JobFollower.h"
-#include "app/print/PdfFileSurface.h"
+#include "app/print/PageRange.h"
 #include "app/print/PrintError.h"
-#include "app/print/PrintJob.h"
-#include "app/print/PrinterSurface.h"
 #include "app/print/Spooler.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
@@ -102,7 +102,7 @@ void SetBackground(QWidget* widget, QColor colour) {
 
 TForm1::TForm1(const std::string& appFolder, QWidget* parent)
     : QWidget(parent), Dbf1("Dbf1"), PrnData(memtable::MakePrnData()), host_{appFolder, {}},
-      printer_(std::make_unique<print::PrinterSurface>()) {
+      printing_(std::make_unique<Printing>()) {
     ConfigureCatalogTable(Dbf1);
     CreateControls();
     BindEvents();
@@ -362,9 +362,7 @@ std::filesystem::path TForm1::SelectedFileName() const {
 
 bool TForm1::SelectedFileExists(const std::filesystem::path& fileName) {
     if (platform::FileExists(fileName.string())) return true;
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
-                    QString::fromUtf8(window_texts::kFileMissing), QMessageBox::Ok, this);
-    box.exec();
+    ShowNotice(QString::fromUtf8(window_texts::kFileMissing));
     return false;
 }
 
@@ -394,36 +392,43 @@ void TForm1::bVacsieClick(QObject* /*Sender*/) {
 }
 
 void TForm1::SetPrintSurface(std::unique_ptr<print::PrintSurface> surface) {
-    printer_ = std::move(surface);
+    printing_->SetDefaultPrinter(std::move(surface));
 }
 
-bool TForm1::RunJobOn(print::PrintSurface& surface) {
+void TForm1::ShowNotice(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+void TForm1::Print(const PrintDestination& destination) {
     // A catalog change seen while the job runs is taken up once it is done.
-    printing_ = true;
+    printRunning_ = true;
     const auto printed = qScopeGuard([this] { CatchUpAfterPrint(); });
-    const std::filesystem::path fileName = SelectedFileName();
-    if (!SelectedFileExists(fileName)) return false;
     const CatalogEntry entry = CatalogEntry::Current(*PrnData);
-    print::PrintJobInput input;
-    input.Dlzka = entry.Dlzka;
-    input.Sirka = entry.Sirka;
-    // The fields' text as shown, blanks included; the job reads the numbers from it.
-    const std::string firstPage = EStr1->displayText().toStdString();
-    const std::string lastPage = EStr2->displayText().toStdString();
-    input.firstPageText = firstPage;
-    input.lastPageText = lastPage;
-    input.Portrait = Portrait;
-    // On the preview page the lines shown are printed; from the list the file is read first.
-    if (PStrany->currentWidget() != TabView) MSubor->Lines().LoadFile(fileName.string());
-    try {
-        print::RunPrintJob(surface, MSubor->Lines(), input);
-        return true;
-    } catch (const print::ERangeOutsideDocument& notice) {
-        // A range that misses the document is the user's slip, told like a missing file.
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
-                        QString::fromUtf8(notice.what()), QMessageBox::Ok, this);
-        box.exec();
-        return false;
+    // The fields' text as shown, blanks included; the range is read from it.
+    const PrintRequest request{entry, CurrentSource().ResolvedPrintFile(host_, entry.FilName),
+                               print::ReadPageRange(EStr1->displayText().toStdString(),
+                                                    EStr2->displayText().toStdString()),
+                               Portrait, destination};
+    // On the preview page the lines shown are printed; from the list the file
+    // is read into the viewer first.
+    const bool previewShown = PStrany->currentWidget() == TabView;
+    ShowOutcome(printing_->Carry(request, MSubor->Lines(),
+                                 previewShown ? LineSource::Store : LineSource::PrintFile));
+}
+
+void TForm1::ShowOutcome(const PrintOutcome& outcome) {
+    if (outcome.kind == PrintOutcome::Kind::Accepted) {
+        auto* follower = new print::JobFollower(outcome.printer, outcome.jobId, this);
+        connect(follower, &print::JobFollower::Waiting, this,
+                [this](const QString& notice) { ShowLater(notice, false); });
+        connect(follower, &print::JobFollower::Failed, this,
+                [this](const QString& message) { ShowLater(message, true); });
+    } else if (outcome.IsNotice()) {
+        ShowNotice(QString::fromStdString(outcome.message));
+    } else if (!outcome.Succeeded()) {
+        ShowErrorBox(QString::fromStdString(outcome.message));
     }
 }
 
@@ -436,23 +441,12 @@ void TForm1::ShowLater(const QString& text, bool error) {
     box->open();
 }
 
-void TForm1::FollowLastJob(const print::PrinterSurface& printer) {
-    auto* follower = new print::JobFollower(printer.PrinterName(), printer.LastJobId(), this);
-    connect(follower, &print::JobFollower::Waiting, this,
-            [this](const QString& notice) { ShowLater(notice, false); });
-    connect(follower, &print::JobFollower::Failed, this,
-            [this](const QString& message) { ShowLater(message, true); });
-}
-
 void TForm1::BTlacClick(QObject* /*Sender*/) {
-    if (!RunJobOn(*printer_)) return;
-    if (const auto* printer = dynamic_cast<const print::PrinterSurface*>(printer_.get()))
-        FollowLastJob(*printer);
+    Print(PrintDestination::DefaultPrinter());
 }
 
 void TForm1::PrintOn(const std::string& printer) {
-    print::PrinterSurface once(printer);
-    if (RunJobOn(once)) FollowLastJob(once);
+    Print(PrintDestination::Queue(printer));
 }
 
 void TForm1::SaveAsPdf() {
@@ -479,8 +473,7 @@ void TForm1::SavePdfTo(QString file) {
         ask.setDefaultButton(QMessageBox::No);
         if (ask.exec() != QMessageBox::Yes) return;
     }
-    print::PdfFileSurface pdf(file.toStdString());
-    RunJobOn(pdf);
+    Print(PrintDestination::PdfFile(file.toStdString()));
 }
 
 void TForm1::ShowPrintMenu(const QPoint& globalPos) {

@@ -4,6 +4,7 @@
 // tool's behaviour, each a method named after its control and event.
 
 #include "app/CatalogEntry.h"
+#include "app/PrintRequest.h"
 #include "app/Source.h"
 #include "app/Sources.h"
 #include "dbf/Dbf.h"
@@ -20,6 +21,8 @@ class CatalogGrid;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
+class Printing;
+struct PrintOutcome;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -28,7 +31,6 @@ class QTabWidget;
 class TMemoEx;
 namespace print {
 class PrintSurface;
-class PrinterSurface;
 } // namespace print
 
 class TForm1 : public QWidget {
@@ -146,11 +148,12 @@ class TForm1 : public QWidget {
     void ShowPage(QWidget* page, QWidget* firstControl);
     // BTlac's context menu at a point of the screen.
     void ShowPrintMenu(const QPoint& globalPos);
-    // Runs the print job for the selected entry on a surface. False when it
-    // stopped with a notice to the user (no file, nothing in the page range).
-    bool RunJobOn(print::PrintSurface& surface);
-    // Follows the job the printer accepted last, telling the user what becomes of it.
-    void FollowLastJob(const print::PrinterSurface& printer);
+    // Prints the selected entry with the page fields and the orientation shown.
+    void Print(const PrintDestination& destination);
+    // Tells the user what became of a print; an accepted job is followed.
+    void ShowOutcome(const PrintOutcome& outcome);
+    // A notice to the user with an OK button, as for a missing file.
+    void ShowNotice(const QString& text);
     // A notice or an error that does not hold up the window.
     void ShowLater(const QString& text, bool error);
     // The source of the selector's current item.
@@ -160,10 +163,10 @@ class TForm1 : public QWidget {
     // platforms send for the same key press is then not a second request.
     bool menuKeyHandled_ = false;
 
-    // The application's printer, found the first time the tool prints.
-    std::unique_ptr<print::PrintSurface> printer_;
+    // Every print goes through here; it keeps the application's printer.
+    std::unique_ptr<Printing> printing_;
 
     CatalogWatch* catalogWatch_ = nullptr;
     bool reloadPending_ = false;
-    bool printing_ = false;
+    bool printRunning_ = false;
 };

@@ -21,7 +21,7 @@ void TForm1::WatchCatalogs() {
 void TForm1::HostCatalogChanged() {
     // The preview and a running print work from the entry the user chose; the
     // list catches up when it is shown again.
-    if (printing_ || PStrany->currentWidget() != TabZozn) {
+    if (printRunning_ || PStrany->currentWidget() != TabZozn) {
         reloadPending_ = true;
         return;
     }
@@ -48,11 +48,11 @@ void TForm1::ReloadKeepingEntry() {
 }
 
 void TForm1::CatchUpAfterPrint() {
-    printing_ = false;
+    printRunning_ = false;
     if (!reloadPending_) return;
     // After the print handler has returned, so the reload never runs inside it.
     QTimer::singleShot(0, this, [this] {
-        if (reloadPending_ && !printing_ && PStrany->currentWidget() == TabZozn)
+        if (reloadPending_ && !printRunning_ && PStrany->currentWidget() == TabZozn)
             RunGuarded([this] { ReloadKeepingEntry(); });
     });
 }
