@@ -2,6 +2,7 @@
 
 #include "app/ErrorGuard.h"
 #include "app/Form1.h"
+#include "app/MailFolder.h"
 #include "app/Sources.h"
 #include "platform/Locale.h"
 
@@ -41,6 +42,8 @@ std::optional<StartupSettings> PrepareBrowser(const CommandLineOptions& options)
 int RunBrowser(const CommandLineOptions& options) {
     const auto settings = PrepareBrowser(options);
     if (!settings) return 1;
+    // Reports mailed more than a week ago have long left with their messages.
+    mail_folder::RemoveOldFiles();
     QGuiApplication::setDesktopFileName(QStringLiteral("tlacsub"));
     TForm1 Form1(settings->appFolder);
     Form1.setWindowIcon(QIcon::fromTheme(QStringLiteral("tlacsub")));

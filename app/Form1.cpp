@@ -10,6 +10,7 @@
 #include "app/FindBar.h"
 #include "app/FlatComboBox.h"
 #include "app/MealCalcFolder.h"
+#include "app/PdfFileChoice.h"
 #include "app/PreviewZoom.h"
 #include "app/PrintOutcome.h"
 #include "app/Printing.h"
@@ -27,8 +28,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -401,21 +400,27 @@ void TForm1::ShowNotice(const QString& text) {
     box.exec();
 }
 
+PrintRequest TForm1::CurrentRequest(const PrintDestination& destination) const {
+    const CatalogEntry entry = CatalogEntry::Current(*PrnData);
+    // The fields' text as shown, blanks included; the range is read from it.
+    return {entry, CurrentSource().ResolvedPrintFile(host_, entry.FilName),
+            print::ReadPageRange(EStr1->displayText().toStdString(),
+                                 EStr2->displayText().toStdString()),
+            Portrait, destination};
+}
+
+LineSource TForm1::CurrentLineSource() const {
+    // On the preview page the lines shown are printed; from the list the file
+    // is read into the viewer first.
+    return PStrany->currentWidget() == TabView ? LineSource::Store : LineSource::PrintFile;
+}
+
 void TForm1::Print(const PrintDestination& destination) {
     // A catalog change seen while the job runs is taken up once it is done.
     printRunning_ = true;
     const auto printed = qScopeGuard([this] { CatchUpAfterPrint(); });
-    const CatalogEntry entry = CatalogEntry::Current(*PrnData);
-    // The fields' text as shown, blanks included; the range is read from it.
-    const PrintRequest request{entry, CurrentSource().ResolvedPrintFile(host_, entry.FilName),
-                               print::ReadPageRange(EStr1->displayText().toStdString(),
-                                                    EStr2->displayText().toStdString()),
-                               Portrait, destination};
-    // On the preview page the lines shown are printed; from the list the file
-    // is read into the viewer first.
-    const bool previewShown = PStrany->currentWidget() == TabView;
-    ShowOutcome(printing_->Carry(request, MSubor->Lines(),
-                                 previewShown ? LineSource::Store : LineSource::PrintFile));
+    ShowOutcome(
+        printing_->Carry(CurrentRequest(destination), MSubor->Lines(), CurrentLineSource()));
 }
 
 void TForm1::ShowOutcome(const PrintOutcome& outcome) {
@@ -451,28 +456,13 @@ void TForm1::PrintOn(const std::string& printer) {
 
 void TForm1::SaveAsPdf() {
     if (!SelectedFileExists(SelectedFileName())) return;
-    QFileDialog dialog(this, QStringLiteral("Uložiť do PDF"));
-    dialog.setObjectName("PdfFileDialog");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    // Replacing a file is asked below, the same way whichever dialog the desktop offers.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const CatalogEntry entry = CatalogEntry::Current(*PrnData);
-    dialog.selectFile(QString::fromStdString(entry.Nazov).trimmed() + ".pdf");
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    SavePdfTo(dialog.selectedFiles().constFirst());
+    const QString file = AskPdfFile(this, CatalogEntry::Current(*PrnData).Nazov);
+    if (!file.isEmpty()) SavePdfTo(file);
 }
 
 void TForm1::SavePdfTo(QString file) {
-    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += ".pdf";
-    if (QFileInfo::exists(file)) {
-        QMessageBox ask(QMessageBox::Question, QApplication::applicationName(),
-                        QStringLiteral("Súbor „%1“ už existuje. Nahradiť ho?").arg(file),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        ask.setDefaultButton(QMessageBox::No);
-        if (ask.exec() != QMessageBox::Yes) return;
-    }
+    file = ConfirmPdfFile(this, file);
+    if (file.isEmpty()) return;
     Print(PrintDestination::PdfFile(file.toStdString()));
 }
 
@@ -499,11 +489,17 @@ void TForm1::ShowPrintMenu(const QPoint& globalPos) {
     }
     if (printers.empty()) menu.addAction(unavailable)->setEnabled(false);
     menu.addSeparator();
+    QAction* preview = menu.addAction(QStringLiteral("Ukážka pred tlačou...\tCtrl+Shift+P"));
     QAction* savePdf = menu.addAction(QStringLiteral("Uložiť do PDF..."));
+    QAction* mail = menu.addAction(QStringLiteral("Poslať e-mailom..."));
     QAction* chosen = menu.exec(globalPos);
     if (chosen == nullptr) return;
-    if (chosen == savePdf)
+    if (chosen == preview)
+        ShowPrintPreview();
+    else if (chosen == savePdf)
         SaveAsPdf();
+    else if (chosen == mail)
+        SendByMail();
     else
         PrintOn(chosen->data().toString().toStdString());
 }

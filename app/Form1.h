@@ -21,7 +21,12 @@ class CatalogGrid;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
+class MailProgram;
+class PreviewLayouter;
 class Printing;
+class TMemoExStrings;
+enum class LineSource;
+struct PreviewPages;
 struct PrintOutcome;
 class QComboBox;
 class QLabel;
@@ -31,6 +36,7 @@ class QTabWidget;
 class TMemoEx;
 namespace print {
 class PrintSurface;
+struct Paper;
 } // namespace print
 
 class TForm1 : public QWidget {
@@ -59,6 +65,13 @@ class TForm1 : public QWidget {
     // the file in the dialog: asks before replacing a file and writes the
     // sheets there. Public so the tests can name the file without the dialog.
     void SavePdfTo(QString file);
+
+    // BTlac's "Ukážka pred tlačou..." (Ctrl+Shift+P): the sheets "Tlač" would
+    // print now, laid out off the window's thread and shown in their own window.
+    void ShowPrintPreview();
+    // BTlac's "Poslať e-mailom...": the same sheets as a PDF in the user's
+    // cache, attached to a new message of the desktop's mail program.
+    void SendByMail();
 
     // The surface "Tlač" prints on: the default printer unless another is
     // given (the tests' recording surface, which checks the layout exactly).
@@ -148,8 +161,25 @@ class TForm1 : public QWidget {
     void ShowPage(QWidget* page, QWidget* firstControl);
     // BTlac's context menu at a point of the screen.
     void ShowPrintMenu(const QPoint& globalPos);
+    // The selected entry with the page fields and the orientation shown, as
+    // "Tlač" and every choice of its menu print it.
+    PrintRequest CurrentRequest(const PrintDestination& destination) const;
+    // Where those choices take the lines from: the preview's, or the print file.
+    LineSource CurrentLineSource() const;
     // Prints the selected entry with the page fields and the orientation shown.
     void Print(const PrintDestination& destination);
+    // The preview's sheets are laid out: shown, or what stood in the way told.
+    void OpenPreview(const PreviewPages& pages, const PrintRequest& request,
+                     const std::shared_ptr<TMemoExStrings>& lines, const print::Paper& paper);
+    // What the preview's buttons do: the request carried out with its lines,
+    // a PDF on the paper it shows (the default printer's when null).
+    bool CarryFromPreview(const PrintRequest& request, TMemoExStrings& lines,
+                          const print::Paper* paper);
+    // Mails a request's sheets; false when nothing reached the mail program.
+    bool Mail(const PrintRequest& request, TMemoExStrings& lines, LineSource source,
+              const print::Paper* paper);
+    // No mail program took the PDF: said, with the folder that holds it offered.
+    void MailNotAnswered(const std::filesystem::path& pdf);
     // Tells the user what became of a print; an accepted job is followed.
     void ShowOutcome(const PrintOutcome& outcome);
     // A notice to the user with an OK button, as for a missing file.
@@ -165,6 +195,9 @@ class TForm1 : public QWidget {
 
     // Every print goes through here; it keeps the application's printer.
     std::unique_ptr<Printing> printing_;
+
+    // Lays out the sheets of the print preview about to open.
+    PreviewLayouter* previewLayouter_ = nullptr;
 
     CatalogWatch* catalogWatch_ = nullptr;
     bool reloadPending_ = false;

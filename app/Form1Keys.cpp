@@ -19,6 +19,11 @@ void TForm1::BindKeys() {
         connect(enter, &QShortcut::activated, BView, &QPushButton::click);
     }
 
+    // The print preview from either page, as BTlac's menu offers it.
+    auto* previewKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this);
+    connect(previewKey, &QShortcut::activated, this,
+            [this] { RunGuarded([this] { ShowPrintPreview(); }); });
+
     // The preview page's keys act wherever the focus is in the window, but only
     // while that page is shown: a shortcut of a hidden page does not fire.
     auto onPreview = [this](const QKeySequence& key, std::function<void()> action) {

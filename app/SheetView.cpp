@@ -111,7 +111,8 @@ void SheetView::paintEvent(QPaintEvent* /*event*/) {
 
     const print::Paper& sheetPaper = sheets_->paper;
     // Paper pixels become screen pixels; the job measures from the printable area.
-    const double scale = paper.width() / sheetPaper.layout.fullRectPixels(sheetPaper.resolution).width();
+    const double scale =
+        paper.width() / sheetPaper.layout.fullRectPixels(sheetPaper.resolution).width();
     painter.setClipRect(paper);
     painter.translate(paper.topLeft());
     painter.scale(scale, scale);
