@@ -172,6 +172,11 @@ bool TCustomMemoEx::StartsTwoKeyCommand(int key, Qt::KeyboardModifiers mods) {
 bool TCustomMemoEx::IsViewerKey(const QKeyEvent* event) const {
     const Qt::KeyboardModifiers mods = event->modifiers() & kModifierMask;
     const int key = mods & kCtrl ? DigitKey(event->key()) : event->key();
+    // Replaying claims its key only while there are keystrokes to replay; the
+    // window offers its print preview on the same key otherwise.
+    if (pendingPrefixKey_ == 0 && mods == kCtrlShift && key == Qt::Key_P && macro_.empty() &&
+        !recording_)
+        return false;
     return pendingPrefixKey_ != 0 || FindBinding(key, mods, 0, kNone) != nullptr ||
            StartsTwoKeyCommand(key, mods);
 }

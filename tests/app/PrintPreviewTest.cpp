@@ -250,3 +250,22 @@ TEST_F(PrintPreviewTest, ARejectingQueueGivesItsMessageAndThePreviewStays) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PrintPreviewTest, CtrlShiftPOnThePreviewPageReplaysRecordedKeystrokesInstead) {
+    ShowWindow(form_, host_);
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    TMemoEx* viewer = Controls(*form_).MSubor;
+    viewer->setFocus();
+    const auto ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    QTest::keyClick(viewer, Qt::Key_R, ctrlShift);
+    QTest::keyClick(viewer, Qt::Key_Down);
+    QTest::keyClick(viewer, Qt::Key_R, ctrlShift);
+    QTest::keyClick(viewer, Qt::Key_P, ctrlShift);
+    EXPECT_EQ(viewer->CaretY(), 2);
+    QTest::qWait(200);
+    EXPECT_EQ(ShownPreview(), nullptr);
+}
+
+} // namespace
