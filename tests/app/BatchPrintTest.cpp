@@ -49,12 +49,15 @@ class BatchPrintTest : public ::testing::Test {
         for (const std::string& queue : queues_)
             cups_->RemovePrinter(queue);
     }
-    Outcome Tlacsub(QStringList arguments) {
+    Outcome
+    Tlacsub(QStringList arguments,
+            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
         arguments = QStringList{"--host-folder",   QString::fromStdString(host_.AppFolder()),
                                 "--ansi-codepage", "1250",
                                 "--oem-codepage",  "852"} +
                     arguments;
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(TLACSUB_EXECUTABLE, arguments);
         process.waitForFinished(120000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -143,6 +146,26 @@ TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
     std::filesystem::remove_all(out_);
     EXPECT_EQ(Tlacsub({"--export-pdf", QString::fromStdString(out_.string())}).status, 0);
     EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 3);
+}
+
+TEST_F(BatchPrintTest, FromCronOnlyTheToolSpeaks) {
+    // cron's environment: no session, no display; Qt's options as any Qt program takes them.
+    QProcessEnvironment cron = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        cron.remove(QString::fromLatin1(name));
+    const QStringList qtOptions{"-platform", "xcb", "-display", ":77", "-style=fusion"};
+    const Outcome exported = Tlacsub(
+        qtOptions + QStringList{"--export-pdf", QString::fromStdString(out_.string())}, cron);
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.errors, "");
+    EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 3);
+
+    const Outcome failed = Tlacsub(qtOptions + QStringList{"--print", "INE"}, cron);
+    EXPECT_EQ(failed.status, 1);
+    ASSERT_FALSE(failed.errors.empty());
+    for (const QString& line :
+         QString::fromStdString(failed.errors).split('\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(line.startsWith(QStringLiteral("tlacsub: "))) << line.toStdString();
 }
 
 TEST(PdfFileStem, KeepsNamesInsideTheFolder) {
