@@ -1,5 +1,7 @@
 #include "app/StartupSettings.h"
 
+#include "app/SettingsFileText.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
@@ -18,19 +20,23 @@ struct SettingsFile {
     QMap<QString, QString> values;
 };
 
-// Reads a settings file; a file that is there but cannot be read is reported
-// and gives nothing, rather than part of what it holds.
+// Reads a settings file; a file that is there but cannot be read, or is no
+// settings file at all, is reported and gives nothing, rather than part of
+// what it holds.
 SettingsFile ReadSettingsFile(const QString& path, QStringList& warnings) {
     SettingsFile file{path, {}};
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) return file;
-    const QSettings settings(path, QSettings::IniFormat);
-    if (!info.isReadable() || settings.status() != QSettings::NoError) {
+    const SettingsFileState state = ReadSettingsFileText(path).state;
+    if (state == SettingsFileState::Missing) return file;
+    const auto unreadable = [&] {
         warnings << QStringLiteral("Súbor nastavení %1 sa nedá prečítať, jeho nastavenia sa "
                                    "nepoužijú.")
                         .arg(path);
         return file;
-    }
+    };
+    // Never handed to QSettings unchecked: it would wait on a pipe for ever.
+    if (state == SettingsFileState::Unusable) return unreadable();
+    const QSettings settings(path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) return unreadable();
     for (const char* name : {"HostFolder", "AnsiCodePage", "OemCodePage"}) {
         const QString key = QString::fromLatin1(name);
         const QVariant value = settings.value(key);
@@ -118,7 +124,8 @@ SettingsFiles DefaultSettingsFiles() {
     files.system = QStringLiteral("/etc/xdg/") + kSettingsFile;
     for (const QString& folder : system) {
         const QString file = folder + QLatin1Char('/') + kSettingsFile;
-        if (QFileInfo(file).isFile()) {
+        // Whatever is there is the system's file, also one that cannot be used.
+        if (const QFileInfo info(file); info.exists() || info.isSymLink()) {
             files.system = file;
             break;
         }
