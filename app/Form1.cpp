@@ -9,6 +9,7 @@
 #include "app/ErrorGuard.h"
 #include "app/FindBar.h"
 #include "app/FlatComboBox.h"
+#include "app/HostSettings.h"
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
 #include "app/ToolTips.h"
@@ -280,6 +281,16 @@ void TForm1::BindEvents() {
     // Ctrl+P is a click on BTlac from either page; a disabled button ignores it.
     auto* printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(printKey, &QShortcut::activated, BTlac, &QPushButton::click);
+
+    // The settings: from the selector's context menu, like BTlac's, and Ctrl+, .
+    cbMesiac->setContextMenuPolicy(Qt::CustomContextMenu);
+    cbMesiac->installEventFilter(this);
+    connect(cbMesiac, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        RunGuarded([&] { ShowSelectorMenu(cbMesiac->mapToGlobal(pos)); });
+    });
+    auto* settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
+    connect(settingsKey, &QShortcut::activated, this,
+            [this] { RunGuarded([this] { OpenSettings(); }); });
 }
 
 void TForm1::FormCreate() {
@@ -288,6 +299,16 @@ void TForm1::FormCreate() {
     SortState = 1;
     ZoomLevel = preview_zoom::kStartLevel;
 
+    FindSources();
+
+    BOrientClick(nullptr);
+    BRefrClick(nullptr);
+    BOrderClick(nullptr);
+    BZoznClick(nullptr);
+}
+
+void TForm1::FindSources() {
+    cbMesiac->clear();
     cbMesiac->addItem(QString::fromUtf8(sources::kCurrentMonth));
     cbMesiac->addItem(QString::fromUtf8(sources::kMealCalculations));
     for (const std::string& label : sources::ArchivedPeriodLabels(AppFolder))
@@ -295,11 +316,6 @@ void TForm1::FormCreate() {
     cbMesiac->setCurrentIndex(sources::kCurrentMonthItem);
 
     MealCalcFolder = ReadMealCalcFolder(AppFolder);
-
-    BOrientClick(nullptr);
-    BRefrClick(nullptr);
-    BOrderClick(nullptr);
-    BZoznClick(nullptr);
 }
 
 std::string TForm1::CatalogFolder() const {
@@ -526,13 +542,13 @@ void TForm1::bStopClick(QObject* /*Sender*/) {
     close();
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != BTlac) return QWidget::eventFilter(watched, event);
+bool TForm1::MenuKeyEvent(QWidget* control, QEvent* event,
+                          const std::function<void(const QPoint&)>& showMenu) {
     if (event->type() == QEvent::KeyPress) {
         // Not every platform turns the menu key into a context-menu event.
         menuKeyHandled_ = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu;
         if (menuKeyHandled_) {
-            RunGuarded([this] { ShowPrintMenu(BTlac->mapToGlobal(BTlac->rect().center())); });
+            RunGuarded([&] { showMenu(control->mapToGlobal(control->rect().center())); });
             return true;
         }
     } else if (event->type() == QEvent::ContextMenu &&
@@ -540,6 +556,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                std::exchange(menuKeyHandled_, false)) {
         return true;
     }
+    return false;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == BTlac &&
+        MenuKeyEvent(BTlac, event, [this](const QPoint& at) { ShowPrintMenu(at); }))
+        return true;
+    if (watched == cbMesiac &&
+        MenuKeyEvent(cbMesiac, event, [this](const QPoint& at) { ShowSelectorMenu(at); }))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

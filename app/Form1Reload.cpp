@@ -50,7 +50,7 @@ void TForm1::HostCatalogChanged() {
     RunGuarded([this] { ReloadKeepingEntry(); });
 }
 
-void TForm1::ReloadKeepingEntry() {
+bool TForm1::ReloadKeepingEntry() {
     reloadPending_ = false;
     std::optional<EntryKey> current;
     int screenRow = -1;
@@ -61,15 +61,16 @@ void TForm1::ReloadKeepingEntry() {
         if (screenRow >= GrZozn->VisibleRowCount()) screenRow = -1;
     }
     BRefrClick(nullptr);
-    if (!current || GrZozn->isHidden()) return;
+    if (!current || GrZozn->isHidden()) return false;
     const int total = PrnData->RecordTotal();
     for (int position = 1; position <= total; ++position) {
         if (!(KeyAt(*PrnData, position) == *current)) continue;
         PrnData->MoveToPosition(position);
         if (screenRow >= 0)
             GrZozn->verticalScrollBar()->setValue(std::max(0, position - 1 - screenRow));
-        return;
+        return true;
     }
+    return false;
 }
 
 void TForm1::CatchUpAfterPrint() {

@@ -1,5 +1,6 @@
 #include "app/StartupSettings.h"
 
+#include "app/HostFolderCheck.h"
 #include "app/SettingsFileText.h"
 
 #include <QDir>
@@ -18,13 +19,14 @@ const QString kSettingsFile = QStringLiteral("tlacsub/tlacsub.ini");
 struct SettingsFile {
     QString path;
     QMap<QString, QString> values;
+    SettingSource source;
 };
 
 // Reads a settings file; a file that is there but cannot be read, or is no
 // settings file at all, is reported and gives nothing, rather than part of
 // what it holds.
-SettingsFile ReadSettingsFile(const QString& path, QStringList& warnings) {
-    SettingsFile file{path, {}};
+SettingsFile ReadSettingsFile(const QString& path, SettingSource source, QStringList& warnings) {
+    SettingsFile file{path, {}, source};
     const SettingsFileState state = ReadSettingsFileText(path).state;
     if (state == SettingsFileState::Missing) return file;
     const auto unreadable = [&] {
@@ -76,19 +78,22 @@ std::string WithSeparator(QString folder) {
 struct CodePageCandidate {
     QString text;
     QString where;
+    SettingSource source;
 };
 
 // The first installed code page among the candidates, else the locale's; every
 // candidate passed over gets a notice naming it and the page used instead.
 int ChooseCodePage(const std::vector<CodePageCandidate>& candidates, int localePage,
-                   QStringList& warnings) {
+                   QStringList& warnings, SettingSource& source) {
     int chosen = localePage;
+    source = SettingSource::Default;
     std::vector<const CodePageCandidate*> rejected;
     for (const CodePageCandidate& candidate : candidates) {
         bool number = false;
         const int page = candidate.text.toInt(&number);
         if (number && platform::IsCodePageInstalled(page)) {
             chosen = page;
+            source = candidate.source;
             break;
         }
         rejected.push_back(&candidate);
@@ -105,14 +110,19 @@ std::vector<CodePageCandidate> CodePageCandidates(std::optional<int> commandLine
                                                   const std::vector<SettingsFile>& files) {
     std::vector<CodePageCandidate> candidates;
     if (commandLine)
-        candidates.push_back({QString::number(*commandLine), QStringLiteral("voľba ") + option});
+        candidates.push_back({QString::number(*commandLine), QStringLiteral("voľba ") + option,
+                              SettingSource::CommandLine});
     for (const SettingsFile& file : files)
         if (file.values.contains(key))
-            candidates.push_back({file.values.value(key), FromFile(key, file.path)});
+            candidates.push_back({file.values.value(key), FromFile(key, file.path), file.source});
     return candidates;
 }
 
 } // namespace
+
+QMap<QString, QString> SettingsFileValues(const QString& path, QStringList& warnings) {
+    return ReadSettingsFile(path, SettingSource::UserFile, warnings).values;
+}
 
 SettingsFiles DefaultSettingsFiles() {
     SettingsFiles files;
@@ -139,14 +149,16 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
                                        platform::CodePagePair localePages) {
     StartupSettings settings;
     // In the order of precedence.
-    const std::vector<SettingsFile> read{ReadSettingsFile(files.user, settings.warnings),
-                                         ReadSettingsFile(files.system, settings.warnings)};
+    const std::vector<SettingsFile> read{
+        ReadSettingsFile(files.user, SettingSource::UserFile, settings.warnings),
+        ReadSettingsFile(files.system, SettingSource::SystemFile, settings.warnings)};
 
     std::optional<QString> folder;
     QString where;
     if (options.hostFolder) {
         folder = QDir::cleanPath(QDir::current().absoluteFilePath(*options.hostFolder));
         where = QStringLiteral("voľba --host-folder");
+        settings.hostFolderSource = SettingSource::CommandLine;
     } else {
         for (const SettingsFile& file : read) {
             const QString key = QStringLiteral("HostFolder");
@@ -155,6 +167,7 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
             folder = QDir::cleanPath(
                 QFileInfo(file.path).absoluteDir().absoluteFilePath(file.values.value(key)));
             where = FromFile(key, file.path);
+            settings.hostFolderSource = file.source;
             break;
         }
     }
@@ -163,15 +176,16 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
         settings.appFolder = WithSeparator(*folder);
     } else {
         settings.appFolder = executableFolder;
+        settings.hostFolderNeeded = !IsHostFolder(QString::fromStdString(executableFolder));
     }
 
     settings.ansiCodePage =
         ChooseCodePage(CodePageCandidates(options.ansiCodePage, QStringLiteral("--ansi-codepage"),
                                           QStringLiteral("AnsiCodePage"), read),
-                       localePages.ansi, settings.warnings);
+                       localePages.ansi, settings.warnings, settings.ansiSource);
     settings.oemCodePage =
         ChooseCodePage(CodePageCandidates(options.oemCodePage, QStringLiteral("--oem-codepage"),
                                           QStringLiteral("OemCodePage"), read),
-                       localePages.oem, settings.warnings);
+                       localePages.oem, settings.warnings, settings.oemSource);
     return settings;
 }
