@@ -72,11 +72,11 @@ const std::map<int, const char*>& Names() {
     return names;
 }
 
-// Letters and digits read as ASCII: not one of the EBCDIC pages.
+// The EBCDIC pages keep no letter where ASCII has it; no host of this kind
+// writes them.
 bool AsciiBased(int page) {
-    const std::string ascii = "AZaz09 =";
-    const auto text = platform::CodePageToUtf16(page, ascii);
-    return text && *text == u"AZaz09 =";
+    return page != 37 && page != 500 && page != 870 && page != 875 && page != 1026 &&
+           page != 1047 && !(page >= 1140 && page <= 1149);
 }
 
 std::vector<CodePageChoice> Choices(bool singleByteOnly) {
