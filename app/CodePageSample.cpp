@@ -58,25 +58,24 @@ std::string SampleLine(const std::filesystem::path& file) {
 
 } // namespace
 
-CodePageSample SampleWithCodePages(int ansi, int oem, const std::filesystem::path& catalogFolder,
-                                   const std::string& printFileFolder,
-                                   const std::string& appFolder) {
+CodePageSample SampleWithCodePages(int ansi, int oem, const Source& source,
+                                   const HostFolders& host) {
     CodePageSample sample;
     const MachineCodePagesFor pages(ansi, oem);
     try {
+        const std::filesystem::path catalogFolder = source.ResolvedCatalogFolder(host);
+        if (!platform::FileExists("ZOZTLS.DBF", catalogFolder)) return sample;
         dbf::TDbf catalog("Sample");
         ConfigureCatalogTable(catalog);
         catalog.SetFilePath(catalogFolder.string());
-        if (!platform::FileExists("ZOZTLS.DBF", catalogFolder)) return sample;
         catalog.Open();
         std::string popis;
         std::filesystem::path printFile;
         catalog.First();
         for (int tried = 0; !catalog.Eof() && tried < kEntriesTried; ++tried, catalog.Next()) {
             const std::string text = catalog.FieldByName("Popis")->AsString();
-            const std::filesystem::path file = platform::ResolveHostPath(
-                printFileFolder + platform::AnsiToUtf8(catalog.FieldByName("FilName")->AsString()),
-                appFolder);
+            const std::filesystem::path file = source.ResolvedPrintFile(
+                host, platform::AnsiToUtf8(catalog.FieldByName("FilName")->AsString()));
             if (tried == 0) popis = text;
             if (platform::FileExists(file.string())) {
                 popis = text;

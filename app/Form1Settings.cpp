@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QTabWidget>
 
+#include <algorithm>
+
 void TForm1::UseSettings(const HostSettings& settings) {
     settings_ = std::make_unique<HostSettings>(settings);
 }
@@ -30,14 +32,10 @@ void TForm1::OpenSettings() {
     if (!settings_) settings_ = std::make_unique<HostSettings>(HostSettings::ForThisUser());
     const StartupSettings before = settings_->InForce();
     // The sample comes from the catalog the list shows now.
-    const std::filesystem::path catalog = platform::ResolveHostPath(CatalogFolder(), AppFolder);
-    const std::string printFiles = PrintFileFolder();
-    const std::string appFolder = AppFolder;
+    const Source source = CurrentSource();
+    const HostFolders host = host_;
     SettingsDialog dialog(
-        *settings_,
-        [&](int ansi, int oem) {
-            return SampleWithCodePages(ansi, oem, catalog, printFiles, appFolder);
-        },
+        *settings_, [&](int ansi, int oem) { return SampleWithCodePages(ansi, oem, source, host); },
         this);
     if (dialog.exec() != QDialog::Accepted) return;
     ApplySettings(before, settings_->InForce());
@@ -52,10 +50,12 @@ void TForm1::ApplySettings(const StartupSettings& before, const StartupSettings&
     if (host) {
         // Another host has other archived months and its own meal calculations;
         // the source shown stays when the new host has it too.
-        const QString shown = cbMesiac->currentText();
-        AppFolder = after.appFolder;
+        const Source shown = CurrentSource();
+        host_.appFolder = after.appFolder;
         FindSources();
-        cbMesiac->setCurrentIndex(std::max(0, cbMesiac->findText(shown)));
+        const auto kept = std::find(sources_.begin(), sources_.end(), shown);
+        cbMesiac->setCurrentIndex(kept != sources_.end() ? static_cast<int>(kept - sources_.begin())
+                                                         : 0);
     }
     const bool previewShown = PStrany->currentWidget() == TabView;
     const bool kept = ReloadKeepingEntry();
@@ -67,7 +67,7 @@ void TForm1::ApplySettings(const StartupSettings& before, const StartupSettings&
         return;
     }
     MSubor->Lines().LoadFile(SelectedFileName().string());
-    const std::string popis = PrnData->ValueText(PrnData->FieldNamed("Popis"));
-    setWindowTitle(QString::fromStdString(window_texts::PreviewTitle(popis)));
+    setWindowTitle(
+        QString::fromStdString(window_texts::PreviewTitle(CatalogEntry::Current(*PrnData).Popis)));
     MSubor->viewport()->update();
 }

@@ -217,12 +217,13 @@ TEST(CodePageChoicesTest, TheListsNameThePagesTheToolCanUse) {
 
 TEST(CodePageSampleTest, ReadsTheCatalogWithThePagesGivenAndLeavesTheMachinesAlone) {
     HostFolder host;
-    host.WriteCatalog("Cis", {{"CHYBA", "Bez súboru", 2007, 12, 4, "9:00", "NIE.TXT"},
-                              {"SKOLA", "Žiaci ŠOŠ ľň", 2007, 12, 5, "10:15", "SKOLA.TXT"}});
+    host.WriteCatalog("Cis",
+                      {{"CHYBA", "Bez súboru", {2007, 12, 4}, "9:00", "NIE.TXT", 80, 60},
+                       {"SKOLA", "Žiaci ŠOŠ ľň", {2007, 12, 5}, "10:15", "SKOLA.TXT", 80, 60}});
     host.WriteFile("Tla/SKOLA.TXT", Oem852("\f\r\n  \r\nZOZNAM\r\n│ ŠOŠ Žilina │\r\n"));
     platform::SetMachineCodePages(1252, 437);
     const auto sample = [&](int ansi, int oem) {
-        return SampleWithCodePages(ansi, oem, host.Path("Cis"), "Tla/", host.AppFolder());
+        return SampleWithCodePages(ansi, oem, Source::CurrentMonth(), {host.AppFolder(), ""});
     };
     const CodePageSample slovak = sample(1250, 852);
     // The first entry whose print file is there, and its first line with letters.
@@ -235,7 +236,8 @@ TEST(CodePageSampleTest, ReadsTheCatalogWithThePagesGivenAndLeavesTheMachinesAlo
     EXPECT_EQ(platform::OemCodePage(), 437);
     // No catalog: nothing to show.
     EXPECT_TRUE(
-        SampleWithCodePages(1250, 852, host.Path("Zal"), "Zal/", host.AppFolder()).popis.empty());
+        SampleWithCodePages(1250, 852, Source::ArchivedPeriod(2007, 11), {host.AppFolder(), ""})
+            .popis.empty());
 }
 
 } // namespace

@@ -53,8 +53,9 @@ class SettingsDialogTest : public ::testing::Test {
     SettingsDialogTest() {
         qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
         qputenv("XDG_CONFIG_DIRS", system_.path().toUtf8());
-        host_.WriteCatalog("Cis", {{"SKOLA", kPopis, 2007, 12, 5, "10:15", "SKOLA.TXT"},
-                                   {"INE", "Iná zostava", 2007, 12, 6, "11:00", "INE.TXT"}});
+        host_.WriteCatalog("Cis",
+                           {{"SKOLA", kPopis, {2007, 12, 5}, "10:15", "SKOLA.TXT", 80, 60},
+                            {"INE", "Iná zostava", {2007, 12, 6}, "11:00", "INE.TXT", 80, 60}});
         host_.WriteFile("Tla/SKOLA.TXT",
                         Oem852(std::string("ZOZNAM\r\n") + kLine + "\r\n└──┘\r\n"));
         host_.WriteFile("Tla/INE.TXT", "INE\r\n");
@@ -197,8 +198,9 @@ TEST_F(SettingsDialogTest, AValueOfTheSystemsFileIsShownAsSuchAndCancelChangesNo
 
 TEST_F(SettingsDialogTest, ANewHostFolderIsCheckedAndUsedAtOnce) {
     HostFolder other;
-    other.WriteCatalog("CIS", {{"MZDY", "Mzdy", 2007, 12, 7, "8:00", "MZDY.TXT"}});
-    other.WriteCatalog("ZAL/OBD712/TLA", {{"STARE", "Staré", 2007, 12, 1, "8:00", "S.TXT"}});
+    other.WriteCatalog("CIS", {{"MZDY", "Mzdy", {2007, 12, 7}, "8:00", "MZDY.TXT", 80, 60}});
+    other.WriteCatalog("ZAL/OBD712/TLA",
+                       {{"STARE", "Staré", {2007, 12, 1}, "8:00", "S.TXT", 80, 60}});
     HostFolder notHost;
     Start();
     bool typed = false;
