@@ -1,5 +1,6 @@
 #include "app/CodePageChoices.h"
 
+#include "platform/BuiltInCodePages.h"
 #include "platform/CodePages.h"
 
 #include <map>
@@ -72,19 +73,12 @@ const std::map<int, const char*>& Names() {
     return names;
 }
 
-// The EBCDIC pages keep no letter where ASCII has it; no host of this kind
-// writes them.
-bool AsciiBased(int page) {
-    return page != 37 && page != 500 && page != 870 && page != 875 && page != 1026 &&
-           page != 1047 && !(page >= 1140 && page <= 1149);
-}
-
-std::vector<CodePageChoice> Choices(bool singleByteOnly) {
+std::vector<CodePageChoice> Choices(platform::CodePageRole role) {
     std::vector<CodePageChoice> choices;
     for (int page : platform::InstalledCodePages()) {
-        if (!AsciiBased(page)) continue;
-        if (singleByteOnly && platform::SingleByteTable(page) == nullptr) continue;
-        choices.push_back({page, CodePageName(page)});
+        // A page known under several numbers is offered under the one it is listed as.
+        if (platform::ListedCodePageNumber(page) != page) continue;
+        if (platform::IsUsableCodePage(page, role)) choices.push_back({page, CodePageName(page)});
     }
     return choices;
 }
@@ -96,11 +90,11 @@ std::string CodePageChoice::Label() const {
 }
 
 std::vector<CodePageChoice> AnsiCodePageChoices() {
-    return Choices(false);
+    return Choices(platform::CodePageRole::Ansi);
 }
 
 std::vector<CodePageChoice> OemCodePageChoices() {
-    return Choices(true);
+    return Choices(platform::CodePageRole::Oem);
 }
 
 std::string CodePageName(int number) {

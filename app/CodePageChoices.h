@@ -12,8 +12,8 @@ struct CodePageChoice {
     std::string Label() const;
 };
 
-// ANSI pages: ASCII-based ones. OEM pages: ASCII-based single-byte ones, since
-// the preview shows one byte per cell. In ascending order of their numbers.
+// The pages the setting can name (ASCII-based; as the OEM page, one byte per
+// character), each once. In ascending order of their numbers.
 std::vector<CodePageChoice> AnsiCodePageChoices();
 std::vector<CodePageChoice> OemCodePageChoices();
 

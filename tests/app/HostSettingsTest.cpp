@@ -213,6 +213,9 @@ TEST(CodePageChoicesTest, TheListsNameThePagesTheToolCanUse) {
     EXPECT_EQ(CodePageChoice({852, CodePageName(852)}).Label(),
               "852 – DOS stredoeurópska (Latin 2)");
     EXPECT_EQ(CodePageChoice({1250, CodePageName(1250)}).Label(), "1250 – Windows stredoeurópska");
+    // Kamenický once, under the number it is listed as.
+    EXPECT_TRUE(has(oem, 895));
+    EXPECT_FALSE(has(oem, 867));
 }
 
 TEST(CodePageSampleTest, ReadsTheCatalogWithThePagesGivenAndLeavesTheMachinesAlone) {
