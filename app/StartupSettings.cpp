@@ -197,15 +197,13 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
         settings.hostFolderNeeded = !IsHostFolder(QString::fromStdString(executableFolder));
     }
 
-    settings.ansiCodePage =
-        ChooseCodePage(CodePageCandidates(options.ansiCodePage, QStringLiteral("--ansi-codepage"),
-                                          QStringLiteral("AnsiCodePage"), read),
-                       localePages.ansi, platform::CodePageRole::Ansi, settings.warnings,
-                       settings.ansiSource);
-    settings.oemCodePage =
-        ChooseCodePage(CodePageCandidates(options.oemCodePage, QStringLiteral("--oem-codepage"),
-                                          QStringLiteral("OemCodePage"), read),
-                       localePages.oem, platform::CodePageRole::Oem, settings.warnings,
-                       settings.oemSource);
+    settings.ansiCodePage = ChooseCodePage(
+        CodePageCandidates(options.ansiCodePage, QStringLiteral("--ansi-codepage"),
+                           QStringLiteral("AnsiCodePage"), read),
+        localePages.ansi, platform::CodePageRole::Ansi, settings.warnings, settings.ansiSource);
+    settings.oemCodePage = ChooseCodePage(
+        CodePageCandidates(options.oemCodePage, QStringLiteral("--oem-codepage"),
+                           QStringLiteral("OemCodePage"), read),
+        localePages.oem, platform::CodePageRole::Oem, settings.warnings, settings.oemSource);
     return settings;
 }
