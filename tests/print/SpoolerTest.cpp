@@ -183,7 +183,7 @@ TEST_F(SpoolerTest, AStoppedSchedulerEndsEveryRequestWithinTheBound) {
     ASSERT_TRUE(cups_->WaitUntilIdle());
     const int jobsBefore = cups_->SubmittedJobs();
 
-    const SchedulerTimeoutFor bound(std::chrono::seconds(1));
+    const SchedulerTimeoutFor bound(std::chrono::milliseconds(500));
     const std::string silent = "tlačový systém neodpovedá";
     {
         const PausedScheduler paused(*cups_);
