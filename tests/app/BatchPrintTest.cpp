@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
@@ -46,7 +47,8 @@ class BatchPrintTest : public ::testing::Test {
         out_ = cups_->Folder() / "out" / "batch";
         std::filesystem::remove_all(out_);
         std::filesystem::create_directories(out_);
-        host_.WriteCatalog("Cis", {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT"}});
+        host_.WriteCatalog(
+            "Cis", {{"PASKY", "Výplatné pásky", {2007, 12, 5}, "10:15", "PASKY.TXT", 80, 60}});
         host_.WriteFile("Tla/PASKY.TXT", Report("PASKY", 3));
     }
     void TearDown() override {
@@ -133,10 +135,10 @@ TEST_F(BatchPrintTest, UsageErrorsEndWithStatusTwo) {
 
 TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
     host_.WriteCatalog("Zal/Obd712/Tla",
-                       {{"PASKY", "Pásky", 2007, 12, 5, "10:15", "A.TXT"},
-                        {"PASKY", "Pásky znova", 2007, 12, 6, "10:15", "B.TXT"},
-                        {"../X", "Zlé meno", 2007, 12, 7, "10:15", "A.TXT"},
-                        {"CHYBA", "Bez súboru", 2007, 12, 8, "10:15", "NIEJE.TXT"}});
+                       {{"PASKY", "Pásky", {2007, 12, 5}, "10:15", "A.TXT", 80, 60},
+                        {"PASKY", "Pásky znova", {2007, 12, 6}, "10:15", "B.TXT", 80, 60},
+                        {"../X", "Zlé meno", {2007, 12, 7}, "10:15", "A.TXT", 80, 60},
+                        {"CHYBA", "Bez súboru", {2007, 12, 8}, "10:15", "NIEJE.TXT", 80, 60}});
     host_.WriteFile("Zal/Obd712/Tla/A.TXT", Report("PRVA", 1));
     host_.WriteFile("Zal/Obd712/Tla/B.TXT", Report("DRUHA", 2));
     const Outcome run =
@@ -155,8 +157,9 @@ TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
 
     // The missing file first: what follows is written, and the run still fails.
     std::filesystem::remove_all(out_);
-    host_.WriteCatalog("Cis", {{"CHYBA", "Bez súboru", 2007, 12, 4, "10:15", "NIEJE.TXT"},
-                               {"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT"}});
+    host_.WriteCatalog("Cis",
+                       {{"CHYBA", "Bez súboru", {2007, 12, 4}, "10:15", "NIEJE.TXT", 80, 60},
+                        {"PASKY", "Výplatné pásky", {2007, 12, 5}, "10:15", "PASKY.TXT", 80, 60}});
     const Outcome first = Tlacsub({"--export-pdf", QString::fromStdString(out_.string())});
     EXPECT_EQ(first.status, 1);
     EXPECT_NE(first.errors.find("CHYBA"), std::string::npos) << first.errors;
@@ -167,7 +170,8 @@ TEST_F(BatchPrintTest, PdfFilesOnAFullDiskAreCompleteOrAbsentAndTheRunFails) {
     if (!SmallFileSystem::CanMount()) GTEST_SKIP() << "mounting a small file system needs root";
     std::vector<CatalogEntry> entries;
     for (int i = 1; i <= 12; ++i)
-        entries.push_back({"P" + std::to_string(i), "Pásky", 2007, 12, i, "10:15", "PASKY.TXT"});
+        entries.push_back(
+            {"P" + std::to_string(i), "Pásky", {2007, 12, i}, "10:15", "PASKY.TXT", 80, 60});
     host_.WriteCatalog("Cis", entries);
     SmallFileSystem disk(4096);
     // The system's reason in a language the test knows.
@@ -217,6 +221,45 @@ TEST_F(BatchPrintTest, AStoppedSchedulerEndsPrintingWithinTheBound) {
         EXPECT_NE(run.errors.find(c.names), std::string::npos) << run.errors;
     }
     EXPECT_FALSE(paused.ResumedByLimit()) << "tlacsub waited for the scheduler unbounded";
+}
+
+TEST_F(BatchPrintTest, TheMealCalculationsNeedTheirFolder) {
+    // Without a folder the window would look beside the current month; a run
+    // nobody watches must not print that month's PASKY instead.
+    const std::string pdf = (out_ / "obed.pdf").string();
+    const QStringList runs[] = {
+        {"--print", "PASKY", "--source", "meal", "--pdf", QString::fromStdString(pdf)},
+        {"--export-pdf", QString::fromStdString((out_ / "vsetko").string()), "--source", "meal"},
+    };
+    struct Settings {
+        const char* what;
+        std::optional<std::string> cestakal;
+        bool written;
+    };
+    const Settings settings[] = {
+        {"no oposcis.dbf", std::nullopt, false},
+        {"an empty CESTAKAL", "", false},
+        {"a meal-calculation folder", host_.AppFolder() + "Kalk", true},
+    };
+    host_.WriteCatalog("Kalk/Cis", {{"PASKY", "Obedy", {2007, 12, 3}, "", "OBED.TXT", 80, 60}});
+    host_.WriteFile("Kalk/Tla/OBED.TXT", Report("OBEDY", 1));
+    for (const Settings& setting : settings) {
+        SCOPED_TRACE(setting.what);
+        if (setting.cestakal) host_.WriteSettings(*setting.cestakal);
+        for (const QStringList& arguments : runs) {
+            SCOPED_TRACE(arguments.join(' ').toStdString());
+            std::filesystem::remove_all(out_);
+            std::filesystem::create_directories(out_);
+            const Outcome run = Tlacsub(arguments);
+            EXPECT_EQ(run.status, setting.written ? 0 : 1) << run.errors;
+            EXPECT_EQ(run.errors.find("kalkulácií jedál") != std::string::npos, !setting.written)
+                << run.errors;
+            EXPECT_EQ(std::filesystem::exists(pdf) ||
+                          std::filesystem::exists(out_ / "vsetko/PASKY.pdf"),
+                      setting.written);
+        }
+    }
+    EXPECT_NE(PdfPageText(out_ / "vsetko/PASKY.pdf", 1).find("OBEDY"), std::string::npos);
 }
 
 TEST(PdfFileStem, KeepsNamesInsideTheFolder) {
