@@ -13,11 +13,14 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CatalogGrid;
+class HostSettings;
+struct StartupSettings;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
@@ -72,6 +75,10 @@ class TForm1 : public QWidget {
     // BTlac's "Poslať e-mailom...": the same sheets as a PDF in the user's
     // cache, attached to a new message of the desktop's mail program.
     void SendByMail();
+
+    // The settings "Nastavenia..." edits, with the command line the tool was
+    // started with; without it, those of the desktop alone.
+    void UseSettings(const HostSettings& settings);
 
     // The surface "Tlač" prints on: the default printer unless another is
     // given (the tests' recording surface, which checks the layout exactly).
@@ -150,7 +157,8 @@ class TForm1 : public QWidget {
     // The list follows the host: the shown source's catalog is reloaded when it
     // changes on disk, keeping the current entry on its screen row.
     void HostCatalogChanged();
-    void ReloadKeepingEntry();
+    // True when the entry the user was on is there again and current.
+    bool ReloadKeepingEntry();
     void WatchCatalogs();
     // A print has ended: a reload held back meanwhile runs now.
     void CatchUpAfterPrint();
@@ -184,6 +192,17 @@ class TForm1 : public QWidget {
     void ShowOutcome(const PrintOutcome& outcome);
     // A notice to the user with an OK button, as for a missing file.
     void ShowNotice(const QString& text);
+    // cbMesiac's context menu: "Nastavenia...".
+    void ShowSelectorMenu(const QPoint& globalPos);
+    // The menu key on a control that has a context menu opens it.
+    bool MenuKeyEvent(QWidget* control, QEvent* event,
+                      const std::function<void(const QPoint&)>& showMenu);
+    // The selector's sources from the application folder: the fixed two, the
+    // archived periods, and the meal-calculation folder from oposcis.dbf.
+    void FindSources();
+    // "Nastavenia...": the dialog, and on OK what changed applied at once.
+    void OpenSettings();
+    void ApplySettings(const StartupSettings& before, const StartupSettings& after);
     // A notice or an error that does not hold up the window.
     void ShowLater(const QString& text, bool error);
     // The source of the selector's current item.
@@ -198,6 +217,9 @@ class TForm1 : public QWidget {
 
     // Lays out the sheets of the print preview about to open.
     PreviewLayouter* previewLayouter_ = nullptr;
+
+    // Made the first time "Nastavenia..." opens unless UseSettings named them.
+    std::unique_ptr<HostSettings> settings_;
 
     CatalogWatch* catalogWatch_ = nullptr;
     bool reloadPending_ = false;
