@@ -261,7 +261,12 @@ TEST_F(SpoolerTest, ThePrintersPaperIsTheOneQtDescribesAndTheJobKeepsNoName) {
     AddPrinter("tlacsub-paper");
     print::PrinterSurface surface("tlacsub-paper");
     surface.SetOrientation(print::PageOrientation::Portrait);
-    const QPrinter described(QPrinterInfo::printerInfo("tlacsub-paper"), QPrinter::HighResolution);
+    // The paper the queue is set up for (the PDF driver's Letter), which a
+    // printer object does not start on: it takes its locale's.
+    const QPrinterInfo info = QPrinterInfo::printerInfo("tlacsub-paper");
+    ASSERT_EQ(info.defaultPageSize().id(), QPageSize::Letter);
+    QPrinter described(info, QPrinter::HighResolution);
+    described.setPageSize(info.defaultPageSize());
     EXPECT_EQ(surface.PageWidth(), described.width());
     EXPECT_EQ(surface.PageHeight(), described.height());
 
