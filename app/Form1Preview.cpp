@@ -13,7 +13,6 @@
 #include "app/print/PdfFileSurface.h"
 #include "app/print/PrintError.h"
 #include "app/print/Spooler.h"
-#include "platform/PrivateFolder.h"
 #include "viewer/MemoEx.h"
 
 #include <QApplication>
@@ -21,7 +20,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QTabWidget>
 #include <QUrl>
 
 #include <utility>

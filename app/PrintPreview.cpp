@@ -96,6 +96,8 @@ void PrintPreview::CreateControls(const std::vector<print::SpoolerPrinter>& prin
                           "Celý hárok v okne");
     pageWidth_ = MakeTool(this, "PreviewPageWidth", QStyle::SP_CustomBase, "Šírka strany",
                           "Šírka hárku cez celé okno");
+    wholePage_->setCheckable(true);
+    pageWidth_->setCheckable(true);
     zoomOut_ = MakeTool(this, "PreviewZoomOut", QStyle::SP_CustomBase, "−", "Zmenšiť (Ctrl+-)");
     zoomLabel_ = new QLabel(this);
     zoomLabel_->setObjectName("PreviewZoomLabel");
@@ -217,8 +219,6 @@ void PrintPreview::UpdateControls() {
     next_->setEnabled(shown + 1 < sheets);
     last_->setEnabled(shown + 1 < sheets);
     zoomLabel_->setText(QStringLiteral("%1 %").arg(std::lround(sheet_->ShownScale() * 100)));
-    wholePage_->setCheckable(true);
-    pageWidth_->setCheckable(true);
     wholePage_->setChecked(sheet_->Zoom().CurrentMode() == SheetZoom::Mode::WholePage);
     pageWidth_->setChecked(sheet_->Zoom().CurrentMode() == SheetZoom::Mode::PageWidth);
     orientation_->setIcon(QIcon(OrientationImage(request_.Portrait)));
