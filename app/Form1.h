@@ -1,11 +1,13 @@
 #pragma once
 // TForm1: the tool's one window. It owns the catalog table object, the memory
-// table with the list bound to it, and the preview; its handlers carry the
-// tool's behaviour, each a method named after its control and event.
+// table with the list bound to it, and the preview. Its handlers, each a
+// method named after its control and event, hand what the user does to the
+// use cases (SourceChoice, CatalogSession, Printing) and show what comes back.
 
-#include "app/CatalogEntry.h"
+#include "app/CatalogSession.h"
+#include "app/HeldReload.h"
 #include "app/PrintRequest.h"
-#include "app/Source.h"
+#include "app/SourceChoice.h"
 #include "app/Sources.h"
 #include "dbf/Dbf.h"
 #include "memtable/loxMemTable.h"
@@ -15,14 +17,13 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
 class CatalogGrid;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
 class Printing;
-struct PrintOutcome;
+class WindowNotices;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -66,7 +67,7 @@ class TForm1 : public QWidget {
 
     // The shown source's catalog changed on disk while the list could not be
     // reloaded (preview shown, print running); it is reloaded on the way back.
-    bool ReloadPending() const { return reloadPending_; }
+    bool ReloadPending() const { return heldReload_.Pending(); }
 
     // Window state that shows on no control, for the tests: the orientation
     // the next print takes, the list's order, the preview's zoom step, the
@@ -79,7 +80,6 @@ class TForm1 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // The tool tips are set on the controls from their own file.
@@ -112,24 +112,28 @@ class TForm1 : public QWidget {
     std::unique_ptr<memtable::TloxMemTable> PrnData;
     CatalogModel* DataSrc;
 
-    // Window state. The host's folders hold AppFolder and MealCalcFolder; the
-    // sources are the selector's items, in its order.
-    HostFolders host_;
-    std::vector<Source> sources_;
+    // The sources, the selector's items in its order; the host's folders in
+    // it hold AppFolder and MealCalcFolder.
+    SourceChoice sourceChoice_;
+    // The list's use cases on the chosen source's catalog.
+    CatalogSession catalog_;
+
+    // Window state.
     bool Portrait = false;
     int SortState = 1;
     int ZoomLevel = 3;
 
-    // The choices of BTlac's context menu: print once on the named printer,
-    // leaving the default alone; keep the sheets as a PDF file.
-    void PrintOn(const std::string& printer);
+    // BTlac's context menu's choice to keep the sheets as a PDF file.
     void SaveAsPdf();
 
     // True when a plain file of that name exists; otherwise tells the user so.
     bool SelectedFileExists(const std::filesystem::path& fileName);
-    // The full name of the selected entry's print file.
-    std::filesystem::path SelectedFileName() const;
 
+    // Shows how a load of the chosen source's catalog went: the list, or the
+    // banner with the buttons that need an entry disabled.
+    void ShowLoad(bool loaded, QObject* Sender);
+    // The month selector in the colour of its source.
+    void ColourSelector(const Source& source);
     void CreateControls();
     void BindEvents();
     // Keys beside the buttons: Enter in the list, Esc and find on the preview.
@@ -146,27 +150,14 @@ class TForm1 : public QWidget {
     // Makes a page the active one; when the focus was on the page left behind,
     // it moves to the new page's first control, so keys act there at once.
     void ShowPage(QWidget* page, QWidget* firstControl);
-    // BTlac's context menu at a point of the screen.
-    void ShowPrintMenu(const QPoint& globalPos);
     // Prints the selected entry with the page fields and the orientation shown.
     void Print(const PrintDestination& destination);
-    // Tells the user what became of a print; an accepted job is followed.
-    void ShowOutcome(const PrintOutcome& outcome);
-    // A notice to the user with an OK button, as for a missing file.
-    void ShowNotice(const QString& text);
-    // A notice or an error that does not hold up the window.
-    void ShowLater(const QString& text, bool error);
-    // The source of the selector's current item.
-    const Source& CurrentSource() const;
-
-    // The menu key opened BTlac's menu itself; the context-menu event some
-    // platforms send for the same key press is then not a second request.
-    bool menuKeyHandled_ = false;
 
     // Every print goes through here; it keeps the application's printer.
     std::unique_ptr<Printing> printing_;
+    // What the window tells the user.
+    WindowNotices* notices_;
 
     CatalogWatch* catalogWatch_ = nullptr;
-    bool reloadPending_ = false;
-    bool printRunning_ = false;
+    HeldReload heldReload_;
 };
