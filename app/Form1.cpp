@@ -6,7 +6,6 @@
 #include "app/CatalogModel.h"
 #include "app/CatalogWatch.h"
 #include "app/ErrorGuard.h"
-#include "app/FindBar.h"
 #include "app/PreviewZoom.h"
 #include "app/PrintMenu.h"
 #include "app/Printing.h"
