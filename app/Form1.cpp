@@ -5,7 +5,9 @@
 #include "app/CatalogLoading.h"
 #include "app/CatalogModel.h"
 #include "app/CatalogWatch.h"
+#include "app/ContextMenuOpener.h"
 #include "app/ErrorGuard.h"
+#include "app/HostSettings.h"
 #include "app/PreviewZoom.h"
 #include "app/PrintMenu.h"
 #include "app/Printing.h"
@@ -84,6 +86,12 @@ void TForm1::BindEvents() {
     // Ctrl+P is a click on BTlac from either page; a disabled button ignores it.
     auto* printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(printKey, &QShortcut::activated, BTlac, &QPushButton::click);
+
+    // The settings: from the selector's context menu, like BTlac's, and Ctrl+, .
+    new ContextMenuOpener(cbMesiac, [this](const QPoint& at) { ShowSelectorMenu(at); });
+    auto* settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
+    connect(settingsKey, &QShortcut::activated, this,
+            [this] { RunGuarded([this] { OpenSettings(); }); });
 }
 
 void TForm1::FormCreate() {
@@ -93,14 +101,19 @@ void TForm1::FormCreate() {
 
     // The archived periods and the meal-calculation folder, once.
     sourceChoice_.FindSources();
-    for (const Source& source : sourceChoice_.Offered())
-        cbMesiac->addItem(QString::fromStdString(source.Label()));
-    cbMesiac->setCurrentIndex(sourceChoice_.CurrentIndex());
+    FillSelector();
 
     BOrientClick(nullptr);
     BRefrClick(nullptr);
     BOrderClick(nullptr);
     BZoznClick(nullptr);
+}
+
+void TForm1::FillSelector() {
+    cbMesiac->clear();
+    for (const Source& source : sourceChoice_.Offered())
+        cbMesiac->addItem(QString::fromStdString(source.Label()));
+    cbMesiac->setCurrentIndex(sourceChoice_.CurrentIndex());
 }
 
 void TForm1::BRefrClick(QObject* Sender) {

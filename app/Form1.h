@@ -22,8 +22,10 @@ class CatalogGrid;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
+class HostSettings;
 class Printing;
 class WindowNotices;
+struct StartupSettings;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -60,6 +62,10 @@ class TForm1 : public QWidget {
     // the file in the dialog: asks before replacing a file and writes the
     // sheets there. Public so the tests can name the file without the dialog.
     void SavePdfTo(QString file);
+
+    // The settings "Nastavenia..." edits, with the command line the tool was
+    // started with; without it, those of the desktop alone.
+    void UseSettings(const HostSettings& settings);
 
     // The surface "Tlač" prints on: the default printer unless another is
     // given (the tests' recording surface, which checks the layout exactly).
@@ -141,7 +147,8 @@ class TForm1 : public QWidget {
     // The list follows the host: the shown source's catalog is reloaded when it
     // changes on disk, keeping the current entry on its screen row.
     void HostCatalogChanged();
-    void ReloadKeepingEntry();
+    // True when the entry the user was on is there again and current.
+    bool ReloadKeepingEntry();
     void WatchCatalogs();
     // A print has ended: a reload held back meanwhile runs now.
     void CatchUpAfterPrint();
@@ -152,11 +159,21 @@ class TForm1 : public QWidget {
     void ShowPage(QWidget* page, QWidget* firstControl);
     // Prints the selected entry with the page fields and the orientation shown.
     void Print(const PrintDestination& destination);
+    // The selector's items from the sources found, the chosen one current.
+    void FillSelector();
+    // cbMesiac's context menu: "Nastavenia...".
+    void ShowSelectorMenu(const QPoint& globalPos);
+    // "Nastavenia...": the dialog, and on OK what changed applied at once.
+    void OpenSettings();
+    void ApplySettings(const StartupSettings& before, const StartupSettings& after);
 
     // Every print goes through here; it keeps the application's printer.
     std::unique_ptr<Printing> printing_;
     // What the window tells the user.
     WindowNotices* notices_;
+
+    // Made the first time "Nastavenia..." opens unless UseSettings named them.
+    std::unique_ptr<HostSettings> settings_;
 
     CatalogWatch* catalogWatch_ = nullptr;
     HeldReload heldReload_;

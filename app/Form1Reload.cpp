@@ -23,7 +23,7 @@ void TForm1::HostCatalogChanged() {
         RunGuarded([this] { ReloadKeepingEntry(); });
 }
 
-void TForm1::ReloadKeepingEntry() {
+bool TForm1::ReloadKeepingEntry() {
     heldReload_.Reloaded();
     std::optional<CatalogEntry> current;
     int screenRow = -1;
@@ -34,10 +34,12 @@ void TForm1::ReloadKeepingEntry() {
         if (screenRow >= GrZozn->VisibleRowCount()) screenRow = -1;
     }
     // BRefrClick's load, with the entry kept current and on its screen row.
+    ColourSelector(sourceChoice_.Current());
     const CatalogSession::Reload reload = catalog_.LoadKeeping(current);
     ShowLoad(reload.loaded, nullptr);
     if (reload.keptPosition > 0 && screenRow >= 0)
         GrZozn->verticalScrollBar()->setValue(std::max(0, reload.keptPosition - 1 - screenRow));
+    return reload.keptPosition > 0 && !GrZozn->isHidden();
 }
 
 void TForm1::CatchUpAfterPrint() {

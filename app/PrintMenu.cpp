@@ -1,23 +1,16 @@
 #include "app/PrintMenu.h"
 
-#include "app/ErrorGuard.h"
+#include "app/ContextMenuOpener.h"
 #include "app/print/PrintError.h"
 #include "app/print/Spooler.h"
 
-#include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 
-#include <utility>
 #include <vector>
 
 PrintMenu::PrintMenu(QPushButton* button) : QObject(button), button_(button) {
-    // Right click, and the menu key while the button has the focus.
-    button_->setContextMenuPolicy(Qt::CustomContextMenu);
-    button_->installEventFilter(this);
-    connect(button_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { RunGuarded([&] { Show(button_->mapToGlobal(pos)); }); });
+    new ContextMenuOpener(button_, [this](const QPoint& at) { Show(at); });
 }
 
 void PrintMenu::Show(const QPoint& globalPos) {
@@ -50,21 +43,4 @@ void PrintMenu::Show(const QPoint& globalPos) {
         emit SavePdfChosen();
     else
         emit PrintOnChosen(chosen->data().toString());
-}
-
-bool PrintMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != button_) return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        // Not every platform turns the menu key into a context-menu event.
-        menuKeyHandled_ = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu;
-        if (menuKeyHandled_) {
-            RunGuarded([this] { Show(button_->mapToGlobal(button_->rect().center())); });
-            return true;
-        }
-    } else if (event->type() == QEvent::ContextMenu &&
-               static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
-               std::exchange(menuKeyHandled_, false)) {
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }

@@ -4,6 +4,7 @@
 #include "app/Sources.h"
 
 #include <algorithm>
+#include <utility>
 
 SourceChoice::SourceChoice(std::string appFolder)
     : host_{std::move(appFolder), {}}, offered_{Source::CurrentMonth()} {}
@@ -15,6 +16,11 @@ void SourceChoice::FindSources() {
     host_.mealCalcFolder = ReadMealCalcFolder(host_.appFolder);
     current_ = 0;
     Choose(chosen);
+}
+
+void SourceChoice::MoveTo(std::string appFolder) {
+    host_.appFolder = std::move(appFolder);
+    FindSources();
 }
 
 bool SourceChoice::Choose(int index) {

@@ -16,6 +16,9 @@ class SourceChoice {
     // the host's settings table. The source chosen stays chosen when it is
     // still offered; otherwise the current month is.
     void FindSources();
+    // The sources of another host folder (the settings named it), found the
+    // same way.
+    void MoveTo(std::string appFolder);
 
     // In the order the month selector offers them.
     const std::vector<Source>& Offered() const { return offered_; }
