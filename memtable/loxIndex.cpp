@@ -1,5 +1,6 @@
 #include "memtable/loxIndex.h"
 
+#include "platform/Assert.h"
 #include "platform/Locale.h"
 #include "platform/TextCase.h"
 
@@ -240,11 +241,36 @@ int TloxIndex::Find(const StoredRecord& record) const {
 void TloxIndex::InsertAt(int place, StoredRecord* record) {
     ordered_ = true;
     records_.Insert(place, RecordEntry{record, MakePrefix(*record)});
+    // The new record against its neighbours: a wrong place found by the search
+    // would otherwise only show as a list in the wrong order. Arrivals go last;
+    // a key goes before the records of an equal key, so the newest comes first.
+    TLACSUB_ASSERT(!isRowOrder_ || place == Count() - 1);
+    TLACSUB_ASSERT(place == 0 || InOrderAt(place - 1, true));
+    TLACSUB_ASSERT(place == Count() - 1 || InOrderAt(place, false));
+}
+
+bool TloxIndex::InOrderAt(int position, bool strictly) const {
+    if (isRowOrder_) return true;
+    const RecordEntry& next = records_.Entry(position + 1);
+    collationChecked_ = false;
+    const int order = CompareEntry(records_.Entry(position), *next.record, next.prefix);
+    return strictly ? order < 0 : order <= 0;
 }
 
 void TloxIndex::RemoveAt(int position) {
     ordered_ = true;
     records_.Remove(position);
+}
+
+void TloxIndex::CheckInvariants() const {
+    records_.CheckInvariants();
+    for (int i = 0; i < Count(); ++i) {
+        const RecordEntry& entry = records_.Entry(i);
+        const KeyPrefix prefix = MakePrefix(*entry.record);
+        TLACSUB_ASSERT(entry.prefix.valid == prefix.valid && entry.prefix.high == prefix.high &&
+                       entry.prefix.low == prefix.low && entry.prefix.complete == prefix.complete);
+        TLACSUB_ASSERT(i + 1 == Count() || InOrderAt(i, false));
+    }
 }
 
 void TloxIndex::RemoveAll() {

@@ -59,6 +59,11 @@ class TloxIndex {
     // Fills the index from existing records; equal keys keep the given order.
     void Build(std::vector<StoredRecord*> records);
 
+    // Stops the program when the blocks lost count, an entry's key prefix is
+    // not its record's, or two neighbours stand out of key order. Compares every
+    // neighbour: for tests, not for every change.
+    void CheckInvariants() const;
+
   private:
     // The first record whose key is not smaller than the record's, by halving.
     int SearchByHalving(const StoredRecord& key, const KeyPrefix& prefix) const;
@@ -69,6 +74,9 @@ class TloxIndex {
                      const KeyPrefix& prefix) const;
     bool UsesHalving() const;
     int CompareField(const KeyField& item, const StoredRecord& a, const StoredRecord& b) const;
+    // Whether the record at `position` may stand right before the one after it:
+    // its key is smaller, or, unless `strictly`, equal.
+    bool InOrderAt(int position, bool strictly) const;
 
     std::string name_;
     std::string fieldString_;
