@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace memtable {
@@ -90,6 +91,22 @@ class RecordArray {
         TLACSUB_ASSERT(position >= 0 && position < Count());
         const std::size_t block = BlockOf(position);
         return blocks_[block][static_cast<std::size_t>(position - starts_[block])];
+    }
+
+    // The entries right before and right after a position, nullptr past either
+    // end: one block lookup for both.
+    std::pair<const RecordEntry*, const RecordEntry*> Neighbours(int position) const {
+        TLACSUB_ASSERT(position >= 0 && position < Count());
+        const std::size_t block = BlockOf(position);
+        const RecordBlock& items = blocks_[block];
+        const std::size_t at = static_cast<std::size_t>(position - starts_[block]);
+        const RecordEntry* before = at > 0      ? &items[at - 1]
+                                    : block > 0 ? &blocks_[block - 1][blocks_[block - 1].Size() - 1]
+                                                : nullptr;
+        const RecordEntry* after = at + 1 < items.Size()        ? &items[at + 1]
+                                   : block + 1 < blocks_.size() ? &blocks_[block + 1][0]
+                                                                : nullptr;
+        return {before, after};
     }
 
     void Insert(int position, const RecordEntry& record) {

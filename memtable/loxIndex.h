@@ -74,9 +74,6 @@ class TloxIndex {
                      const KeyPrefix& prefix) const;
     bool UsesHalving() const;
     int CompareField(const KeyField& item, const StoredRecord& a, const StoredRecord& b) const;
-    // Whether the record at `position` may stand right before the one after it:
-    // its key is smaller, or, unless `strictly`, equal.
-    bool InOrderAt(int position, bool strictly) const;
 
     std::string name_;
     std::string fieldString_;
