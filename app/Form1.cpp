@@ -1,108 +1,42 @@
 #include "app/Form1.h"
 
-#include "app/AnchorLayout.h"
 #include "app/ButtonImages.h"
 #include "app/CatalogGrid.h"
 #include "app/CatalogLoading.h"
 #include "app/CatalogModel.h"
 #include "app/CatalogWatch.h"
+#include "app/ContextMenuOpener.h"
 #include "app/ErrorGuard.h"
-#include "app/FindBar.h"
-#include "app/FlatComboBox.h"
 #include "app/HostSettings.h"
-#include "app/MealCalcFolder.h"
 #include "app/PdfFileChoice.h"
 #include "app/PreviewZoom.h"
+#include "app/PrintMenu.h"
 #include "app/PrintOutcome.h"
+#include "app/PrintPreviewOpener.h"
 #include "app/Printing.h"
 #include "app/ToolTips.h"
+#include "app/WindowNotices.h"
 #include "app/WindowTexts.h"
-#include "app/print/JobFollower.h"
 #include "app/print/PageRange.h"
-#include "app/print/PrintError.h"
-#include "app/print/Spooler.h"
-#include "platform/CodePages.h"
 #include "platform/Files.h"
 #include "viewer/MemoEx.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QContextMenuEvent>
-#include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QShortcut>
-#include <QTabBar>
 #include <QTabWidget>
 
 #include <utility>
 
-namespace {
-
-// The window as it was designed: its client area, which the pages fill, and
-// where the page control's frame put the origin of the pages' controls.
-constexpr QSize kClientSize(663, 453);
-constexpr QPoint kPageOrigin(4, 3);
-// The smallest window, frame included, and the frame the design assumed.
-constexpr QSize kMinimumWindow(670, 200);
-constexpr QSize kFrame(8, 27);
-
-using namespace anchors;
-constexpr int kLeftBottom = kLeft | kBottom;
-constexpr int kRightBottom = kRight | kBottom;
-
-QColor ToColor(window_texts::Rgb rgb) {
-    return QColor(rgb.red, rgb.green, rgb.blue);
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* caption, const QString& image) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setIcon(ButtonImage(image));
-    button->setIconSize(QSize(16, 16));
-    return button;
-}
-
-// Bold 16 points; where the substitute for "MS Sans Serif" runs wider than the
-// original, smaller, so the banner's message is never cut off.
-QFont BannerFont(const QString& text, int width) {
-    QFont font(QStringLiteral("MS Sans Serif"), 16, QFont::Bold);
-    for (int points = 16; points > 8 && QFontMetrics(font).horizontalAdvance(text) > width;)
-        font.setPointSize(--points);
-    return font;
-}
-
-// "MS Sans Serif" is a Windows font. The font system's usual stand-in runs a
-// pixel wider per digit, and the list's columns then overflow the window;
-// Liberation Sans has the narrow metrics the window was laid out with.
-void UseFontSubstitutes() {
-    static const bool once = [] {
-        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
-                                  QStringLiteral("Liberation Sans"));
-        return true;
-    }();
-    (void)once;
-}
-
-void SetBackground(QWidget* widget, QColor colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::Button, colour);
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
-
-} // namespace
-
 TForm1::TForm1(const std::string& appFolder, QWidget* parent)
-    : QWidget(parent), Dbf1("Dbf1"), PrnData(memtable::MakePrnData()), host_{appFolder, {}},
-      printing_(std::make_unique<Printing>()) {
+    : QWidget(parent), Dbf1("Dbf1"), PrnData(memtable::MakePrnData()), sourceChoice_(appFolder),
+      catalog_(sourceChoice_, Dbf1, *PrnData), printing_(std::make_unique<Printing>()),
+      notices_(new WindowNotices(this)), previewOpener_(new PrintPreviewOpener(this, *notices_)) {
     ConfigureCatalogTable(Dbf1);
     CreateControls();
     BindEvents();
@@ -114,134 +48,6 @@ TForm1::~TForm1() {
     // The list and its data source read PrnData to the end, so they go before it does.
     delete PStrany;
     delete DataSrc;
-}
-
-void TForm1::CreateControls() {
-    UseFontSubstitutes();
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-    setPalette(palette);
-    resize(kClientSize);
-    setMinimumSize(kMinimumWindow - kFrame);
-    auto* window = new AnchorLayout(this, kClientSize);
-
-    // The program alone switches pages, so the tabs are kept out of sight.
-    PStrany = new QTabWidget(this);
-    PStrany->setObjectName("PStrany");
-    PStrany->setDocumentMode(true);
-    PStrany->tabBar()->hide();
-    PStrany->setFocusPolicy(Qt::NoFocus);
-    window->Place(PStrany, QRect(QPoint(0, 0), kClientSize), kAll);
-
-    TabZozn = new QWidget;
-    TabZozn->setObjectName("TabZozn");
-    PStrany->addTab(TabZozn, QStringLiteral("Zoznam"));
-    auto* list = new AnchorLayout(TabZozn, kClientSize);
-    auto place = [](AnchorLayout* layout, QWidget* child, QRect rect, int anchors) {
-        layout->Place(child, rect.translated(kPageOrigin), anchors);
-    };
-
-    DataSrc = new CatalogModel(*PrnData, this);
-    GrZozn = new CatalogGrid(DataSrc, TabZozn);
-    GrZozn->setObjectName("GrZozn");
-    QPalette gridPalette = GrZozn->palette();
-    gridPalette.setColor(QPalette::Base, ToColor(window_texts::kListBackground));
-    // The current row stays highlighted while another control has the focus.
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-        gridPalette.setColor(QPalette::Inactive, role, gridPalette.color(QPalette::Active, role));
-    GrZozn->setPalette(gridPalette);
-    place(list, GrZozn, QRect(0, 0, 656, 418), kAll);
-
-    BView = MakeButton(TabZozn, "Náhľad", "view");
-    place(list, BView, QRect(0, 421, 70, 25), kLeftBottom);
-    BOrder = MakeButton(TabZozn, "Triedenie", "order");
-    place(list, BOrder, QRect(72, 421, 70, 25), kLeftBottom);
-    BRefr = MakeButton(TabZozn, "Obnov", "refr");
-    place(list, BRefr, QRect(144, 421, 70, 25), kLeftBottom);
-    cbMesiac = new FlatComboBox(TabZozn);
-    cbMesiac->setObjectName("cbMesiac");
-    cbMesiac->setEditable(false);
-    place(list, cbMesiac, QRect(224, 423, 145, 21), kLeftBottom);
-
-    TabView = new QWidget;
-    TabView->setObjectName("TabView");
-    PStrany->addTab(TabView, QStringLiteral("Náhľad"));
-    auto* preview = new AnchorLayout(TabView, kClientSize);
-    MSubor = new TMemoEx(TabView);
-    MSubor->setObjectName("MSubor");
-    ConfigurePreview();
-    place(preview, MSubor, QRect(0, 0, 654, 418), kAll);
-    findBar_ = new FindBar(MSubor, preview);
-    BZozn = MakeButton(TabView, "Zoznam", "zozn");
-    place(preview, BZozn, QRect(0, 421, 70, 25), kLeftBottom);
-    BMensie = MakeButton(TabView, "Menšie", "mensie");
-    place(preview, BMensie, QRect(72, 421, 70, 25), kLeftBottom);
-    bVacsie = MakeButton(TabView, "Väčšie", "vacsie");
-    place(preview, bVacsie, QRect(144, 421, 70, 25), kLeftBottom);
-
-    // The controls of both pages lie on the window, above the page control.
-    for (QLineEdit** edit : {&EStr1, &EStr2}) {
-        *edit = new QLineEdit(this);
-        (*edit)->setInputMask(QStringLiteral("0000; "));
-        (*edit)->setMaxLength(4);
-    }
-    EStr1->setObjectName("EStr1");
-    EStr1->setText(QStringLiteral("   1"));
-    window->Place(EStr1, QRect(383, 426, 33, 21), kRightBottom);
-    EStr2->setObjectName("EStr2");
-    EStr2->setText(QStringLiteral("9999"));
-    window->Place(EStr2, QRect(423, 426, 33, 21), kRightBottom);
-    BOrient = new QPushButton(this);
-    BOrient->setObjectName("BOrient");
-    BOrient->setIconSize(QSize(16, 16));
-    window->Place(BOrient, QRect(463, 424, 25, 25), kRightBottom);
-    BTlac = MakeButton(this, "Tlač", "tlac");
-    window->Place(BTlac, QRect(499, 424, 70, 25), kRightBottom);
-    bStop = MakeButton(this, "Koniec", "stop");
-    window->Place(bStop, QRect(575, 424, 70, 25), kRightBottom);
-
-    SText = new QLabel(QString::fromUtf8(window_texts::kLoadFailed), this);
-    SText->setObjectName("SText");
-    SText->setAlignment(Qt::AlignCenter);
-    SText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    SText->setFont(BannerFont(SText->text(), 495 - 2 * SText->frameWidth()));
-    SText->setAutoFillBackground(true);
-    QPalette banner = SText->palette();
-    banner.setColor(QPalette::Window, Qt::red);
-    banner.setColor(QPalette::WindowText, Qt::black);
-    SText->setPalette(banner);
-    window->Place(SText, QRect(72, 120, 495, 29), kLeft | kTop);
-    SText->hide();
-
-    for (QWidget* control : {static_cast<QWidget*>(EStr1), static_cast<QWidget*>(EStr2),
-                             static_cast<QWidget*>(BOrient), static_cast<QWidget*>(BTlac),
-                             static_cast<QWidget*>(bStop), static_cast<QWidget*>(SText)})
-        control->raise();
-
-    for (auto [button, name] : {std::pair{BView, "BView"},
-                                {BOrder, "BOrder"},
-                                {BRefr, "BRefr"},
-                                {BZozn, "BZozn"},
-                                {BMensie, "BMensie"},
-                                {bVacsie, "bVacsie"},
-                                {BTlac, "BTlac"},
-                                {bStop, "bStop"}})
-        button->setObjectName(name);
-    SetToolTips(*this);
-
-    // Centred on the desktop at start.
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.center() - QPoint(kClientSize.width() / 2, kClientSize.height() / 2));
-    }
-}
-
-void TForm1::ConfigurePreview() {
-    // Read-only, bold "Courier New" of 13 pixels (10 points), pale blue, tab size 4,
-    // no gutter, silver margin line.
-    MSubor->UsePreviewSettings();
-    MSubor->viewport()->setCursor(Qt::IBeamCursor);
 }
 
 void TForm1::SetPreviewFontSize(int points) {
@@ -271,34 +77,35 @@ void TForm1::BindEvents() {
     MSubor->OnDblClick = [this](QObject*) { RunGuarded([this] { BZoznClick(MSubor); }); };
     BindKeys();
 
-    // Right click, and the menu key while the button has the focus.
-    BTlac->setContextMenuPolicy(Qt::CustomContextMenu);
-    BTlac->installEventFilter(this);
-    connect(BTlac, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        RunGuarded([&] { ShowPrintMenu(BTlac->mapToGlobal(pos)); });
+    auto* printMenu = new PrintMenu(BTlac);
+    connect(printMenu, &PrintMenu::PrintOnChosen, this, [this](const QString& printer) {
+        RunGuarded([&] { Print(PrintDestination::Queue(printer.toStdString())); });
     });
+    connect(printMenu, &PrintMenu::PreviewChosen, this,
+            [this] { RunGuarded([this] { ShowPrintPreview(); }); });
+    connect(printMenu, &PrintMenu::SavePdfChosen, this,
+            [this] { RunGuarded([this] { SaveAsPdf(); }); });
+    connect(printMenu, &PrintMenu::MailChosen, this,
+            [this] { RunGuarded([this] { SendByMail(); }); });
     // Ctrl+P is a click on BTlac from either page; a disabled button ignores it.
     auto* printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(printKey, &QShortcut::activated, BTlac, &QPushButton::click);
 
     // The settings: from the selector's context menu, like BTlac's, and Ctrl+, .
-    cbMesiac->setContextMenuPolicy(Qt::CustomContextMenu);
-    cbMesiac->installEventFilter(this);
-    connect(cbMesiac, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        RunGuarded([&] { ShowSelectorMenu(cbMesiac->mapToGlobal(pos)); });
-    });
+    new ContextMenuOpener(cbMesiac, [this](const QPoint& at) { ShowSelectorMenu(at); });
     auto* settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
     connect(settingsKey, &QShortcut::activated, this,
             [this] { RunGuarded([this] { OpenSettings(); }); });
 }
 
 void TForm1::FormCreate() {
-    host_.mealCalcFolder.clear();
     Portrait = false;
     SortState = 1;
     ZoomLevel = preview_zoom::kStartLevel;
 
-    FindSources();
+    // The archived periods and the meal-calculation folder, once.
+    sourceChoice_.FindSources();
+    FillSelector();
 
     BOrientClick(nullptr);
     BRefrClick(nullptr);
@@ -306,33 +113,27 @@ void TForm1::FormCreate() {
     BZoznClick(nullptr);
 }
 
-void TForm1::FindSources() {
+void TForm1::FillSelector() {
     cbMesiac->clear();
-    sources_ = sources::OfferedSources(host_.appFolder);
-    for (const Source& source : sources_)
+    for (const Source& source : sourceChoice_.Offered())
         cbMesiac->addItem(QString::fromStdString(source.Label()));
-    cbMesiac->setCurrentIndex(0);
-
-    host_.mealCalcFolder = ReadMealCalcFolder(host_.appFolder);
-}
-
-const Source& TForm1::CurrentSource() const {
-    return sources_.at(static_cast<size_t>(cbMesiac->currentIndex()));
+    cbMesiac->setCurrentIndex(sourceChoice_.CurrentIndex());
 }
 
 void TForm1::BRefrClick(QObject* Sender) {
-    SetBackground(cbMesiac, ToColor(window_texts::SelectorColour(CurrentSource())));
-    // A relative folder is the application folder's, for the reader as for every other lookup.
-    const std::filesystem::path folder = CurrentSource().ResolvedCatalogFolder(host_);
-    const bool failed = !LoadCatalog(Dbf1, *PrnData, folder);
+    sourceChoice_.Choose(cbMesiac->currentIndex());
+    ColourSelector(sourceChoice_.Current());
+    ShowLoad(catalog_.Load(), Sender);
+}
 
-    GrZozn->setVisible(!failed);
-    BTlac->setEnabled(!failed);
-    BView->setEnabled(!failed);
-    BOrder->setEnabled(!failed);
-    SText->setVisible(failed);
+void TForm1::ShowLoad(bool loaded, QObject* Sender) {
+    GrZozn->setVisible(loaded);
+    BTlac->setEnabled(loaded);
+    BView->setEnabled(loaded);
+    BOrder->setEnabled(loaded);
+    SText->setVisible(!loaded);
     if (Sender != nullptr && !GrZozn->isHidden()) GrZozn->setFocus();
-    catalogWatch_->Follow(CurrentSource(), host_);
+    catalogWatch_->Follow(sourceChoice_.Current(), sourceChoice_.Host());
 }
 
 void TForm1::BOrderClick(QObject* /*Sender*/) {
@@ -368,26 +169,22 @@ void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
 void TForm1::BZoznClick(QObject* /*Sender*/) {
     ShowPage(TabZozn, GrZozn);
     setWindowTitle(QString::fromUtf8(window_texts::kListTitle));
-    if (reloadPending_) ReloadKeepingEntry();
-}
-
-std::filesystem::path TForm1::SelectedFileName() const {
-    return CurrentSource().ResolvedPrintFile(host_, CatalogEntry::Current(*PrnData).FilName);
+    if (heldReload_.Due(true)) ReloadKeepingEntry();
 }
 
 bool TForm1::SelectedFileExists(const std::filesystem::path& fileName) {
     if (platform::FileExists(fileName.string())) return true;
-    ShowNotice(QString::fromUtf8(window_texts::kFileMissing));
+    notices_->Notice(QString::fromUtf8(window_texts::kFileMissing));
     return false;
 }
 
 void TForm1::BViewClick(QObject* /*Sender*/) {
-    const std::filesystem::path fileName = SelectedFileName();
+    const CatalogEntry entry = catalog_.CurrentEntry();
+    const std::filesystem::path fileName = catalog_.PrintFileOf(entry);
     if (!SelectedFileExists(fileName)) return;
     MSubor->Lines().LoadFile(fileName.string());
     ShowPage(TabView, MSubor);
-    setWindowTitle(
-        QString::fromStdString(window_texts::PreviewTitle(CatalogEntry::Current(*PrnData).Popis)));
+    setWindowTitle(QString::fromStdString(window_texts::PreviewTitle(entry.Popis)));
     MSubor->SetSelectionStart(0);
     MSubor->SetSelectionLength(0);
 }
@@ -410,69 +207,41 @@ void TForm1::SetPrintSurface(std::unique_ptr<print::PrintSurface> surface) {
     printing_->SetDefaultPrinter(std::move(surface));
 }
 
-void TForm1::ShowNotice(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    this);
-    box.exec();
-}
-
-PrintRequest TForm1::CurrentRequest(const PrintDestination& destination) const {
-    const CatalogEntry entry = CatalogEntry::Current(*PrnData);
+PrintRequest TForm1::RequestFor(PrintDestination destination) const {
     // The fields' text as shown, blanks included; the range is read from it.
-    return {entry, CurrentSource().ResolvedPrintFile(host_, entry.FilName),
-            print::ReadPageRange(EStr1->displayText().toStdString(),
-                                 EStr2->displayText().toStdString()),
-            Portrait, destination};
+    return catalog_.RequestForCurrent(print::ReadPageRange(EStr1->displayText().toStdString(),
+                                                           EStr2->displayText().toStdString()),
+                                      Portrait, std::move(destination));
 }
 
-LineSource TForm1::CurrentLineSource() const {
+LineSource TForm1::ShownLines() const {
     // On the preview page the lines shown are printed; from the list the file
     // is read into the viewer first.
     return PStrany->currentWidget() == TabView ? LineSource::Store : LineSource::PrintFile;
 }
 
-void TForm1::Print(const PrintDestination& destination) {
+PrintOutcome TForm1::WhilePrinting(const std::function<PrintOutcome()>& print) {
     // A catalog change seen while the job runs is taken up once it is done.
-    printRunning_ = true;
+    heldReload_.PrintStarted();
     const auto printed = qScopeGuard([this] { CatchUpAfterPrint(); });
-    ShowOutcome(
-        printing_->Carry(CurrentRequest(destination), MSubor->Lines(), CurrentLineSource()));
+    const PrintOutcome outcome = print();
+    notices_->Show(outcome);
+    return outcome;
 }
 
-void TForm1::ShowOutcome(const PrintOutcome& outcome) {
-    if (outcome.kind == PrintOutcome::Kind::Accepted) {
-        auto* follower = new print::JobFollower(outcome.printer, outcome.jobId, this);
-        connect(follower, &print::JobFollower::Waiting, this,
-                [this](const QString& notice) { ShowLater(notice, false); });
-        connect(follower, &print::JobFollower::Failed, this,
-                [this](const QString& message) { ShowLater(message, true); });
-    } else if (outcome.IsNotice()) {
-        ShowNotice(QString::fromStdString(outcome.message));
-    } else if (!outcome.Succeeded()) {
-        ShowErrorBox(QString::fromStdString(outcome.message));
-    }
-}
-
-void TForm1::ShowLater(const QString& text, bool error) {
-    // The job's fate arrives while the user does something else: a box that
-    // waits for OK without stopping the window.
-    auto* box = new QMessageBox(error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                                QApplication::applicationName(), text, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+void TForm1::Print(const PrintDestination& destination) {
+    WhilePrinting(
+        [&] { return printing_->Carry(RequestFor(destination), MSubor->Lines(), ShownLines()); });
 }
 
 void TForm1::BTlacClick(QObject* /*Sender*/) {
     Print(PrintDestination::DefaultPrinter());
 }
 
-void TForm1::PrintOn(const std::string& printer) {
-    Print(PrintDestination::Queue(printer));
-}
-
 void TForm1::SaveAsPdf() {
-    if (!SelectedFileExists(SelectedFileName())) return;
-    const QString file = AskPdfFile(this, CatalogEntry::Current(*PrnData).Nazov);
+    const CatalogEntry entry = catalog_.CurrentEntry();
+    if (!SelectedFileExists(catalog_.PrintFileOf(entry))) return;
+    const QString file = AskPdfFile(this, entry.Nazov);
     if (!file.isEmpty()) SavePdfTo(file);
 }
 
@@ -482,73 +251,8 @@ void TForm1::SavePdfTo(QString file) {
     Print(PrintDestination::PdfFile(file.toStdString()));
 }
 
-void TForm1::ShowPrintMenu(const QPoint& globalPos) {
-    if (!BTlac->isEnabled()) return;
-    QMenu menu(this);
-    menu.setObjectName("BTlacMenu");
-    std::vector<print::SpoolerPrinter> printers;
-    QString unavailable = QStringLiteral("Žiadna tlačiareň");
-    try {
-        printers = print::ListPrinters();
-    } catch (const print::EPrintError& error) {
-        unavailable = QString::fromUtf8(error.what());
-    }
-    for (const print::SpoolerPrinter& printer : printers) {
-        const QString name = QString::fromStdString(printer.name);
-        QAction* action = menu.addAction(printer.isDefault ? name + " (predvolená)" : name);
-        action->setData(name);
-        if (printer.isDefault) {
-            QFont bold = action->font();
-            bold.setBold(true);
-            action->setFont(bold);
-        }
-    }
-    if (printers.empty()) menu.addAction(unavailable)->setEnabled(false);
-    menu.addSeparator();
-    QAction* preview = menu.addAction(QStringLiteral("Ukážka pred tlačou...\tCtrl+Shift+P"));
-    QAction* savePdf = menu.addAction(QStringLiteral("Uložiť do PDF..."));
-    QAction* mail = menu.addAction(QStringLiteral("Poslať e-mailom..."));
-    QAction* chosen = menu.exec(globalPos);
-    if (chosen == nullptr) return;
-    if (chosen == preview)
-        ShowPrintPreview();
-    else if (chosen == savePdf)
-        SaveAsPdf();
-    else if (chosen == mail)
-        SendByMail();
-    else
-        PrintOn(chosen->data().toString().toStdString());
-}
-
 void TForm1::bStopClick(QObject* /*Sender*/) {
     close();
-}
-
-bool TForm1::MenuKeyEvent(QWidget* control, QEvent* event,
-                          const std::function<void(const QPoint&)>& showMenu) {
-    if (event->type() == QEvent::KeyPress) {
-        // Not every platform turns the menu key into a context-menu event.
-        menuKeyHandled_ = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu;
-        if (menuKeyHandled_) {
-            RunGuarded([&] { showMenu(control->mapToGlobal(control->rect().center())); });
-            return true;
-        }
-    } else if (event->type() == QEvent::ContextMenu &&
-               static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
-               std::exchange(menuKeyHandled_, false)) {
-        return true;
-    }
-    return false;
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == BTlac &&
-        MenuKeyEvent(BTlac, event, [this](const QPoint& at) { ShowPrintMenu(at); }))
-        return true;
-    if (watched == cbMesiac &&
-        MenuKeyEvent(cbMesiac, event, [this](const QPoint& at) { ShowSelectorMenu(at); }))
-        return true;
-    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -1,11 +1,14 @@
 #pragma once
 // TForm1: the tool's one window. It owns the catalog table object, the memory
-// table with the list bound to it, and the preview; its handlers carry the
-// tool's behaviour, each a method named after its control and event.
+// table with the list bound to it, and the preview. Its handlers, each a
+// method named after its control and event, hand what the user does to the
+// use cases (SourceChoice, CatalogSession, Printing, MailReport) and show
+// what comes back.
 
-#include "app/CatalogEntry.h"
+#include "app/CatalogSession.h"
+#include "app/HeldReload.h"
 #include "app/PrintRequest.h"
-#include "app/Source.h"
+#include "app/SourceChoice.h"
 #include "app/Sources.h"
 #include "dbf/Dbf.h"
 #include "memtable/loxMemTable.h"
@@ -16,21 +19,19 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 class CatalogGrid;
-class HostSettings;
-struct StartupSettings;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
-class MailProgram;
-class PreviewLayouter;
+class HostSettings;
+class PrintPreviewOpener;
 class Printing;
 class TMemoExStrings;
 enum class LineSource;
-struct PreviewPages;
 struct PrintOutcome;
+class WindowNotices;
+struct StartupSettings;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -86,7 +87,7 @@ class TForm1 : public QWidget {
 
     // The shown source's catalog changed on disk while the list could not be
     // reloaded (preview shown, print running); it is reloaded on the way back.
-    bool ReloadPending() const { return reloadPending_; }
+    bool ReloadPending() const { return heldReload_.Pending(); }
 
     // Window state that shows on no control, for the tests: the orientation
     // the next print takes, the list's order, the preview's zoom step, the
@@ -99,7 +100,6 @@ class TForm1 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // The tool tips are set on the controls from their own file.
@@ -132,24 +132,28 @@ class TForm1 : public QWidget {
     std::unique_ptr<memtable::TloxMemTable> PrnData;
     CatalogModel* DataSrc;
 
-    // Window state. The host's folders hold AppFolder and MealCalcFolder; the
-    // sources are the selector's items, in its order.
-    HostFolders host_;
-    std::vector<Source> sources_;
+    // The sources, the selector's items in its order; the host's folders in
+    // it hold AppFolder and MealCalcFolder.
+    SourceChoice sourceChoice_;
+    // The list's use cases on the chosen source's catalog.
+    CatalogSession catalog_;
+
+    // Window state.
     bool Portrait = false;
     int SortState = 1;
     int ZoomLevel = 3;
 
-    // The choices of BTlac's context menu: print once on the named printer,
-    // leaving the default alone; keep the sheets as a PDF file.
-    void PrintOn(const std::string& printer);
+    // BTlac's context menu's choice to keep the sheets as a PDF file.
     void SaveAsPdf();
 
     // True when a plain file of that name exists; otherwise tells the user so.
     bool SelectedFileExists(const std::filesystem::path& fileName);
-    // The full name of the selected entry's print file.
-    std::filesystem::path SelectedFileName() const;
 
+    // Shows how a load of the chosen source's catalog went: the list, or the
+    // banner with the buttons that need an entry disabled.
+    void ShowLoad(bool loaded, QObject* Sender);
+    // The month selector in the colour of its source.
+    void ColourSelector(const Source& source);
     void CreateControls();
     void BindEvents();
     // Keys beside the buttons: Enter in the list, Esc and find on the preview.
@@ -167,61 +171,40 @@ class TForm1 : public QWidget {
     // Makes a page the active one; when the focus was on the page left behind,
     // it moves to the new page's first control, so keys act there at once.
     void ShowPage(QWidget* page, QWidget* firstControl);
-    // BTlac's context menu at a point of the screen.
-    void ShowPrintMenu(const QPoint& globalPos);
     // The selected entry with the page fields and the orientation shown, as
     // "Tlač" and every choice of its menu print it.
-    PrintRequest CurrentRequest(const PrintDestination& destination) const;
-    // Where those choices take the lines from: the preview's, or the print file.
-    LineSource CurrentLineSource() const;
+    PrintRequest RequestFor(PrintDestination destination) const;
+    // Where those choices take the lines from: the preview page's, or the print file.
+    LineSource ShownLines() const;
     // Prints the selected entry with the page fields and the orientation shown.
     void Print(const PrintDestination& destination);
-    // The preview's sheets are laid out: shown, or what stood in the way told.
-    void OpenPreview(const PreviewPages& pages, const PrintRequest& request,
-                     const std::shared_ptr<TMemoExStrings>& lines, const print::Paper& paper);
-    // What the preview's buttons do: the request carried out with its lines,
-    // a PDF on the paper it shows (the default printer's when null).
+    // Runs a print, holding back a catalog reload meanwhile, and shows its outcome.
+    PrintOutcome WhilePrinting(const std::function<PrintOutcome()>& print);
+    // What the print preview's buttons do with the request and lines it shows.
     bool CarryFromPreview(const PrintRequest& request, TMemoExStrings& lines,
-                          const print::Paper* paper);
-    // Mails a request's sheets; false when nothing reached the mail program.
+                          const print::Paper& paper);
+    // Mails a request's sheets, on paper when a preview laid them out there;
+    // false when no PDF was written.
     bool Mail(const PrintRequest& request, TMemoExStrings& lines, LineSource source,
               const print::Paper* paper);
-    // No mail program took the PDF: said, with the folder that holds it offered.
-    void MailNotAnswered(const std::filesystem::path& pdf);
-    // Tells the user what became of a print; an accepted job is followed.
-    void ShowOutcome(const PrintOutcome& outcome);
-    // A notice to the user with an OK button, as for a missing file.
-    void ShowNotice(const QString& text);
+    // The selector's items from the sources found, the chosen one current.
+    void FillSelector();
     // cbMesiac's context menu: "Nastavenia...".
     void ShowSelectorMenu(const QPoint& globalPos);
-    // The menu key on a control that has a context menu opens it.
-    bool MenuKeyEvent(QWidget* control, QEvent* event,
-                      const std::function<void(const QPoint&)>& showMenu);
-    // The selector's sources from the application folder: the fixed two, the
-    // archived periods, and the meal-calculation folder from oposcis.dbf.
-    void FindSources();
     // "Nastavenia...": the dialog, and on OK what changed applied at once.
     void OpenSettings();
     void ApplySettings(const StartupSettings& before, const StartupSettings& after);
-    // A notice or an error that does not hold up the window.
-    void ShowLater(const QString& text, bool error);
-    // The source of the selector's current item.
-    const Source& CurrentSource() const;
-
-    // The menu key opened BTlac's menu itself; the context-menu event some
-    // platforms send for the same key press is then not a second request.
-    bool menuKeyHandled_ = false;
 
     // Every print goes through here; it keeps the application's printer.
     std::unique_ptr<Printing> printing_;
-
-    // Lays out the sheets of the print preview about to open.
-    PreviewLayouter* previewLayouter_ = nullptr;
+    // What the window tells the user.
+    WindowNotices* notices_;
+    // Lays out the print preview's first sheets and opens it.
+    PrintPreviewOpener* previewOpener_;
 
     // Made the first time "Nastavenia..." opens unless UseSettings named them.
     std::unique_ptr<HostSettings> settings_;
 
     CatalogWatch* catalogWatch_ = nullptr;
-    bool reloadPending_ = false;
-    bool printRunning_ = false;
+    HeldReload heldReload_;
 };

@@ -13,12 +13,6 @@ fs::path Folder() {
     return cache.empty() ? fs::path() : cache / "tlacsub";
 }
 
-fs::path PreparedFolder() {
-    const fs::path folder = Folder();
-    platform::EnsurePrivateFolder(folder);
-    return folder;
-}
-
 fs::path FreePdfName(const fs::path& folder, const std::string& nazov) {
     std::string stem;
     for (const char c : nazov)

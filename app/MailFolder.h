@@ -15,10 +15,6 @@ inline constexpr std::chrono::hours kKeepFor{7 * 24};
 // ~/.cache/tlacsub (or under $XDG_CACHE_HOME); empty when the user has no home.
 std::filesystem::path Folder();
 
-// The folder, made private when it is not yet; throws platform::EPrivateFolder
-// with the reason when that cannot be done.
-std::filesystem::path PreparedFolder();
-
 // A free name for the report's PDF in the folder: <Nazov>.pdf, or <Nazov>_2.pdf
 // and so on when an earlier message may still be using that name. A name that
 // could leave the folder ('/' or control characters in it, "." or "..") is

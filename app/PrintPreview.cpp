@@ -2,16 +2,17 @@
 
 #include "app/ButtonImages.h"
 #include "app/ErrorGuard.h"
+#include "app/PdfFileChoice.h"
 #include "app/PreviewLayout.h"
 #include "app/SheetView.h"
 #include "app/ToolTips.h"
+#include "app/WindowNotices.h"
 #include "app/print/PrintError.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -55,7 +56,7 @@ PrintPreview::PrintPreview(const PrintRequest& request, std::shared_ptr<TMemoExS
                            QWidget* parent)
     : QDialog(parent), request_(request), lines_(std::move(lines)), paper_(paper),
       pages_(std::make_unique<PreviewPages>(pages)), actions_(std::move(actions)),
-      layouter_(new PreviewLayouter(this)) {
+      layouter_(new PreviewLayouter(this)), notices_(new WindowNotices(this)) {
     setObjectName("PrintPreview");
     setWindowTitle(PreviewTitle(request.entry.Popis));
     CreateControls(printers);
@@ -177,12 +178,11 @@ void PrintPreview::CreateControls(const std::vector<print::SpoolerPrinter>& prin
             [this](int index) { RunGuarded([&] { PrinterChosen(index); }); });
     connect(print_, &QPushButton::clicked, this, [this] {
         const std::string printer = ChosenPrinter();
-        Run(actions_.print,
+        Run(actions_.carry,
             printer.empty() ? PrintDestination::DefaultPrinter() : PrintDestination::Queue(printer),
             true);
     });
-    connect(savePdf_, &QPushButton::clicked, this,
-            [this] { Run(actions_.savePdf, PrintDestination::DefaultPrinter(), false); });
+    connect(savePdf_, &QPushButton::clicked, this, [this] { RunGuarded([this] { SavePdf(); }); });
     connect(mail_, &QPushButton::clicked, this,
             [this] { Run(actions_.mail, PrintDestination::DefaultPrinter(), false); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -239,14 +239,7 @@ void PrintPreview::ShowPages(const PreviewPages& pages) {
         // The sheets shown stay, and with them the printer and orientation they were laid out for.
         printer_->setCurrentIndex(std::max(0, chosenIndex_));
         UpdateControls();
-        const QString text = QString::fromStdString(pages.outcome.message);
-        if (pages.outcome.IsNotice()) {
-            QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
-                            QMessageBox::Ok, this);
-            box.exec();
-        } else {
-            ShowErrorBox(text);
-        }
+        notices_->Show(pages.outcome);
         return;
     }
     const bool orientationChanged = portrait != request_.Portrait;
@@ -292,4 +285,12 @@ void PrintPreview::Run(const Action& action, PrintDestination destination, bool 
     bool done = false;
     RunGuarded([&] { done = action(request, *lines_, paper_); });
     if (done && closeAfter) accept();
+}
+
+void PrintPreview::SavePdf() {
+    if (Relaying()) return;
+    QString file = AskPdfFile(this, request_.entry.Nazov);
+    if (!file.isEmpty()) file = ConfirmPdfFile(this, file);
+    if (file.isEmpty()) return;
+    Run(actions_.carry, PrintDestination::PdfFile(file.toStdString()), false);
 }

@@ -4,6 +4,7 @@
 // (whose paper the sheets are laid out on) and the orientation. Its "Tlačiť",
 // "Uložiť do PDF..." and "Poslať e-mailom..." hand the request, with the lines
 // shown, back to the window, which carries it out as its own menu does.
+// PrintPreviewOpener lays the first sheets out and opens it.
 
 #include "app/PrintRequest.h"
 #include "app/print/Paper.h"
@@ -23,6 +24,7 @@ class QPushButton;
 class QToolButton;
 class SheetView;
 class TMemoExStrings;
+class WindowNotices;
 
 class PrintPreview : public QDialog {
     Q_OBJECT
@@ -33,8 +35,9 @@ class PrintPreview : public QDialog {
     using Action =
         std::function<bool(const PrintRequest&, TMemoExStrings& lines, const print::Paper& paper)>;
     struct Actions {
-        Action print;
-        Action savePdf;
+        // To the chosen printer (the default one without a printer), or to
+        // the PDF file the user named here.
+        Action carry;
         Action mail;
         // The orientation was switched here; the window's toggle follows.
         std::function<void(bool portrait)> orientationChanged;
@@ -62,6 +65,8 @@ class PrintPreview : public QDialog {
     void SwitchOrientation();
     void Relay();
     void Run(const Action& action, PrintDestination destination, bool closeAfter);
+    // "Uložiť do PDF...": the file asked for, then the sheets shown written there.
+    void SavePdf();
     // The queue chosen, or empty without a printer.
     std::string ChosenPrinter() const;
 
@@ -71,6 +76,7 @@ class PrintPreview : public QDialog {
     std::unique_ptr<PreviewPages> pages_;
     Actions actions_;
     PreviewLayouter* layouter_;
+    WindowNotices* notices_;
     int chosenIndex_ = -1; // the printer the sheets shown lie on; -1 without one
     // What a layout under way is for; it becomes the shown state once it is ready.
     struct Choice {

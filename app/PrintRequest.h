@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 struct PrintDestination {
     enum class Kind {

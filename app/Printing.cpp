@@ -92,7 +92,19 @@ PrintOutcome Printing::Carry(const PrintRequest& request, TMemoExStrings& lines,
     case PrintDestination::Kind::PdfFile:
         break;
     }
-    print::PdfFileSurface pdf(request.destination.pdfFile, pdfPaper_);
+    return WritePdf(request, lines, source, pdfPaper_);
+}
+
+PrintOutcome Printing::CarryAsLaidOut(const PrintRequest& request, TMemoExStrings& lines,
+                                      const print::Paper& paper) {
+    if (request.destination.kind != PrintDestination::Kind::PdfFile)
+        return Carry(request, lines, LineSource::Store);
+    return WritePdf(request, lines, LineSource::Store, paper);
+}
+
+PrintOutcome Printing::WritePdf(const PrintRequest& request, TMemoExStrings& lines,
+                                LineSource source, const std::optional<print::Paper>& paper) {
+    print::PdfFileSurface pdf(request.destination.pdfFile, paper);
     PrintOutcome outcome = Run(request, pdf, lines, source);
     if (outcome.Succeeded()) {
         outcome.kind = PrintOutcome::Kind::Written;

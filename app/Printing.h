@@ -38,6 +38,11 @@ class Printing {
     PrintOutcome Carry(const PrintRequest& request, TMemoExStrings& lines, LineSource source);
     // The same, the print file read into a store of its own.
     PrintOutcome Carry(const PrintRequest& request);
+    // Carries a request out as a print preview shows it, from the preview's
+    // lines: a PDF file on the paper its sheets were laid out on, so the file
+    // holds what the user saw; a printer on its own paper.
+    PrintOutcome CarryAsLaidOut(const PrintRequest& request, TMemoExStrings& lines,
+                                const print::Paper& paper);
 
     // Another surface stands for the default printer from now on, such as a
     // test's recording surface; its outcome is then LaidOut.
@@ -47,6 +52,11 @@ class Printing {
     void SetPdfPaper(const print::Paper& paper) { pdfPaper_ = paper; }
 
   private:
+    // Writes the sheets to the request's PDF file, on that paper or, without
+    // one, on the default printer's.
+    static PrintOutcome WritePdf(const PrintRequest& request, TMemoExStrings& lines,
+                                 LineSource source, const std::optional<print::Paper>& paper);
+
     // The application's printer: the default printer as found the first time
     // it prints, and kept from then on.
     std::unique_ptr<print::PrintSurface> defaultPrinter_;

@@ -1,45 +1,13 @@
 #pragma once
-// Popup menus and modal windows in widget tests: a right click as the window
-// system reports it, a menu entry chosen with the keyboard, and an act on a
-// widget as soon as it is shown, from whatever modal loop is running then.
+// Popup menus in widget tests: a right click as the window system reports it,
+// and a menu entry chosen with the keyboard from inside the menu's own loop.
+
+#include "WhenShown.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
-#include <QTimer>
-
-#include <memory>
-#include <type_traits>
-
-// Runs act on the first widget that find returns, as soon as there is one (within
-// a generous time), from the event loop of whatever modal loop the window runs.
-// An act that returns false is tried again on the next tick.
-template <class Find, class Act> QTimer* WhenShown(Find find, Act act) {
-    auto* timer = new QTimer(qApp);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto* widget = find();
-        bool done = false;
-        if (widget != nullptr) {
-            if constexpr (std::is_void_v<decltype(act(widget))>)
-                act(widget), done = true;
-            else
-                done = act(widget);
-        }
-        if (done) {
-            timer->stop();
-            timer->deleteLater();
-        } else if (++*tries > 2000) {
-            // Given up: a modal widget left open would hold the test forever.
-            if (widget != nullptr) widget->close();
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(10);
-    return timer;
-}
 
 inline QMenu* OpenMenu() {
     return qobject_cast<QMenu*>(QApplication::activePopupWidget());

@@ -4,6 +4,7 @@
 // Ctrl+P prints from either page.
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
+#include "PopupMenus.h"
 #include "ShownWindow.h"
 #include "WhenShown.h"
 #include "WindowControls.h"
@@ -28,13 +29,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QContextMenuEvent>
-
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
-#include <type_traits>
 
 namespace {
 
@@ -57,27 +55,6 @@ std::string ThreePageReport() {
         report += std::string(80, '\xC4') + "\f\r\n";
     }
     return report;
-}
-
-QMenu* OpenMenu() {
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-}
-
-// Chooses an entry of the next popup menu by the start of its text, with the keyboard.
-void ChooseFromNextMenu(const QString& entry) {
-    WhenShown(OpenMenu, [entry](QMenu* menu) {
-        for (QAction* action : menu->actions())
-            if (action->isEnabled() && action->text().startsWith(entry))
-                menu->setActiveAction(action);
-        QTest::keyClick(menu, menu->activeAction() != nullptr ? Qt::Key_Return : Qt::Key_Escape);
-    });
-}
-
-// A right click as the window system reports it to the widget.
-void RightClick(QWidget* widget) {
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
-                            widget->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(widget, &event);
 }
 
 class PrintChoicesTest : public ::testing::Test {

@@ -7,10 +7,14 @@
 #include "app/PrintRequest.h"
 #include "app/Printing.h"
 #include "app/Source.h"
+#include "app/print/Paper.h"
 #include "app/print/RecordingSurface.h"
 #include "tests/print/PdfOutput.h"
 #include "tests/print/PrivateCups.h"
 #include "viewer/MemoExStrings.h"
+
+#include <QPageLayout>
+#include <QPageSize>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +27,7 @@ namespace {
 using Kind = PrintOutcome::Kind;
 using JobState = print::RecordingSurface::JobState;
 using testing_cups::PdfPages;
+using testing_cups::PdfPageSize;
 using testing_cups::PdfPageText;
 using testing_cups::PrivateCups;
 
@@ -174,6 +179,32 @@ TEST_F(PrintingTest, APdfFileIsWrittenWholeOrNotAtAll) {
             EXPECT_NE(outcome.message.find("d.pdf"), std::string::npos) << outcome.message;
         }
     }
+}
+
+TEST_F(PrintingTest, WhatAPreviewShowsIsCarriedOutFromItsLinesAndAPdfOnItsPaper) {
+    host_.WriteFile("shown.txt", "NA OBRAZOVKE\r\n");
+    std::filesystem::create_directories(Out(""));
+    TMemoExStrings shown;
+    shown.LoadFile(host_.Path("shown.txt").string());
+    const print::Paper a5{QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF()),
+                          600};
+    Printing printing;
+    printing.SetPdfPaper(print::A4Paper());
+    auto recording = std::make_unique<print::RecordingSurface>();
+    const print::RecordingSurface& surface = *recording;
+    printing.SetDefaultPrinter(std::move(recording));
+
+    const PrintOutcome toFile = printing.CarryAsLaidOut(
+        Request({}, PrintDestination::PdfFile(Out("shown.pdf"))), shown, a5);
+    ASSERT_EQ(toFile.kind, Kind::Written) << toFile.message;
+    EXPECT_EQ(PdfPages(Out("shown.pdf")), 1);
+    EXPECT_NE(PdfPageText(Out("shown.pdf"), 1).find("NA OBRAZOVKE"), std::string::npos);
+    EXPECT_NEAR(PdfPageSize(Out("shown.pdf")).first, 419.5, 1.0); // A5's width, not A4's
+
+    const PrintOutcome toPrinter = printing.CarryAsLaidOut(Request(), shown, a5);
+    EXPECT_EQ(toPrinter.kind, Kind::LaidOut);
+    ASSERT_EQ(surface.Sheets().size(), 1u);
+    EXPECT_EQ(surface.Sheets()[0].front().text, "NA OBRAZOVKE");
 }
 
 TEST_F(PrintingTest, AQueueTakesTheJobOrSaysWhyNot) {
