@@ -16,6 +16,7 @@
 #include "tests/print/PrivateCups.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -218,8 +219,22 @@ TEST_F(PrintPreviewTest, TheSheetsFollowTheOrientationAndTheChosenPrinter) {
     EXPECT_EQ(preview->Pages().sheets->paper.layout.pageSize().id(), QPageSize::A5);
     EXPECT_NE(preview->Pages().outcome.layout.fontSize, portraitFont);
 
-    // "Tlačiť" sends one job to that printer, not to the default, and the preview closes.
+    // "Uložiť do PDF..." keeps the sheets shown, on the paper shown, and the preview stays.
     const int jobsBefore = cups_->SubmittedJobs();
+    const std::filesystem::path pdf = cups_->Folder() / "out" / "preview-a5.pdf";
+    std::filesystem::remove(pdf);
+    WhenShown([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
+              [&](QFileDialog* dialog) {
+                  dialog->selectFile(QString::fromStdString(pdf.string()));
+                  // As the dialog's own "Save" button does.
+                  static_cast<QDialog*>(dialog)->accept();
+              });
+    QTest::mouseClick(Child<QPushButton>(preview, "PreviewSavePdf"), Qt::LeftButton);
+    EXPECT_EQ(PdfPages(pdf), 3);
+    EXPECT_NEAR(PdfPageSize(pdf).first, 419.5, 1.0);
+    EXPECT_EQ(ShownPreview(), preview);
+
+    // "Tlačiť" sends one job to that printer, not to the default, and the preview closes.
     QTest::mouseClick(Child<QPushButton>(preview, "PreviewPrint"), Qt::LeftButton);
     EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
     ASSERT_TRUE(cups_->WaitUntilIdle());
