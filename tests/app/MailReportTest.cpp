@@ -3,6 +3,7 @@
 // message's file and never outside the folder, and what stands in the way is
 // told rather than thrown.
 #include "HostFolder.h"
+#include "PrintReports.h"
 
 #include "app/MailReport.h"
 #include "app/Source.h"
@@ -29,13 +30,6 @@ using Kind = PrintOutcome::Kind;
 using testing_cups::PdfPages;
 using testing_cups::PdfPageSize;
 using testing_cups::PdfPageText;
-
-std::string ThreePageReport() {
-    std::string report;
-    for (int page = 1; page <= 3; ++page)
-        report += "PASKY  STRANA " + std::to_string(page) + "\r\n  Novak Jan   1234,50\r\n\f\r\n";
-    return report;
-}
 
 class MailReportTest : public ::testing::Test {
   protected:

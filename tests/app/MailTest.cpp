@@ -4,6 +4,7 @@
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
 #include "PopupMenus.h"
+#include "PrintReports.h"
 #include "ShownWindow.h"
 #include "WindowControls.h"
 
@@ -32,18 +33,6 @@ namespace {
 
 using testing_cups::PdfPages;
 using testing_cups::PdfPageText;
-
-// Three pages, each ended by a form feed and headed by its number.
-std::string ThreePageReport() {
-    std::string report;
-    for (int page = 1; page <= 3; ++page) {
-        report += "PASKY  STRANA " + std::to_string(page) + "\r\n";
-        for (int row = 1; row <= 20; ++row)
-            report += "  Novak Jan              1234,50\r\n";
-        report += "\f\r\n";
-    }
-    return report;
-}
 
 // The fields of the mailto: address the mail program was given.
 std::map<QString, QString> MailtoFields(const std::string& uri) {

@@ -2,6 +2,7 @@
 // out, on the paper given, and only the latest of several layouts reaches the
 // preview.
 #include "HostFolder.h"
+#include "PrintReports.h"
 
 #include "app/PreviewLayout.h"
 #include "app/PrintRequest.h"
@@ -23,14 +24,6 @@
 #include <vector>
 
 namespace {
-
-// 130 numbered lines without a form feed: with Dlzka 60, pages of 62, 62 and 6 lines.
-std::string ReportOf130Lines() {
-    std::string report;
-    for (int line = 1; line <= 130; ++line)
-        report += "RIADOK " + std::to_string(1000 + line).substr(1) + "  Novak Jan\r\n";
-    return report;
-}
 
 print::Paper A5Paper() {
     return {QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF()), 600};

@@ -5,6 +5,7 @@
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
 #include "PopupMenus.h"
+#include "PrintReports.h"
 #include "ShownWindow.h"
 #include "WhenShown.h"
 #include "WindowControls.h"
@@ -44,18 +45,6 @@ using testing_cups::PrivateCups;
 using testing_cups::RunCommand;
 using testing_cups::SchedulerTimeoutFor;
 using testing_cups::SmallFileSystem;
-
-// Three pages, each ended by a form feed and headed by its number.
-std::string ThreePageReport() {
-    std::string report;
-    for (int page = 1; page <= 3; ++page) {
-        report += "PASKY  STRANA " + std::to_string(page) + "\r\n";
-        for (int row = 1; row <= 20; ++row)
-            report += "  Novak Jan              1234,50\r\n";
-        report += std::string(80, '\xC4') + "\f\r\n";
-    }
-    return report;
-}
 
 class PrintChoicesTest : public ::testing::Test {
   protected:

@@ -5,7 +5,9 @@
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
 #include "PopupMenus.h"
+#include "PrintReports.h"
 #include "ShownWindow.h"
+#include "WhenShown.h"
 #include "WindowControls.h"
 
 #include "app/Form1.h"
@@ -18,6 +20,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -34,22 +37,8 @@ using testing_cups::PrivateCups;
 using testing_cups::RunCommand;
 using testing_cups::ShellQuote;
 
-// 130 numbered lines without a form feed: with Dlzka 60, pages of 62, 62 and 6 lines.
-std::string ReportOf130Lines() {
-    std::string report;
-    for (int line = 1; line <= 130; ++line) {
-        const std::string number = std::to_string(1000 + line).substr(1);
-        report +=
-            "RIADOK " + number + "  Novak Jan  " + std::string(50, '.') + " " + number + "\r\n";
-    }
-    return report;
-}
-
 PrintPreview* ShownPreview() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* preview = qobject_cast<PrintPreview*>(widget); preview && preview->isVisible())
-            return preview;
-    return nullptr;
+    return ShownTopLevel<PrintPreview>("PrintPreview");
 }
 
 // The lines of each sheet, as text.
@@ -225,9 +214,16 @@ TEST_F(PrintPreviewTest, TheSheetsFollowTheOrientationAndTheChosenPrinter) {
     std::filesystem::remove(pdf);
     WhenShown([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
               [&](QFileDialog* dialog) {
-                  dialog->selectFile(QString::fromStdString(pdf.string()));
+                  // Typed into the name field, as a user does; again on the next
+                  // tick while the dialog is still filling in the name it offers.
+                  const QString name = QString::fromStdString(pdf.string());
+                  auto* field = dialog->findChild<QLineEdit*>("fileNameEdit");
+                  if (field == nullptr) return false;
+                  field->setText(name);
+                  if (dialog->selectedFiles() != QStringList{name}) return false;
                   // As the dialog's own "Save" button does.
                   static_cast<QDialog*>(dialog)->accept();
+                  return true;
               });
     QTest::mouseClick(Child<QPushButton>(preview, "PreviewSavePdf"), Qt::LeftButton);
     EXPECT_EQ(PdfPages(pdf), 3);

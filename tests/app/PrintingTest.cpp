@@ -2,6 +2,7 @@
 // surface, kept as a PDF file, and handed to queues of the private CUPS
 // scheduler, one of which refuses them.
 #include "HostFolder.h"
+#include "PrintReports.h"
 
 #include "app/PrintOutcome.h"
 #include "app/PrintRequest.h"
@@ -30,18 +31,6 @@ using testing_cups::PdfPages;
 using testing_cups::PdfPageSize;
 using testing_cups::PdfPageText;
 using testing_cups::PrivateCups;
-
-// Three pages of 22 lines, each headed by its number and ended by a form feed.
-std::string ThreePageReport() {
-    std::string report;
-    for (int page = 1; page <= 3; ++page) {
-        report += "PASKY  STRANA " + std::to_string(page) + "\r\n";
-        for (int row = 1; row <= 20; ++row)
-            report += "  Novak Jan              1234,50\r\n";
-        report += std::string(80, '\xC4') + "\f\r\n";
-    }
-    return report;
-}
 
 class PrintingTest : public ::testing::Test {
   protected:
