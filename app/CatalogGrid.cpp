@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -232,7 +233,42 @@ void CatalogGrid::MoveToRow(int row) {
     FollowCursor();
 }
 
+namespace {
+
+bool IsEnter(const QKeyEvent& key) {
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+} // namespace
+
+bool CatalogGrid::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // Every key press is announced first to the control that has the focus
+        // when it begins; the press itself may arrive after the focus moved.
+        enterPressedHere_ = IsEnter(*static_cast<QKeyEvent*>(event));
+        if (enterPressedHere_) {
+            event->accept();
+            return true;
+        }
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        enterPressedHere_ = false;
+        break;
+    default:
+        break;
+    }
+    return QTableView::event(event);
+}
+
 void CatalogGrid::keyPressEvent(QKeyEvent* event) {
+    if (IsEnter(*event)) {
+        if (std::exchange(enterPressedHere_, false)) emit EnterPressed();
+        event->accept();
+        return;
+    }
     memtable::TloxMemTable& table = model_->Table();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const int total = table.Active() ? table.RecordTotal() : 0;
