@@ -6,6 +6,8 @@
 #include "app/ErrorGuard.h"
 #include "app/Form1.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -36,7 +38,7 @@ EntryKey KeyAt(const memtable::TloxMemTable& table, int position) {
 } // namespace
 
 void TForm1::WatchCatalogs() {
-    catalogWatch_ = new CatalogWatch(this);
+    catalogWatch_ = new CatalogWatch(AppFolder, this);
     connect(catalogWatch_, &CatalogWatch::CatalogChanged, this, &TForm1::HostCatalogChanged);
 }
 
@@ -60,7 +62,14 @@ void TForm1::ReloadKeepingEntry() {
         screenRow = row - GrZozn->TopRow();
         if (screenRow >= GrZozn->VisibleRowCount()) screenRow = -1;
     }
+    const bool listWasHidden = GrZozn->isHidden();
     BRefrClick(nullptr);
+    // A list that comes back in place of the banner takes the focus, as after
+    // the user's own load; left on the selector, the arrow keys would switch
+    // the source. Someone typing a page number keeps typing there.
+    const QWidget* focused = QApplication::focusWidget();
+    if (listWasHidden && !GrZozn->isHidden() && focused != EStr1 && focused != EStr2)
+        GrZozn->setFocus(Qt::OtherFocusReason);
     if (!current || GrZozn->isHidden()) return;
     const int total = PrnData->RecordTotal();
     for (int position = 1; position <= total; ++position) {
