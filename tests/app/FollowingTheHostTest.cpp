@@ -248,4 +248,21 @@ TEST_F(FollowingTheHostTest, ACatalogRewrittenWithItsSizeAndTimeRestoredIsNotice
     }
 }
 
+TEST_F(FollowingTheHostTest, ACatalogReplacedWhileItIsReadIsLookedAtAgain) {
+    // The watch as a load uses it: followed at the end of every load.
+    CatalogWatch watch(host_.Path(""), nullptr);
+    QSignalSpy changed(&watch, &CatalogWatch::CatalogChanged);
+    watch.Follow(host_.Path("Cis"));
+    // The host replaces the catalog while the load reads it: the load ends
+    // before a single event of the replacement has been seen.
+    host_.WriteCatalog("New", WithEntry(CurrentMonth(), "D-NOVY"));
+    fs::rename(host_.Path("New/ZOZTLS.DBF"), host_.Path("Cis/ZOZTLS.DBF"));
+    watch.Follow(host_.Path("Cis"));
+    EXPECT_TRUE(changed.wait(kWithin));
+    // The reload that follows, with nothing changed meanwhile, is the last.
+    watch.Follow(host_.Path("Cis"));
+    QTest::qWait(CatalogWatch::kQuietMilliseconds + 300);
+    EXPECT_EQ(changed.count(), 1);
+}
+
 } // namespace
