@@ -2,6 +2,8 @@
 // What the command line asks of a run without a window: print one catalog
 // entry, or keep every entry of a source as PDF files.
 
+#include "app/Source.h"
+
 #include <QString>
 
 #include <optional>
@@ -11,8 +13,8 @@ struct BatchOptions {
     Mode mode = Mode::Print;
     QString nazov;        // --print: the entry's Nazov
     QString exportFolder; // --export-pdf: where the files go
-    // --source: "current", "meal", or an archived period as YYMM.
-    QString source = QStringLiteral("current");
+    // --source: the current month, the meal calculations or an archived period.
+    Source source = Source::CurrentMonth();
     // --pages FROM-TO, as the two page fields would hold them.
     QString firstPage = QStringLiteral("1");
     QString lastPage = QStringLiteral("9999");

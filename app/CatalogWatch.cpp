@@ -23,9 +23,8 @@ QString Text(const std::filesystem::path& path) {
 
 } // namespace
 
-CatalogWatch::CatalogWatch(const std::filesystem::path& hostFolder, QObject* parent)
-    : QObject(parent), watcher_(new QFileSystemWatcher(this)), quiet_(new QTimer(this)),
-      hostFolder_(Normalized(hostFolder)) {
+CatalogWatch::CatalogWatch(QObject* parent)
+    : QObject(parent), watcher_(new QFileSystemWatcher(this)), quiet_(new QTimer(this)) {
     quiet_->setSingleShot(true);
     quiet_->setInterval(kQuietMilliseconds);
     connect(quiet_, &QTimer::timeout, this, &CatalogWatch::Quiet);
@@ -53,7 +52,7 @@ CatalogWatch::Signature CatalogWatch::Current() const {
 }
 
 std::vector<std::filesystem::path> CatalogWatch::PathsToWatch() const {
-    std::filesystem::path top = hostFolder_;
+    std::filesystem::path top = top_;
     std::filesystem::path below = folder_.lexically_relative(top);
     if (below.empty() || *below.begin() == "..") {
         top = folder_.parent_path();
@@ -103,12 +102,18 @@ void CatalogWatch::StopWatching() {
     watched_.clear();
 }
 
-void CatalogWatch::Follow(const std::filesystem::path& folder) {
+void CatalogWatch::Follow(const Source& source, const HostFolders& host) {
+    FollowFolder(source.ResolvedCatalogFolder(host), host.appFolder);
+}
+
+void CatalogWatch::FollowFolder(const std::filesystem::path& folder,
+                                const std::filesystem::path& top) {
     const std::filesystem::path normal = Normalized(folder);
-    const bool sameFolder = normal == folder_;
+    const bool sameFolder = normal == folder_ && Normalized(top) == top_;
     if (!sameFolder) {
         StopWatching();
         folder_ = normal;
+        top_ = Normalized(top);
     }
     // On the same folder, a path that names another file or folder than at the
     // last look was replaced during the load or just after it, and its event

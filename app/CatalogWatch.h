@@ -7,6 +7,7 @@
 // folder down to it, each watched anew when its name comes to stand for another
 // file or folder. Nothing is written.
 
+#include "app/Source.h"
 #include "platform/FileIdentity.h"
 
 #include <QObject>
@@ -24,14 +25,14 @@ class QTimer;
 class CatalogWatch : public QObject {
     Q_OBJECT
   public:
-    // hostFolder is the highest folder watched for a catalog that lies inside
-    // it; for one outside it (a meal-calculation folder elsewhere) that is the
-    // folder above the catalog's folder.
-    CatalogWatch(const std::filesystem::path& hostFolder, QObject* parent);
+    explicit CatalogWatch(QObject* parent);
 
-    // From now on watches the catalog in `folder` (an absolute folder) as it is
+    // From now on watches the catalog of the source on that host as it is
     // now; called after every load, so a change during the load is not lost.
-    void Follow(const std::filesystem::path& folder);
+    // The host's application folder is the highest folder watched for a
+    // catalog inside it; for one outside it (a meal-calculation folder
+    // elsewhere) that is the folder above the catalog's folder.
+    void Follow(const Source& source, const HostFolders& host);
 
     static constexpr int kQuietMilliseconds = 500;
 
@@ -48,6 +49,7 @@ class CatalogWatch : public QObject {
         std::filesystem::file_time_type written;
         bool operator==(const Signature&) const = default;
     };
+    void FollowFolder(const std::filesystem::path& folder, const std::filesystem::path& top);
     Signature Current() const;
     std::filesystem::path CatalogFile() const;
     // The folders from the highest watched one down to the catalog's, then the catalog.
@@ -61,7 +63,7 @@ class CatalogWatch : public QObject {
 
     QFileSystemWatcher* watcher_;
     QTimer* quiet_;
-    std::filesystem::path hostFolder_;
+    std::filesystem::path top_;
     std::filesystem::path folder_;
     // What each watched path named when its watch was set.
     std::map<QString, platform::FileIdentity> watched_;

@@ -34,6 +34,17 @@ QString SettingsHelp() {
         .arg(files.user, files.system);
 }
 
+// --source: "current", "meal", or an archived period as YYMM, of whose year
+// the host keeps the last digit.
+std::optional<Source> SourceNamed(const QString& text) {
+    if (text == QLatin1String("current")) return Source::CurrentMonth();
+    if (text == QLatin1String("meal")) return Source::MealCalculations();
+    static const QRegularExpression period(QStringLiteral("^[0-9]([0-9])(0[1-9]|1[0-2])$"));
+    const QRegularExpressionMatch match = period.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    return Source::ArchivedPeriod(2000 + match.captured(1).toInt(), match.captured(2).toInt());
+}
+
 CommandLine Failure(const QString& message, const QString& help) {
     CommandLine result;
     result.exitCode = 2;
@@ -164,14 +175,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return Failure(QStringLiteral("--%1 needs a value.").arg(printing ? "print" : "export-pdf"),
                        helpText);
     if (parser.isSet(source)) {
-        batch.source = parser.value(source);
-        static const QRegularExpression period(QStringLiteral("^[0-9]{2}(0[1-9]|1[0-2])$"));
-        if (batch.source != QLatin1String("current") && batch.source != QLatin1String("meal") &&
-            !period.match(batch.source).hasMatch())
+        const std::optional<Source> chosen = SourceNamed(parser.value(source));
+        if (!chosen)
             return Failure(QStringLiteral("Invalid value '%1' for --source: current, meal or "
                                           "YYMM is expected.")
-                               .arg(batch.source),
+                               .arg(parser.value(source)),
                            helpText);
+        batch.source = *chosen;
     }
     if (parser.isSet(pages)) {
         static const QRegularExpression range(QStringLiteral("^([0-9]{1,4})-([0-9]{1,4})$"));

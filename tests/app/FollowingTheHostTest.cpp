@@ -76,7 +76,7 @@ class FollowingTheHostTest : public ::testing::Test {
 };
 
 std::vector<CatalogEntry> WithEntry(std::vector<CatalogEntry> entries, const char* nazov) {
-    entries.push_back({nazov, "Nová zostava", 2007, 12, 28, "16:00", "NOVA.TXT", 80, 60});
+    entries.push_back({nazov, "Nová zostava", {2007, 12, 28}, "16:00", "NOVA.TXT", 80, 60});
     return entries;
 }
 
@@ -157,11 +157,11 @@ TEST_F(FollowingTheHostTest, AReloadKeepsTheEntryAmongEntriesOfOneName) {
     // Each entry before the current one differs from it in one key field only:
     // the date, the time, the file (its tie in the order puts it first).
     const std::vector<CatalogEntry> mzdy = {
-        {"MZDY", "Mzdy", 2007, 12, 4, "08:00", "M2.TXT"}, // current
-        {"MZDY", "Mzdy", 2007, 12, 4, "08:00", "M1.TXT"},
-        {"MZDY", "Mzdy", 2007, 12, 4, "07:00", "M2.TXT"},
-        {"MZDY", "Mzdy", 2007, 12, 3, "08:00", "M2.TXT"},
-        {"MZDY", "Mzdy", 2007, 12, 5, "08:00", "M2.TXT"},
+        {"MZDY", "Mzdy", {2007, 12, 4}, "08:00", "M2.TXT", 80, 60}, // current
+        {"MZDY", "Mzdy", {2007, 12, 4}, "08:00", "M1.TXT", 80, 60},
+        {"MZDY", "Mzdy", {2007, 12, 4}, "07:00", "M2.TXT", 80, 60},
+        {"MZDY", "Mzdy", {2007, 12, 3}, "08:00", "M2.TXT", 80, 60},
+        {"MZDY", "Mzdy", {2007, 12, 5}, "08:00", "M2.TXT", 80, 60},
     };
     host_.WriteCatalog("Cis", mzdy);
     Start();
@@ -171,7 +171,7 @@ TEST_F(FollowingTheHostTest, AReloadKeepsTheEntryAmongEntriesOfOneName) {
 
     // The host adds an entry that comes first, so every row moves down one.
     std::vector<CatalogEntry> more = mzdy;
-    more.push_back({"MZDY", "Mzdy", 2007, 12, 1, "08:00", "M0.TXT"});
+    more.push_back({"MZDY", "Mzdy", {2007, 12, 1}, "08:00", "M0.TXT", 80, 60});
     host_.WriteCatalog("Cis", more);
     ASSERT_TRUE(WaitFor([this] { return Rows() == 6; }));
     EXPECT_EQ(Controls(*form_).GrZozn->CurrentRow(), 4);
@@ -225,7 +225,7 @@ TEST_F(FollowingTheHostTest, ACatalogRewrittenWithItsSizeAndTimeRestoredIsNotice
     // Coarse timestamps of a network share: the new catalog has the same size
     // and, once its time is set back, the same modification time.
     std::vector<CatalogEntry> renamed = CurrentMonth();
-    renamed[1].nazov = "A-DPX";
+    renamed[1].Nazov = "A-DPX";
     for (const bool inPlace : {true, false}) {
         SCOPED_TRACE(inPlace ? "rewritten in place" : "replaced");
         host_.WriteCatalog("Cis", CurrentMonth());
@@ -250,17 +250,18 @@ TEST_F(FollowingTheHostTest, ACatalogRewrittenWithItsSizeAndTimeRestoredIsNotice
 
 TEST_F(FollowingTheHostTest, ACatalogReplacedWhileItIsReadIsLookedAtAgain) {
     // The watch as a load uses it: followed at the end of every load.
-    CatalogWatch watch(host_.Path(""), nullptr);
+    CatalogWatch watch(nullptr);
     QSignalSpy changed(&watch, &CatalogWatch::CatalogChanged);
-    watch.Follow(host_.Path("Cis"));
+    const HostFolders folders{host_.AppFolder(), {}};
+    watch.Follow(Source::CurrentMonth(), folders);
     // The host replaces the catalog while the load reads it: the load ends
     // before a single event of the replacement has been seen.
     host_.WriteCatalog("New", WithEntry(CurrentMonth(), "D-NOVY"));
     fs::rename(host_.Path("New/ZOZTLS.DBF"), host_.Path("Cis/ZOZTLS.DBF"));
-    watch.Follow(host_.Path("Cis"));
+    watch.Follow(Source::CurrentMonth(), folders);
     EXPECT_TRUE(changed.wait(kWithin));
     // The reload that follows, with nothing changed meanwhile, is the last.
-    watch.Follow(host_.Path("Cis"));
+    watch.Follow(Source::CurrentMonth(), folders);
     QTest::qWait(CatalogWatch::kQuietMilliseconds + 300);
     EXPECT_EQ(changed.count(), 1);
 }
