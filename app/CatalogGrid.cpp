@@ -17,6 +17,12 @@
 
 namespace {
 
+// Return, or Enter on the keypad, without Ctrl, Shift or Alt.
+bool IsEnter(const QKeyEvent& key) {
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 // Cells drawn the way the list has always drawn them: the text 2 pixels from the
 // left (or 3 from the right) and 2 from the top, clipped to the cell, and the
 // highlight across the whole current row whether or not the list has the focus.
@@ -232,15 +238,6 @@ void CatalogGrid::MoveToRow(int row) {
     table.MoveToPosition(row + 1);
     FollowCursor();
 }
-
-namespace {
-
-bool IsEnter(const QKeyEvent& key) {
-    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
-           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
-} // namespace
 
 bool CatalogGrid::event(QEvent* event) {
     switch (event->type()) {
