@@ -3,6 +3,7 @@
 #include "HostFolder.h"
 
 #include "app/BatchPrint.h"
+#include "platform/CodePages.h"
 #include "tests/print/PdfOutput.h"
 #include "tests/print/PrivateCups.h"
 
@@ -145,6 +146,27 @@ TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
     std::filesystem::remove_all(out_);
     EXPECT_EQ(Tlacsub({"--export-pdf", QString::fromStdString(out_.string())}).status, 0);
     EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 3);
+}
+
+// Print files in Kamenický reach the paper and the PDF files as their letters.
+TEST_F(BatchPrintTest, AKamenickyHostsLettersAndBoxDrawingReachThePaper) {
+    const std::u16string report = u"┌──────────────────────┐\r\n"
+                                  u"│ Čerpání žluťoučký kůň │\r\n"
+                                  u"└──────────────────────┘\r\n";
+    host_.WriteFile("Tla/PASKY.TXT", *platform::Utf16ToCodePage(895, report));
+    AddPrinter("tlacsub-kamenicky");
+    const Outcome printed =
+        Tlacsub({"--print", "PASKY", "--printer", "tlacsub-kamenicky", "--oem-codepage", "895"});
+    EXPECT_EQ(printed.status, 0) << printed.errors;
+    const Outcome exported =
+        Tlacsub({"--export-pdf", QString::fromStdString(out_.string()), "--oem-codepage", "895"});
+    EXPECT_EQ(exported.status, 0) << exported.errors;
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    for (const char* pdf : {"tlacsub-kamenicky.pdf", "PASKY.pdf"}) {
+        const std::string text = PdfPageText(out_ / pdf, 1);
+        EXPECT_NE(text.find("│ Čerpání žluťoučký kůň │"), std::string::npos) << pdf << ": " << text;
+        EXPECT_NE(text.find("┌──────"), std::string::npos) << pdf << ": " << text;
+    }
 }
 
 TEST_F(BatchPrintTest, TheMealCalculationsNeedTheirFolder) {
