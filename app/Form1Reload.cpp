@@ -30,7 +30,7 @@ void TForm1::HostCatalogChanged() {
     RunGuarded([this] { ReloadKeepingEntry(); });
 }
 
-void TForm1::ReloadKeepingEntry() {
+bool TForm1::ReloadKeepingEntry() {
     reloadPending_ = false;
     std::optional<CatalogEntry> current;
     int screenRow = -1;
@@ -44,16 +44,18 @@ void TForm1::ReloadKeepingEntry() {
     BRefrClick(nullptr);
     // A list that comes back in place of the banner takes the focus, as after
     // the user's own load; left on the selector, the arrow keys would switch
-    // the source. Someone typing a page number keeps typing there.
+    // the source. Someone typing a page number keeps typing there, and the
+    // preview keeps it while it is shown.
     const QWidget* focused = QApplication::focusWidget();
-    if (listWasHidden && !GrZozn->isHidden() && focused != EStr1 && focused != EStr2)
+    if (listWasHidden && GrZozn->isVisible() && focused != EStr1 && focused != EStr2)
         GrZozn->setFocus(Qt::OtherFocusReason);
-    if (!current || GrZozn->isHidden()) return;
+    if (!current || GrZozn->isHidden()) return false;
     const int position = FindEntry(*PrnData, *current);
-    if (position == 0) return;
+    if (position == 0) return false;
     PrnData->MoveToPosition(position);
     if (screenRow >= 0)
         GrZozn->verticalScrollBar()->setValue(std::max(0, position - 1 - screenRow));
+    return true;
 }
 
 void TForm1::CatchUpAfterPrint() {
