@@ -1,10 +1,10 @@
 #include "app/HostSettings.h"
 
-#include "app/CodePageChoices.h"
 #include "app/HostFolderCheck.h"
 #include "app/SettingsFileEdit.h"
 #include "app/SettingsFileText.h"
 #include "app/Sources.h"
+#include "platform/CodePageNames.h"
 #include "platform/Locale.h"
 
 #include <QDir>
@@ -19,7 +19,7 @@ const QString kAnsiCodePage = QStringLiteral("AnsiCodePage");
 const QString kOemCodePage = QStringLiteral("OemCodePage");
 
 QString CodePageText(int page) {
-    return QString::fromStdString(CodePageChoice{page, CodePageName(page)}.Label());
+    return QString::fromStdString(platform::CodePageLabel(page));
 }
 
 QString FolderText(const std::string& folder) {

@@ -1,7 +1,7 @@
 #include "app/SettingsDialog.h"
 
-#include "app/CodePageChoices.h"
 #include "app/HostSettings.h"
+#include "platform/CodePageNames.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,13 +24,14 @@ namespace {
 
 const QString kFromLocale = QStringLiteral("podľa jazyka systému");
 
-QComboBox* CodePageList(QWidget* parent, const char* name, const std::vector<CodePageChoice>& pages,
+QComboBox* CodePageList(QWidget* parent, const char* name,
+                        const std::vector<platform::CodePageChoice>& pages,
                         std::optional<int> chosen) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
     list->addItem(kFromLocale, 0);
-    for (const CodePageChoice& page : pages)
-        list->addItem(QString::fromStdString(page.Label()), page.number);
+    for (const platform::CodePageChoice& page : pages)
+        list->addItem(QString::fromStdString(page.label), page.codePage);
     const int index = chosen ? list->findData(*chosen) : 0;
     list->setCurrentIndex(index > 0 ? index : 0);
     return list;
@@ -81,10 +82,13 @@ SettingsDialog::SettingsDialog(const HostSettings& settings, Sampler sampler, QW
     form->addRow(QStringLiteral("Priečinok hostiteľského systému:"), folderRow);
     form->addRow(QString(), Note(this, "SettingsHostFolderNote", settings_.HostFolder().note));
 
-    ansi_ = CodePageList(this, "SettingsAnsiCodePage", AnsiCodePageChoices(), user.ansiCodePage);
+    ansi_ =
+        CodePageList(this, "SettingsAnsiCodePage",
+                     platform::CodePageChoices(platform::CodePageRole::Ansi), user.ansiCodePage);
     form->addRow(QStringLiteral("Kódová stránka ANSI (texty zoznamu):"), ansi_);
     form->addRow(QString(), Note(this, "SettingsAnsiNote", settings_.AnsiCodePage().note));
-    oem_ = CodePageList(this, "SettingsOemCodePage", OemCodePageChoices(), user.oemCodePage);
+    oem_ = CodePageList(this, "SettingsOemCodePage",
+                        platform::CodePageChoices(platform::CodePageRole::Oem), user.oemCodePage);
     form->addRow(QStringLiteral("Kódová stránka OEM (tlačové súbory):"), oem_);
     form->addRow(QString(), Note(this, "SettingsOemNote", settings_.OemCodePage().note));
 

@@ -3,11 +3,11 @@
 // code-page lists and the sample of a catalog read with other pages.
 #include "HostFolder.h"
 
-#include "app/CodePageChoices.h"
 #include "app/CodePageSample.h"
 #include "app/HostFolderCheck.h"
 #include "app/HostSettings.h"
 #include "app/SettingsFileEdit.h"
+#include "platform/CodePageNames.h"
 #include "platform/CodePages.h"
 
 #include <QDir>
@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -192,30 +193,32 @@ TEST_F(HostSettingsTest, SaysWhereAValueInForceComesFrom) {
 }
 
 TEST(CodePageChoicesTest, TheListsNameThePagesTheToolCanUse) {
-    const auto has = [](const std::vector<CodePageChoice>& list, int page) {
-        return std::any_of(list.begin(), list.end(),
-                           [page](const CodePageChoice& c) { return c.number == page; });
+    using platform::CodePageChoice;
+    using platform::CodePageRole;
+    const auto label = [](const std::vector<CodePageChoice>& list, int page) -> std::string {
+        const auto found = std::find_if(list.begin(), list.end(), [page](const CodePageChoice& c) {
+            return c.codePage == page;
+        });
+        return found == list.end() ? std::string() : found->label;
     };
-    const auto ansi = AnsiCodePageChoices();
-    const auto oem = OemCodePageChoices();
+    const auto ansi = platform::CodePageChoices(CodePageRole::Ansi);
+    const auto oem = platform::CodePageChoices(CodePageRole::Oem);
     for (const auto* list : {&ansi, &oem}) {
-        EXPECT_TRUE(has(*list, 852));
-        EXPECT_TRUE(has(*list, 1250));
+        EXPECT_EQ(label(*list, 852), "852 – DOS stredoeurópska (Latin 2)");
+        EXPECT_EQ(label(*list, 1250), "1250 – Windows stredoeurópska");
         // EBCDIC reads no ASCII letter right.
-        EXPECT_FALSE(has(*list, 37));
+        EXPECT_EQ(label(*list, 37), "");
         EXPECT_TRUE(std::is_sorted(list->begin(), list->end(), [](const auto& a, const auto& b) {
-            return a.number < b.number;
+            return a.codePage < b.codePage;
         }));
     }
     // The preview shows one byte per cell.
-    EXPECT_FALSE(has(oem, 932));
-    EXPECT_EQ(has(ansi, 932), platform::IsCodePageInstalled(932));
-    EXPECT_EQ(CodePageChoice({852, CodePageName(852)}).Label(),
-              "852 – DOS stredoeurópska (Latin 2)");
-    EXPECT_EQ(CodePageChoice({1250, CodePageName(1250)}).Label(), "1250 – Windows stredoeurópska");
-    // Kamenický once, under the number it is listed as.
-    EXPECT_TRUE(has(oem, 895));
-    EXPECT_FALSE(has(oem, 867));
+    EXPECT_EQ(label(oem, 932), "");
+    EXPECT_EQ(label(ansi, 932).empty(), !platform::IsCodePageInstalled(932));
+    // Kamenický and Mazovia once, under the numbers they are listed as.
+    EXPECT_EQ(label(oem, 895), "895 – DOS Kamenický (KEYBCS2)");
+    EXPECT_EQ(label(oem, 620), "620 – DOS Mazovia");
+    EXPECT_EQ(label(oem, 867), "");
 }
 
 TEST(CodePageSampleTest, ReadsTheCatalogWithThePagesGivenAndLeavesTheMachinesAlone) {
