@@ -21,17 +21,12 @@ void TForm1::WatchCatalogs() {
 }
 
 void TForm1::HostCatalogChanged() {
-    // The preview and a running print work from the entry the user chose; the
-    // list catches up when it is shown again.
-    if (printing_ || PStrany->currentWidget() != TabZozn) {
-        reloadPending_ = true;
-        return;
-    }
-    RunGuarded([this] { ReloadKeepingEntry(); });
+    if (heldReload_.CatalogChanged(PStrany->currentWidget() == TabZozn))
+        RunGuarded([this] { ReloadKeepingEntry(); });
 }
 
 bool TForm1::ReloadKeepingEntry() {
-    reloadPending_ = false;
+    heldReload_.Reloaded();
     std::optional<CatalogEntry> current;
     int screenRow = -1;
     const int row = GrZozn->CurrentRow();
@@ -40,8 +35,11 @@ bool TForm1::ReloadKeepingEntry() {
         screenRow = row - GrZozn->TopRow();
         if (screenRow >= GrZozn->VisibleRowCount()) screenRow = -1;
     }
+    // BRefrClick's load, with the entry kept current and on its screen row.
     const bool listWasHidden = GrZozn->isHidden();
-    BRefrClick(nullptr);
+    ColourSelector(sourceChoice_.Current());
+    const CatalogSession::Reload reload = catalog_.LoadKeeping(current);
+    ShowLoad(reload.loaded, nullptr);
     // A list that comes back in place of the banner takes the focus, as after
     // the user's own load; left on the selector, the arrow keys would switch
     // the source. Someone typing a page number keeps typing there, and the
@@ -49,21 +47,17 @@ bool TForm1::ReloadKeepingEntry() {
     const QWidget* focused = QApplication::focusWidget();
     if (listWasHidden && GrZozn->isVisible() && focused != EStr1 && focused != EStr2)
         GrZozn->setFocus(Qt::OtherFocusReason);
-    if (!current || GrZozn->isHidden()) return false;
-    const int position = FindEntry(*PrnData, *current);
-    if (position == 0) return false;
-    PrnData->MoveToPosition(position);
-    if (screenRow >= 0)
-        GrZozn->verticalScrollBar()->setValue(std::max(0, position - 1 - screenRow));
-    return true;
+    if (reload.keptPosition > 0 && screenRow >= 0)
+        GrZozn->verticalScrollBar()->setValue(std::max(0, reload.keptPosition - 1 - screenRow));
+    return reload.keptPosition > 0 && !GrZozn->isHidden();
 }
 
 void TForm1::CatchUpAfterPrint() {
-    printing_ = false;
-    if (!reloadPending_) return;
+    heldReload_.PrintEnded();
+    if (!heldReload_.Pending()) return;
     // After the print handler has returned, so the reload never runs inside it.
     QTimer::singleShot(0, this, [this] {
-        if (reloadPending_ && !printing_ && PStrany->currentWidget() == TabZozn)
+        if (heldReload_.Due(PStrany->currentWidget() == TabZozn))
             RunGuarded([this] { ReloadKeepingEntry(); });
     });
 }
