@@ -13,11 +13,7 @@
 
 void TForm1::BindKeys() {
     // Enter in the list previews the current entry, as "Náhľad" does.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* enter = new QShortcut(key, GrZozn);
-        enter->setContext(Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, BView, &QPushButton::click);
-    }
+    connect(GrZozn, &CatalogGrid::EnterPressed, BView, &QPushButton::click);
 
     // The print preview from either page, as BTlac's menu offers it.
     auto* previewKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this);
