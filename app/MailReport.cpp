@@ -10,9 +10,6 @@ namespace {
 
 // Why the PDF cannot wait in the folder; empty when it can, the folder then private.
 std::string FolderTrouble(const std::filesystem::path& folder) {
-    if (folder.empty())
-        return "Priečinok pre zostavy na odoslanie sa nedá určiť: nie je známy domovský "
-               "priečinok používateľa.";
     try {
         platform::EnsurePrivateFolder(folder);
     } catch (const platform::EPrivateFolder& error) {
