@@ -111,6 +111,8 @@ TForm1::TForm1(const std::string& appFolder, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    // A search beside the window reads the preview's lines: it ends before they go.
+    findBar_->CancelSearch();
     // The list and its data source read PrnData to the end, so they go before it does.
     delete PStrany;
     delete DataSrc;
@@ -358,6 +360,7 @@ void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
 }
 
 void TForm1::BZoznClick(QObject* /*Sender*/) {
+    findBar_->CancelSearch();
     ShowPage(TabZozn, GrZozn);
     setWindowTitle(QString::fromUtf8(window_texts::kListTitle));
     if (reloadPending_) ReloadKeepingEntry();
@@ -379,6 +382,8 @@ bool TForm1::SelectedFileExists(const std::filesystem::path& fileName) {
 void TForm1::BViewClick(QObject* /*Sender*/) {
     const std::filesystem::path fileName = SelectedFileName();
     if (!SelectedFileExists(fileName)) return;
+    // A search still running reads the lines this load replaces.
+    findBar_->CancelSearch();
     MSubor->Lines().LoadFile(fileName.string());
     ShowPage(TabView, MSubor);
     const std::string popis = PrnData->ValueText(PrnData->FieldNamed("Popis"));

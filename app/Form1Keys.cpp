@@ -27,7 +27,9 @@ void TForm1::BindKeys() {
         connect(shortcut, &QShortcut::activated, this, [action] { RunGuarded(action); });
     };
     onPreview(QKeySequence(Qt::Key_Escape), [this] {
-        if (findBar_->IsOpen())
+        if (findBar_->Searching())
+            findBar_->StopSearch();
+        else if (findBar_->IsOpen())
             findBar_->Close();
         else
             BZozn->click();

@@ -70,6 +70,19 @@ TEST_F(TextSearchTest, FindsForwardAndBackwardFromAPointAndWrapsAtTheEnds) {
     EXPECT_FALSE(Find(u"anna", false, {0, 0}, F));
 }
 
+TEST_F(TextSearchTest, WrapsToAMatchEarlierOnTheLineItStartedFrom) {
+    Load(u"anna a x");
+    bool wrapped = false;
+    const auto match = Find(u"anna", false, {0, 5}, SearchDirection::Forward, &wrapped);
+    ASSERT_TRUE(match);
+    EXPECT_EQ(match->begin, (TextPoint{0, 0}));
+    EXPECT_TRUE(wrapped);
+    // And backward from before the match on the line, to the same match.
+    EXPECT_EQ(Find(u"x", false, {0, 2}, SearchDirection::Backward, &wrapped)->begin,
+              (TextPoint{0, 7}));
+    EXPECT_TRUE(wrapped);
+}
+
 TEST_F(TextSearchTest, LetterCaseByTheLocaleAccentsAlwaysCount) {
     Load(u"Ľubica Ťažká, KÔŇ a kôň; ČÍSLO č. 5");
     struct Case {
