@@ -51,7 +51,7 @@ PrintFileScanner::PrintFileScanner(const ByteClassMatcher& matcher, int tabSize,
       pieceSize_(std::max<std::size_t>(1, pieceSize)) {}
 
 ScanReport PrintFileScanner::Scan(const std::filesystem::path& file,
-                                  const std::function<void(const ScanHit&)>& onHit,
+                                  const std::function<bool(const ScanHit&)>& onHit,
                                   const std::atomic<bool>* stop,
                                   const std::function<void(std::uint64_t)>& onBytes) const {
     ScanReport report;
@@ -143,7 +143,7 @@ ScanReport PrintFileScanner::Scan(const std::filesystem::path& file,
             hit.length = static_cast<int>(m);
             hit.text.assign(data + shownFrom, shownTo - shownFrom);
             hit.textColumn = static_cast<int>(at - shownFrom);
-            onHit(hit);
+            if (!onHit(hit)) return report;
             from = at + m;
         }
         if (ended) break;

@@ -42,10 +42,10 @@ class PrintFileScanner {
                               std::size_t pieceSize = kPieceSize);
 
     // Reads the file and calls `onHit` for every match in order, matches not
-    // overlapping. `onBytes` hears of the bytes read as they are read. With
-    // `stop` set the scan ends within a piece.
+    // overlapping, until it returns false. `onBytes` hears of the bytes read as
+    // they are read. With `stop` set the scan ends within a piece.
     ScanReport Scan(const std::filesystem::path& file,
-                    const std::function<void(const ScanHit&)>& onHit,
+                    const std::function<bool(const ScanHit&)>& onHit,
                     const std::atomic<bool>* stop = nullptr,
                     const std::function<void(std::uint64_t)>& onBytes = {}) const;
 

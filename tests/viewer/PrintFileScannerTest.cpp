@@ -32,8 +32,10 @@ class PrintFileScannerTest : public ::testing::Test {
                                      std::size_t pieceSize, ScanReport* report = nullptr) {
         std::vector<ScanHit> hits;
         const PrintFileScanner scanner(matcher, 4, pieceSize);
-        const ScanReport done =
-            scanner.Scan(path, [&](const ScanHit& hit) { hits.push_back(hit); });
+        const ScanReport done = scanner.Scan(path, [&](const ScanHit& hit) {
+            hits.push_back(hit);
+            return true;
+        });
         if (report) *report = done;
         return hits;
     }
@@ -158,7 +160,7 @@ TEST_F(PrintFileScannerTest, AStopEndsTheScanAtTheNextPiece) {
     const PrintFileScanner scanner(matcher, 4, 1000);
     std::atomic<bool> stop = false;
     int hits = 0;
-    const auto count = [&](const ScanHit&) { ++hits; };
+    const auto count = [&](const ScanHit&) { return ++hits < 100; };
     // Stopped while reading the first piece: no second piece is read.
     ScanReport report =
         scanner.Scan(file.Path(), count, &stop, [&](std::uint64_t) { stop = true; });

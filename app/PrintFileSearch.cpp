@@ -1,0 +1,187 @@
+#include "app/PrintFileSearch.h"
+
+#include "app/CatalogLoading.h"
+#include "app/Sources.h"
+#include "dbf/Dbf.h"
+#include "memtable/loxMemTable.h"
+#include "platform/CodePages.h"
+#include "platform/Files.h"
+#include "viewer/PrintFileScanner.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <utility>
+
+SearchedSource SelectorSource(int item, const std::string& label, const std::string& appFolder,
+                              const std::string& mealCalcFolder) {
+    return {item, label, sources::CatalogFolder(item, label, appFolder, mealCalcFolder),
+            sources::PrintFileFolder(item, label, appFolder, mealCalcFolder)};
+}
+
+std::vector<SearchedSource> SelectorSources(const std::string& appFolder,
+                                            const std::string& mealCalcFolder) {
+    std::vector<SearchedSource> all = {SelectorSource(
+        sources::kCurrentMonthItem, sources::kCurrentMonth, appFolder, mealCalcFolder)};
+    if (!mealCalcFolder.empty())
+        all.push_back(SelectorSource(sources::kMealCalculationsItem, sources::kMealCalculations,
+                                     appFolder, mealCalcFolder));
+    int item = sources::kMealCalculationsItem;
+    for (const std::string& label : sources::ArchivedPeriodLabels(appFolder))
+        all.push_back(SelectorSource(++item, label, appFolder, mealCalcFolder));
+    return all;
+}
+
+PrintFileSearch::PrintFileSearch(std::vector<SearchedSource> sources, std::string appFolder,
+                                 std::u16string_view text, bool matchCase)
+    : sources_(std::move(sources)), appFolder_(std::move(appFolder)),
+      matcher_(text, matchCase, platform::OemDisplayTable()),
+      workerCount_(std::max(2u, std::thread::hardware_concurrency())) {}
+
+PrintFileSearch::~PrintFileSearch() {
+    Stop();
+}
+
+void PrintFileSearch::Start() {
+    if (catalogReader_.joinable() || finished_) return;
+    if (Empty() || Impossible()) {
+        progress_.catalogsRead = true;
+        finished_ = true;
+        return;
+    }
+    threadsLeft_ = workerCount_ + 1;
+    catalogReader_ = std::thread([this] { ReadCatalogs(); });
+    for (unsigned i = 0; i < workerCount_; ++i)
+        workers_.emplace_back([this] { Work(); });
+}
+
+void PrintFileSearch::Stop() {
+    {
+        std::lock_guard guard(lock_);
+        stop_ = true;
+        if (!finished_) stopped_ = true;
+    }
+    jobsReady_.notify_all();
+    Wait();
+}
+
+void PrintFileSearch::Wait() {
+    if (catalogReader_.joinable()) catalogReader_.join();
+    for (std::thread& worker : workers_)
+        if (worker.joinable()) worker.join();
+}
+
+void PrintFileSearch::ThreadEnded() {
+    std::lock_guard guard(lock_);
+    if (--threadsLeft_ == 0) finished_ = true;
+}
+
+void PrintFileSearch::ReadCatalogs() {
+    for (std::size_t index = 0; index < sources_.size() && !stop_; ++index) {
+        const SearchedSource& source = sources_[index];
+        dbf::TDbf Dbf1;
+        ConfigureCatalogTable(Dbf1);
+        const std::unique_ptr<memtable::TloxMemTable> PrnData = memtable::MakePrnData();
+        const std::filesystem::path folder =
+            platform::ResolveHostPath(source.catalogFolder, appFolder_);
+        if (!LoadCatalog(Dbf1, *PrnData, folder)) {
+            Fail({SearchFailure::Kind::Catalog, index, {}, (folder / "ZOZTLS.DBF").string()});
+            continue;
+        }
+        PrnData->SetIndexName(""); // the catalog's own order
+        const auto& nazov = PrnData->FieldNamed("Nazov");
+        const auto& popis = PrnData->FieldNamed("Popis");
+        const auto& datum = PrnData->FieldNamed("Datum");
+        const auto& cas = PrnData->FieldNamed("Cas");
+        const auto& filName = PrnData->FieldNamed("FilName");
+        std::vector<FileJob> jobs;
+        std::uint64_t bytes = 0;
+        for (int position = 1; position <= PrnData->RecordTotal() && !stop_; ++position) {
+            auto entry = std::make_shared<FoundEntry>(FoundEntry{
+                PrnData->ValueTextAt(position, nazov), PrnData->ValueTextAt(position, popis),
+                PrnData->ValueDayNumberAt(position, datum), PrnData->ValueTextAt(position, cas),
+                PrnData->ValueTextAt(position, filName)});
+            const std::filesystem::path file = platform::ResolveHostPath(
+                source.printFileFolder + platform::AnsiToUtf8(entry->filName), appFolder_);
+            std::error_code error;
+            const std::uintmax_t size = std::filesystem::file_size(file, error);
+            if (!error) bytes += size;
+            jobs.push_back({index, std::move(entry), file.string()});
+        }
+        {
+            std::lock_guard guard(lock_);
+            progress_.filesTotal += jobs.size();
+            progress_.bytesTotal += bytes;
+            std::move(jobs.begin(), jobs.end(), std::back_inserter(jobs_));
+        }
+        jobsReady_.notify_all();
+    }
+    {
+        std::lock_guard guard(lock_);
+        catalogsRead_ = true;
+        progress_.catalogsRead = true;
+    }
+    jobsReady_.notify_all();
+    ThreadEnded();
+}
+
+void PrintFileSearch::Work() {
+    for (;;) {
+        FileJob job;
+        {
+            std::unique_lock guard(lock_);
+            jobsReady_.wait(guard, [this] { return stop_ || !jobs_.empty() || catalogsRead_; });
+            if (stop_ || jobs_.empty()) break;
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        Scan(job);
+    }
+    ThreadEnded();
+}
+
+void PrintFileSearch::Scan(const FileJob& job) {
+    const PrintFileScanner scanner(matcher_);
+    std::size_t kept = 0;
+    const ScanReport report = scanner.Scan(
+        job.path,
+        [&](const ScanHit& hit) {
+            std::lock_guard guard(lock_);
+            hits_.push_back({job.source, job.entry, hit.line, hit.column, hit.length, hit.text,
+                             hit.textColumn});
+            return ++kept < kHitsPerFile;
+        },
+        &stop_,
+        [this](std::uint64_t bytes) {
+            std::lock_guard guard(lock_);
+            progress_.bytesDone += bytes;
+        });
+    if (report.outcome == ScanOutcome::Stopped) return;
+    const std::string name = platform::AnsiToUtf8(job.entry->filName);
+    if (report.outcome == ScanOutcome::Missing)
+        Fail({SearchFailure::Kind::MissingFile, job.source, name, report.reason});
+    if (report.outcome == ScanOutcome::Unreadable)
+        Fail({SearchFailure::Kind::UnreadableFile, job.source, name, report.reason});
+    std::lock_guard guard(lock_);
+    ++progress_.filesDone;
+}
+
+void PrintFileSearch::Fail(SearchFailure failure) {
+    std::lock_guard guard(lock_);
+    failures_.push_back(std::move(failure));
+}
+
+std::vector<SearchHit> PrintFileSearch::TakeHits() {
+    std::lock_guard guard(lock_);
+    return std::exchange(hits_, {});
+}
+
+std::vector<SearchFailure> PrintFileSearch::TakeFailures() {
+    std::lock_guard guard(lock_);
+    return std::exchange(failures_, {});
+}
+
+SearchProgress PrintFileSearch::Progress() const {
+    std::lock_guard guard(lock_);
+    return progress_;
+}
