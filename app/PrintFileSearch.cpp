@@ -94,24 +94,21 @@ void PrintFileSearch::ReadCatalogs() {
         const auto& datum = PrnData->FieldNamed("Datum");
         const auto& cas = PrnData->FieldNamed("Cas");
         const auto& filName = PrnData->FieldNamed("FilName");
+        // The folder is looked up once; a file by its name only when opening it fails.
+        const std::filesystem::path printFiles =
+            platform::ResolveHostPath(source.printFileFolder, appFolder_);
         std::vector<FileJob> jobs;
-        std::uint64_t bytes = 0;
         for (int position = 1; position <= PrnData->RecordTotal() && !stop_; ++position) {
             auto entry = std::make_shared<FoundEntry>(FoundEntry{
                 PrnData->ValueTextAt(position, nazov), PrnData->ValueTextAt(position, popis),
                 PrnData->ValueDayNumberAt(position, datum), PrnData->ValueTextAt(position, cas),
-                PrnData->ValueTextAt(position, filName)});
-            const std::filesystem::path file = platform::ResolveHostPath(
-                source.printFileFolder + platform::AnsiToUtf8(entry->filName), appFolder_);
-            std::error_code error;
-            const std::uintmax_t size = std::filesystem::file_size(file, error);
-            if (!error) bytes += size;
-            jobs.push_back({index, std::move(entry), file.string()});
+                PrnData->ValueTextAt(position, filName), position});
+            std::string name = platform::AnsiToUtf8(entry->filName);
+            jobs.push_back({index, std::move(entry), printFiles, std::move(name)});
         }
         {
             std::lock_guard guard(lock_);
             progress_.filesTotal += jobs.size();
-            progress_.bytesTotal += bytes;
             std::move(jobs.begin(), jobs.end(), std::back_inserter(jobs_));
         }
         jobsReady_.notify_all();
@@ -126,6 +123,7 @@ void PrintFileSearch::ReadCatalogs() {
 }
 
 void PrintFileSearch::Work() {
+    PrintFileScanner scanner(matcher_);
     for (;;) {
         FileJob job;
         {
@@ -135,33 +133,42 @@ void PrintFileSearch::Work() {
             job = std::move(jobs_.front());
             jobs_.pop_front();
         }
-        Scan(job);
+        Scan(scanner, job);
     }
     ThreadEnded();
 }
 
-void PrintFileSearch::Scan(const FileJob& job) {
-    const PrintFileScanner scanner(matcher_);
+void PrintFileSearch::Scan(PrintFileScanner& scanner, const FileJob& job) {
     std::size_t kept = 0;
-    const ScanReport report = scanner.Scan(
-        job.path,
-        [&](const ScanHit& hit) {
-            std::lock_guard guard(lock_);
-            hits_.push_back({job.source, job.entry, hit.line, hit.column, hit.length, hit.text,
-                             hit.textColumn});
-            return ++kept < kHitsPerFile;
-        },
-        &stop_,
-        [this](std::uint64_t bytes) {
-            std::lock_guard guard(lock_);
-            progress_.bytesDone += bytes;
-        });
+    const auto scan = [&](const std::filesystem::path& file) {
+        return scanner.Scan(
+            file,
+            [&](const ScanHit& hit) {
+                std::lock_guard guard(lock_);
+                hits_.push_back({job.source, job.entry, hit.line, hit.column, hit.length, hit.text,
+                                 hit.textColumn});
+                return ++kept < kHitsPerFile;
+            },
+            &stop_,
+            [this](std::uint64_t bytes) {
+                std::lock_guard guard(lock_);
+                progress_.bytesDone += bytes;
+            });
+    };
+    std::string plain = job.name;
+    std::replace(plain.begin(), plain.end(), '\\', '/');
+    const std::filesystem::path exact = job.folder / plain;
+    ScanReport report = scan(exact);
+    if (report.outcome == ScanOutcome::Missing) {
+        // The host may write the name in other letters than the catalog does.
+        const std::filesystem::path found = platform::ResolveHostPath(job.name, job.folder);
+        if (found != exact) report = scan(found);
+    }
     if (report.outcome == ScanOutcome::Stopped) return;
-    const std::string name = platform::AnsiToUtf8(job.entry->filName);
     if (report.outcome == ScanOutcome::Missing)
-        Fail({SearchFailure::Kind::MissingFile, job.source, name, report.reason});
+        Fail({SearchFailure::Kind::MissingFile, job.source, job.name, report.reason});
     if (report.outcome == ScanOutcome::Unreadable)
-        Fail({SearchFailure::Kind::UnreadableFile, job.source, name, report.reason});
+        Fail({SearchFailure::Kind::UnreadableFile, job.source, job.name, report.reason});
     std::lock_guard guard(lock_);
     ++progress_.filesDone;
 }

@@ -10,10 +10,13 @@
 
 #include "viewer/ByteClassMatcher.h"
 
+class PrintFileScanner;
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -45,6 +48,7 @@ struct FoundEntry {
     std::int32_t datum = 0; // day number as the memory table keeps it; 0 without a date
     std::string cas;
     std::string filName;
+    int position = 0; // 1-based, in the catalog's own order
 };
 
 struct SearchHit {
@@ -71,7 +75,6 @@ struct SearchProgress {
     std::size_t filesDone = 0;
     std::size_t filesTotal = 0; // grows while catalogs are read
     std::uint64_t bytesDone = 0;
-    std::uint64_t bytesTotal = 0;
     bool catalogsRead = false; // every catalog has been read: the totals are final
 };
 
@@ -112,12 +115,13 @@ class PrintFileSearch {
     struct FileJob {
         std::size_t source = 0;
         std::shared_ptr<const FoundEntry> entry;
-        std::string path; // resolved
+        std::filesystem::path folder; // the source's print-file folder, resolved
+        std::string name;             // FilName in UTF-8, as the catalog has it
     };
 
     void ReadCatalogs();
     void Work();
-    void Scan(const FileJob& job);
+    void Scan(PrintFileScanner& scanner, const FileJob& job);
     void Fail(SearchFailure failure);
     // A thread of the search is done; the last one marks the search finished.
     void ThreadEnded();

@@ -53,7 +53,7 @@ PrintFileScanner::PrintFileScanner(const ByteClassMatcher& matcher, int tabSize,
 ScanReport PrintFileScanner::Scan(const std::filesystem::path& file,
                                   const std::function<bool(const ScanHit&)>& onHit,
                                   const std::atomic<bool>* stop,
-                                  const std::function<void(std::uint64_t)>& onBytes) const {
+                                  const std::function<void(std::uint64_t)>& onBytes) {
     ScanReport report;
     // Without waiting for a writer, should the name be a pipe.
     FileHandle fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -72,7 +72,10 @@ ScanReport PrintFileScanner::Scan(const std::filesystem::path& file,
     const std::size_t m = matcher_.Length();
     const bool searching = !matcher_.Empty() && !matcher_.Impossible();
 
-    TextBuffer buffer;
+    // The file is read to the size it has now, as the line store reads it.
+    std::uint64_t remaining = static_cast<std::uint64_t>(info.st_size);
+    TextBuffer& buffer = buffer_;
+    buffer.SetSize(0);
     linescan::BreakCounter breaks;
     std::size_t counted = 0; // bytes of the buffer fed to `breaks`
     // Where the line of the byte at `counted` starts in the buffer; npos when
@@ -94,25 +97,28 @@ ScanReport PrintFileScanner::Scan(const std::filesystem::path& file,
             return report;
         }
         // The next piece, cut at a NUL, its TABs expanded.
-        buffer.ReserveMore(pieceSize_);
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(pieceSize_, remaining));
+        buffer.ReserveMore(want);
         char* piece = buffer.Data() + buffer.Size();
-        ssize_t got;
-        do {
-            got = ::read(fd.Get(), piece, pieceSize_);
-        } while (got < 0 && errno == EINTR);
+        ssize_t got = 0;
+        while (want > 0 && (got = ::read(fd.Get(), piece, want)) < 0 && errno == EINTR) {
+        }
         if (got < 0) {
             report.outcome = ScanOutcome::Unreadable;
             report.reason = std::strerror(errno);
             return report;
         }
         report.bytes += static_cast<std::uint64_t>(got);
+        remaining -= static_cast<std::uint64_t>(got);
         if (onBytes && got > 0) onBytes(static_cast<std::uint64_t>(got));
         std::size_t length = static_cast<std::size_t>(got);
         if (const void* nul = std::memchr(piece, 0, length)) {
             length = static_cast<std::size_t>(static_cast<const char*>(nul) - piece);
             ended = true;
         }
-        ended = ended || got == 0;
+        // A file that shrank while being read keeps what was there.
+        ended = ended || got == 0 || remaining == 0;
         const std::size_t tabs = linescan::CountTabs(piece, length);
         if (tabs > 0 && tabSize_ > 1) {
             buffer.ReserveMore(length + tabs * static_cast<std::size_t>(tabSize_ - 1));

@@ -7,6 +7,7 @@
 // pieces is found like any other. The file is only read. No Qt here.
 
 #include "viewer/ByteClassMatcher.h"
+#include "viewer/TextBuffer.h"
 
 #include <atomic>
 #include <cstdint>
@@ -37,7 +38,8 @@ class PrintFileScanner {
   public:
     static constexpr std::size_t kPieceSize = 256 * 1024;
 
-    // `matcher` must outlive the scanner. `pieceSize` is the bytes read at a time.
+    // `matcher` must outlive the scanner. `pieceSize` is the bytes read at a
+    // time. A scanner keeps its buffer from file to file: one per thread.
     explicit PrintFileScanner(const ByteClassMatcher& matcher, int tabSize = 4,
                               std::size_t pieceSize = kPieceSize);
 
@@ -47,10 +49,11 @@ class PrintFileScanner {
     ScanReport Scan(const std::filesystem::path& file,
                     const std::function<bool(const ScanHit&)>& onHit,
                     const std::atomic<bool>* stop = nullptr,
-                    const std::function<void(std::uint64_t)>& onBytes = {}) const;
+                    const std::function<void(std::uint64_t)>& onBytes = {});
 
   private:
     const ByteClassMatcher& matcher_;
     int tabSize_;
     std::size_t pieceSize_;
+    TextBuffer buffer_;
 };

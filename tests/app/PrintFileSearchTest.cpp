@@ -90,8 +90,7 @@ TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRe
     EXPECT_TRUE(progress.catalogsRead);
     EXPECT_EQ(progress.filesTotal, 6u);
     EXPECT_EQ(progress.filesDone, 6u);
-    EXPECT_EQ(progress.bytesDone, progress.bytesTotal);
-    EXPECT_GT(progress.bytesTotal, 100u);
+    EXPECT_EQ(progress.bytesDone, 134u); // every byte of the five files there, once
 }
 
 TEST_F(PrintFileSearchTest, LetterCaseCountsOnlyWhenAskedAndOneSourceIsOneSource) {

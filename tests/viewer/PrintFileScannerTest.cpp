@@ -31,7 +31,7 @@ class PrintFileScannerTest : public ::testing::Test {
     static std::vector<ScanHit> Scan(const ByteClassMatcher& matcher, const std::string& path,
                                      std::size_t pieceSize, ScanReport* report = nullptr) {
         std::vector<ScanHit> hits;
-        const PrintFileScanner scanner(matcher, 4, pieceSize);
+        PrintFileScanner scanner(matcher, 4, pieceSize);
         const ScanReport done = scanner.Scan(path, [&](const ScanHit& hit) {
             hits.push_back(hit);
             return true;
@@ -157,7 +157,7 @@ TEST_F(PrintFileScannerTest, MissingAndUnreadableFilesAreReportedWithTheirReason
 TEST_F(PrintFileScannerTest, AStopEndsTheScanAtTheNextPiece) {
     const TempFile file(std::string(10000, 'x') + "text");
     const ByteClassMatcher matcher(u"text", false, platform::OemDisplayTable());
-    const PrintFileScanner scanner(matcher, 4, 1000);
+    PrintFileScanner scanner(matcher, 4, 1000);
     std::atomic<bool> stop = false;
     int hits = 0;
     const auto count = [&](const ScanHit&) { return ++hits < 100; };
