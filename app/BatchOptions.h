@@ -1,17 +1,19 @@
 #pragma once
 // What the command line asks of a run without a window: print one catalog
-// entry, or keep every entry of a source as PDF files.
+// entry, keep every entry of a source as PDF files, or find text in print files.
 
 #include <QString>
 
 #include <optional>
 
 struct BatchOptions {
-    enum class Mode { Print, ExportPdf };
+    enum class Mode { Print, ExportPdf, Find };
     Mode mode = Mode::Print;
     QString nazov;        // --print: the entry's Nazov
     QString exportFolder; // --export-pdf: where the files go
-    // --source: "current", "meal", or an archived period as YYMM.
+    QString findText;     // --find: the text as typed
+    bool matchCase = false;
+    // --source: "current", "meal", or an archived period as YYMM; with --find also "all".
     QString source = QStringLiteral("current");
     // --pages FROM-TO, as the two page fields would hold them.
     QString firstPage = QStringLiteral("1");

@@ -1,6 +1,7 @@
 #include "app/BatchPrint.h"
 
 #include "app/CatalogLoading.h"
+#include "app/FindCommand.h"
 #include "app/MealCalcFolder.h"
 #include "app/Sources.h"
 #include "app/StartupSettings.h"
@@ -177,5 +178,7 @@ int RunBatchCommand(const CommandLineOptions& options, const BatchOptions& batch
     for (const QString& warning : settings.warnings)
         Tell(warning.toStdString());
     platform::SetMachineCodePages(settings.ansiCodePage, settings.oemCodePage);
+    if (batch.mode == BatchOptions::Mode::Find)
+        return RunFind(settings.appFolder, batch, stdout, stderr);
     return RunBatch(settings.appFolder, batch);
 }
