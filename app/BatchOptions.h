@@ -2,6 +2,8 @@
 // What the command line asks of a run without a window: print one catalog
 // entry, keep every entry of a source as PDF files, or find text in print files.
 
+#include "app/Source.h"
+
 #include <QString>
 
 #include <optional>
@@ -13,8 +15,10 @@ struct BatchOptions {
     QString exportFolder; // --export-pdf: where the files go
     QString findText;     // --find: the text as typed
     bool matchCase = false;
-    // --source: "current", "meal", or an archived period as YYMM; with --find also "all".
-    QString source = QStringLiteral("current");
+    // --source: the current month, the meal calculations or an archived period.
+    Source source = Source::CurrentMonth();
+    // --source all, with --find: every source the month selector offers.
+    bool allSources = false;
     // --pages FROM-TO, as the two page fields would hold them.
     QString firstPage = QStringLiteral("1");
     QString lastPage = QStringLiteral("9999");

@@ -37,7 +37,8 @@ CatalogWatch::Signature CatalogWatch::Current() const {
     return signature;
 }
 
-void CatalogWatch::Follow(const std::filesystem::path& folder) {
+void CatalogWatch::Follow(const Source& source, const HostFolders& host) {
+    const std::filesystem::path folder = source.ResolvedCatalogFolder(host);
     if (folder != folder_) {
         if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
         if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());

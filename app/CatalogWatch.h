@@ -4,6 +4,8 @@
 // is still writing is not read. Hosts often replace the file rather than
 // rewrite it, so the folder is watched as well as the file. Nothing is written.
 
+#include "app/Source.h"
+
 #include <QObject>
 
 #include <cstdint>
@@ -18,9 +20,9 @@ class CatalogWatch : public QObject {
   public:
     explicit CatalogWatch(QObject* parent);
 
-    // From now on watches the catalog in `folder` (an absolute folder) as it is
+    // From now on watches the catalog of the source on that host as it is
     // now; called after every load, so a change during the load is not lost.
-    void Follow(const std::filesystem::path& folder);
+    void Follow(const Source& source, const HostFolders& host);
 
     static constexpr int kQuietMilliseconds = 500;
 

@@ -34,6 +34,17 @@ QString SettingsHelp() {
         .arg(files.user, files.system);
 }
 
+// --source: "current", "meal", or an archived period as YYMM, of whose year
+// the host keeps the last digit.
+std::optional<Source> SourceNamed(const QString& text) {
+    if (text == QLatin1String("current")) return Source::CurrentMonth();
+    if (text == QLatin1String("meal")) return Source::MealCalculations();
+    static const QRegularExpression period(QStringLiteral("^[0-9]([0-9])(0[1-9]|1[0-2])$"));
+    const QRegularExpressionMatch match = period.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    return Source::ArchivedPeriod(2000 + match.captured(1).toInt(), match.captured(2).toInt());
+}
+
 CommandLine Failure(const QString& message, const QString& help) {
     CommandLine result;
     result.exitCode = 2;
@@ -178,14 +189,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         batch.matchCase = parser.isSet(matchCase);
         if (batch.findText.isEmpty())
             return Failure(QStringLiteral("--find needs a text."), helpText);
-        if (parser.isSet(source)) batch.source = parser.value(source);
-        static const QRegularExpression period(QStringLiteral("^[0-9]{2}(0[1-9]|1[0-2])$"));
-        if (batch.source != QLatin1String("current") && batch.source != QLatin1String("meal") &&
-            batch.source != QLatin1String("all") && !period.match(batch.source).hasMatch())
-            return Failure(QStringLiteral("Invalid value '%1' for --source: current, meal, YYMM "
-                                          "or all is expected.")
-                               .arg(batch.source),
-                           helpText);
+        if (parser.isSet(source)) {
+            const QString named = parser.value(source);
+            const std::optional<Source> chosen = SourceNamed(named);
+            batch.allSources = named == QLatin1String("all");
+            if (!chosen && !batch.allSources)
+                return Failure(QStringLiteral("Invalid value '%1' for --source: current, meal, "
+                                              "YYMM or all is expected.")
+                                   .arg(named),
+                               helpText);
+            if (chosen) batch.source = *chosen;
+        }
         result.batch = batch;
         return result;
     }
@@ -197,14 +211,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return Failure(QStringLiteral("--%1 needs a value.").arg(printing ? "print" : "export-pdf"),
                        helpText);
     if (parser.isSet(source)) {
-        batch.source = parser.value(source);
-        static const QRegularExpression period(QStringLiteral("^[0-9]{2}(0[1-9]|1[0-2])$"));
-        if (batch.source != QLatin1String("current") && batch.source != QLatin1String("meal") &&
-            !period.match(batch.source).hasMatch())
+        const std::optional<Source> chosen = SourceNamed(parser.value(source));
+        if (!chosen)
             return Failure(QStringLiteral("Invalid value '%1' for --source: current, meal or "
                                           "YYMM is expected.")
-                               .arg(batch.source),
+                               .arg(parser.value(source)),
                            helpText);
+        batch.source = *chosen;
     }
     if (parser.isSet(pages)) {
         static const QRegularExpression range(QStringLiteral("^([0-9]{1,4})-([0-9]{1,4})$"));

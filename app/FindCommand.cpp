@@ -2,10 +2,10 @@
 
 #include "app/MealCalcFolder.h"
 #include "app/PrintFileSearch.h"
-#include "app/Sources.h"
 #include "platform/CodePages.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <tuple>
 
 namespace {
@@ -18,11 +18,19 @@ std::string Trimmed(std::string text) {
     return text;
 }
 
-// The period as --source names it: current, meal, or YYMM of "200Y / MM".
-std::string Period(const SearchedSource& source) {
-    if (source.item == sources::kCurrentMonthItem) return "current";
-    if (source.item == sources::kMealCalculationsItem) return "meal";
-    return source.label.substr(2, 2) + source.label.substr(7, 2);
+// The period as --source names it: current, meal, or YYMM.
+std::string Period(const Source& source) {
+    switch (source.Kind()) {
+    case SourceKind::CurrentMonth:
+        return "current";
+    case SourceKind::MealCalculations:
+        return "meal";
+    case SourceKind::ArchivedPeriod:
+        break;
+    }
+    char period[8];
+    std::snprintf(period, sizeof period, "%02d%02d", source.Year() % 100, source.Month() % 100);
+    return period;
 }
 
 void Say(std::FILE* err, const std::string& text) {
@@ -33,30 +41,18 @@ void Say(std::FILE* err, const std::string& text) {
 
 int RunFind(const std::string& appFolder, const BatchOptions& options, std::FILE* out,
             std::FILE* err) {
-    const std::string source = options.source.toStdString();
-    std::string mealFolder;
-    if (source == "meal" || source == "all") mealFolder = ReadMealCalcFolder(appFolder);
-    std::vector<SearchedSource> searched;
-    if (source == "all") {
-        searched = SelectorSources(appFolder, mealFolder);
-    } else if (source == "meal") {
-        if (mealFolder.empty()) {
-            Say(err, "Priečinok kalkulácií jedál nie je nastavený (oposcis.dbf ho neuvádza).");
-            return 2;
-        }
-        searched = {SelectorSource(sources::kMealCalculationsItem, sources::kMealCalculations,
-                                   appFolder, mealFolder)};
-    } else if (source == "current") {
-        searched = {SelectorSource(sources::kCurrentMonthItem, sources::kCurrentMonth, appFolder,
-                                   mealFolder)};
-    } else {
-        // YYMM: the host keeps the year's last digit, as its labels "200Y / MM" show.
-        const std::string label = "200" + source.substr(1, 1) + " / " + source.substr(2, 2);
-        searched = {
-            SelectorSource(sources::kMealCalculationsItem + 1, label, appFolder, mealFolder)};
+    const HostFolders host{appFolder, ReadMealCalcFolder(appFolder)};
+    // Without a folder of their own the meal calculations would be looked for
+    // beside the current month: that would be the current month's reports.
+    if (!options.allSources && options.source.Kind() == SourceKind::MealCalculations &&
+        !MealCalcFolderSet(host.mealCalcFolder)) {
+        Say(err, kNoMealCalcFolder);
+        return 2;
     }
+    std::vector<Source> searched =
+        options.allSources ? EverySource(host) : std::vector<Source>{options.source};
 
-    PrintFileSearch search(searched, appFolder, options.findText.toStdU16String(),
+    PrintFileSearch search(std::move(searched), host, options.findText.toStdU16String(),
                            options.matchCase);
     if (search.Impossible()) {
         Say(err, "Hľadaný text obsahuje znaky, ktoré kódová stránka " +
@@ -68,7 +64,7 @@ int RunFind(const std::string& appFolder, const BatchOptions& options, std::FILE
     search.Wait();
 
     for (const SearchFailure& failure : search.TakeFailures()) {
-        const std::string& label = search.Sources()[failure.source].label;
+        const std::string label = search.Sources()[failure.source].Label();
         if (failure.kind == SearchFailure::Kind::Catalog)
             Say(err, label + ": Nepodarilo sa načítať zoznam tlačových súborov (" + failure.reason +
                          ")");
@@ -82,14 +78,13 @@ int RunFind(const std::string& appFolder, const BatchOptions& options, std::FILE
 
     std::vector<SearchHit> hits = search.TakeHits();
     std::sort(hits.begin(), hits.end(), [](const SearchHit& a, const SearchHit& b) {
-        return std::tie(a.source, a.entry->position, a.line, a.column) <
-               std::tie(b.source, b.entry->position, b.line, b.column);
+        return std::tie(a.source, a.position, a.line, a.column) <
+               std::tie(b.source, b.position, b.line, b.column);
     });
     for (const SearchHit& hit : hits) {
         const std::string line = Period(search.Sources()[hit.source]) + '\t' +
-                                 Trimmed(platform::AnsiToUtf8(hit.entry->nazov)) + '\t' +
-                                 Trimmed(platform::AnsiToUtf8(hit.entry->filName)) + '\t' +
-                                 std::to_string(hit.line + 1) + '\t' +
+                                 hit.entry->TrimmedNazov() + '\t' + Trimmed(hit.entry->FilName) +
+                                 '\t' + std::to_string(hit.line + 1) + '\t' +
                                  platform::Utf16ToUtf8(platform::OemToDisplay(hit.text)) + '\n';
         std::fwrite(line.data(), 1, line.size(), out);
     }

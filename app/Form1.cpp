@@ -101,7 +101,7 @@ void SetBackground(QWidget* widget, QColor colour) {
 } // namespace
 
 TForm1::TForm1(const std::string& appFolder, QWidget* parent)
-    : QWidget(parent), Dbf1("Dbf1"), PrnData(memtable::MakePrnData()), AppFolder(appFolder),
+    : QWidget(parent), Dbf1("Dbf1"), PrnData(memtable::MakePrnData()), host_{appFolder, {}},
       printer_(std::make_unique<print::PrinterSurface>()) {
     ConfigureCatalogTable(Dbf1);
     CreateControls();
@@ -285,18 +285,17 @@ void TForm1::BindEvents() {
 }
 
 void TForm1::FormCreate() {
-    MealCalcFolder.clear();
+    host_.mealCalcFolder.clear();
     Portrait = false;
     SortState = 1;
     ZoomLevel = preview_zoom::kStartLevel;
 
-    cbMesiac->addItem(QString::fromUtf8(sources::kCurrentMonth));
-    cbMesiac->addItem(QString::fromUtf8(sources::kMealCalculations));
-    for (const std::string& label : sources::ArchivedPeriodLabels(AppFolder))
-        cbMesiac->addItem(QString::fromStdString(label));
-    cbMesiac->setCurrentIndex(sources::kCurrentMonthItem);
+    sources_ = sources::OfferedSources(host_.appFolder);
+    for (const Source& source : sources_)
+        cbMesiac->addItem(QString::fromStdString(source.Label()));
+    cbMesiac->setCurrentIndex(0);
 
-    MealCalcFolder = ReadMealCalcFolder(AppFolder);
+    host_.mealCalcFolder = ReadMealCalcFolder(host_.appFolder);
 
     BOrientClick(nullptr);
     BRefrClick(nullptr);
@@ -304,20 +303,14 @@ void TForm1::FormCreate() {
     BZoznClick(nullptr);
 }
 
-std::string TForm1::CatalogFolder() const {
-    return sources::CatalogFolder(cbMesiac->currentIndex(), cbMesiac->currentText().toStdString(),
-                                  AppFolder, MealCalcFolder);
-}
-
-std::string TForm1::PrintFileFolder() const {
-    return sources::PrintFileFolder(cbMesiac->currentIndex(), cbMesiac->currentText().toStdString(),
-                                    AppFolder, MealCalcFolder);
+const Source& TForm1::CurrentSource() const {
+    return sources_.at(static_cast<size_t>(cbMesiac->currentIndex()));
 }
 
 void TForm1::BRefrClick(QObject* Sender) {
-    SetBackground(cbMesiac, ToColor(window_texts::SelectorColour(cbMesiac->currentIndex())));
+    SetBackground(cbMesiac, ToColor(window_texts::SelectorColour(CurrentSource())));
     // A relative folder is the application folder's, for the reader as for every other lookup.
-    const std::filesystem::path folder = platform::ResolveHostPath(CatalogFolder(), AppFolder);
+    const std::filesystem::path folder = CurrentSource().ResolvedCatalogFolder(host_);
     const bool failed = !LoadCatalog(Dbf1, *PrnData, folder);
 
     GrZozn->setVisible(!failed);
@@ -326,7 +319,7 @@ void TForm1::BRefrClick(QObject* Sender) {
     BOrder->setEnabled(!failed);
     SText->setVisible(failed);
     if (Sender != nullptr && !GrZozn->isHidden()) GrZozn->setFocus();
-    catalogWatch_->Follow(folder);
+    catalogWatch_->Follow(CurrentSource(), host_);
 }
 
 void TForm1::BOrderClick(QObject* /*Sender*/) {
@@ -367,8 +360,7 @@ void TForm1::BZoznClick(QObject* /*Sender*/) {
 }
 
 std::filesystem::path TForm1::SelectedFileName() const {
-    const std::string filName = PrnData->ValueText(PrnData->FieldNamed("FilName"));
-    return platform::ResolveHostPath(PrintFileFolder() + platform::AnsiToUtf8(filName), AppFolder);
+    return CurrentSource().ResolvedPrintFile(host_, CatalogEntry::Current(*PrnData).FilName);
 }
 
 bool TForm1::SelectedFileExists(const std::filesystem::path& fileName) {
@@ -386,8 +378,8 @@ void TForm1::BViewClick(QObject* /*Sender*/) {
     findBar_->CancelSearch();
     MSubor->Lines().LoadFile(fileName.string());
     ShowPage(TabView, MSubor);
-    const std::string popis = PrnData->ValueText(PrnData->FieldNamed("Popis"));
-    setWindowTitle(QString::fromStdString(window_texts::PreviewTitle(popis)));
+    setWindowTitle(
+        QString::fromStdString(window_texts::PreviewTitle(CatalogEntry::Current(*PrnData).Popis)));
     MSubor->SetSelectionStart(0);
     MSubor->SetSelectionLength(0);
 }
@@ -416,9 +408,10 @@ bool TForm1::RunJobOn(print::PrintSurface& surface) {
     const auto printed = qScopeGuard([this] { CatchUpAfterPrint(); });
     const std::filesystem::path fileName = SelectedFileName();
     if (!SelectedFileExists(fileName)) return false;
+    const CatalogEntry entry = CatalogEntry::Current(*PrnData);
     print::PrintJobInput input;
-    input.Dlzka = PrnData->ValueInteger(PrnData->FieldNamed("Dlzka"));
-    input.Sirka = PrnData->ValueInteger(PrnData->FieldNamed("Sirka"));
+    input.Dlzka = entry.Dlzka;
+    input.Sirka = entry.Sirka;
     // The fields' text as shown, blanks included; the job reads the numbers from it.
     const std::string firstPage = EStr1->displayText().toStdString();
     const std::string lastPage = EStr2->displayText().toStdString();
@@ -476,8 +469,8 @@ void TForm1::SaveAsPdf() {
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     // Replacing a file is asked below, the same way whichever dialog the desktop offers.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const std::string nazov = PrnData->ValueText(PrnData->FieldNamed("Nazov"));
-    dialog.selectFile(QString::fromStdString(platform::AnsiToUtf8(nazov)).trimmed() + ".pdf");
+    const CatalogEntry entry = CatalogEntry::Current(*PrnData);
+    dialog.selectFile(QString::fromStdString(entry.Nazov).trimmed() + ".pdf");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     SavePdfTo(dialog.selectedFiles().constFirst());
 }

@@ -3,6 +3,8 @@
 // table with the list bound to it, and the preview; its handlers carry the
 // tool's behaviour, each a method named after its control and event.
 
+#include "app/CatalogEntry.h"
+#include "app/Source.h"
 #include "app/Sources.h"
 #include "dbf/Dbf.h"
 #include "memtable/loxMemTable.h"
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CatalogGrid;
 class CatalogModel;
@@ -107,9 +110,10 @@ class TForm1 : public QWidget {
     std::unique_ptr<memtable::TloxMemTable> PrnData;
     CatalogModel* DataSrc;
 
-    // Window state.
-    std::string AppFolder;
-    std::string MealCalcFolder;
+    // Window state. The host's folders hold AppFolder and MealCalcFolder; the
+    // sources are the selector's items, in its order.
+    HostFolders host_;
+    std::vector<Source> sources_;
     bool Portrait = false;
     int SortState = 1;
     int ZoomLevel = 3;
@@ -149,9 +153,8 @@ class TForm1 : public QWidget {
     void FollowLastJob(const print::PrinterSurface& printer);
     // A notice or an error that does not hold up the window.
     void ShowLater(const QString& text, bool error);
-    // The selector's current item and text, as the folder rules take them.
-    std::string CatalogFolder() const;
-    std::string PrintFileFolder() const;
+    // The source of the selector's current item.
+    const Source& CurrentSource() const;
 
     // The menu key opened BTlac's menu itself; the context-menu event some
     // platforms send for the same key press is then not a second request.

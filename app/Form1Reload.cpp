@@ -11,29 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdint>
 #include <optional>
-#include <string>
-
-namespace {
-
-// What makes an entry the same entry after a reload.
-struct EntryKey {
-    std::string nazov;
-    std::int32_t datum = 0;
-    std::string cas;
-    std::string filName;
-    bool operator==(const EntryKey&) const = default;
-};
-
-EntryKey KeyAt(const memtable::TloxMemTable& table, int position) {
-    return {table.ValueTextAt(position, table.FieldNamed("Nazov")),
-            table.ValueDayNumberAt(position, table.FieldNamed("Datum")),
-            table.ValueTextAt(position, table.FieldNamed("Cas")),
-            table.ValueTextAt(position, table.FieldNamed("FilName"))};
-}
-
-} // namespace
 
 void TForm1::WatchCatalogs() {
     catalogWatch_ = new CatalogWatch(this);
@@ -52,24 +30,21 @@ void TForm1::HostCatalogChanged() {
 
 void TForm1::ReloadKeepingEntry() {
     reloadPending_ = false;
-    std::optional<EntryKey> current;
+    std::optional<CatalogEntry> current;
     int screenRow = -1;
     const int row = GrZozn->CurrentRow();
     if (!GrZozn->isHidden() && row >= 0) {
-        current = KeyAt(*PrnData, row + 1);
+        current = CatalogEntry::At(*PrnData, row + 1);
         screenRow = row - GrZozn->TopRow();
         if (screenRow >= GrZozn->VisibleRowCount()) screenRow = -1;
     }
     BRefrClick(nullptr);
     if (!current || GrZozn->isHidden()) return;
-    const int total = PrnData->RecordTotal();
-    for (int position = 1; position <= total; ++position) {
-        if (!(KeyAt(*PrnData, position) == *current)) continue;
-        PrnData->MoveToPosition(position);
-        if (screenRow >= 0)
-            GrZozn->verticalScrollBar()->setValue(std::max(0, position - 1 - screenRow));
-        return;
-    }
+    const int position = FindEntry(*PrnData, *current);
+    if (position == 0) return;
+    PrnData->MoveToPosition(position);
+    if (screenRow >= 0)
+        GrZozn->verticalScrollBar()->setValue(std::max(0, position - 1 - screenRow));
 }
 
 void TForm1::CatchUpAfterPrint() {

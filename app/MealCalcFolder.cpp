@@ -35,3 +35,7 @@ std::string ReadMealCalcFolder(const std::string& appFolder) {
         return {};
     }
 }
+
+bool MealCalcFolderSet(const std::string& mealCalcFolder) {
+    return !mealCalcFolder.empty() && mealCalcFolder != "\\";
+}

@@ -1,6 +1,7 @@
 #include "app/PrintFileSearch.h"
 
 #include "app/CatalogLoading.h"
+#include "app/MealCalcFolder.h"
 #include "app/Sources.h"
 #include "dbf/Dbf.h"
 #include "memtable/loxMemTable.h"
@@ -13,28 +14,15 @@
 #include <iterator>
 #include <utility>
 
-SearchedSource SelectorSource(int item, const std::string& label, const std::string& appFolder,
-                              const std::string& mealCalcFolder) {
-    return {item, label, sources::CatalogFolder(item, label, appFolder, mealCalcFolder),
-            sources::PrintFileFolder(item, label, appFolder, mealCalcFolder)};
+std::vector<Source> EverySource(const HostFolders& host) {
+    std::vector<Source> every = sources::OfferedSources(host.appFolder);
+    if (!MealCalcFolderSet(host.mealCalcFolder)) std::erase(every, Source::MealCalculations());
+    return every;
 }
 
-std::vector<SearchedSource> SelectorSources(const std::string& appFolder,
-                                            const std::string& mealCalcFolder) {
-    std::vector<SearchedSource> all = {SelectorSource(
-        sources::kCurrentMonthItem, sources::kCurrentMonth, appFolder, mealCalcFolder)};
-    if (!mealCalcFolder.empty())
-        all.push_back(SelectorSource(sources::kMealCalculationsItem, sources::kMealCalculations,
-                                     appFolder, mealCalcFolder));
-    int item = sources::kMealCalculationsItem;
-    for (const std::string& label : sources::ArchivedPeriodLabels(appFolder))
-        all.push_back(SelectorSource(++item, label, appFolder, mealCalcFolder));
-    return all;
-}
-
-PrintFileSearch::PrintFileSearch(std::vector<SearchedSource> sources, std::string appFolder,
+PrintFileSearch::PrintFileSearch(std::vector<Source> sources, HostFolders host,
                                  std::u16string_view text, bool matchCase)
-    : sources_(std::move(sources)), appFolder_(std::move(appFolder)),
+    : sources_(std::move(sources)), host_(std::move(host)),
       matcher_(text, matchCase, platform::OemDisplayTable()),
       workerCount_(std::max(2u, std::thread::hardware_concurrency())) {}
 
@@ -78,33 +66,24 @@ void PrintFileSearch::ThreadEnded() {
 
 void PrintFileSearch::ReadCatalogs() {
     for (std::size_t index = 0; index < sources_.size() && !stop_; ++index) {
-        const SearchedSource& source = sources_[index];
+        const Source& source = sources_[index];
         dbf::TDbf Dbf1;
         ConfigureCatalogTable(Dbf1);
         const std::unique_ptr<memtable::TloxMemTable> PrnData = memtable::MakePrnData();
-        const std::filesystem::path folder =
-            platform::ResolveHostPath(source.catalogFolder, appFolder_);
+        const std::filesystem::path folder = source.ResolvedCatalogFolder(host_);
         if (!LoadCatalog(Dbf1, *PrnData, folder)) {
             Fail({SearchFailure::Kind::Catalog, index, {}, (folder / "ZOZTLS.DBF").string()});
             continue;
         }
         PrnData->SetIndexName(""); // the catalog's own order
-        const auto& nazov = PrnData->FieldNamed("Nazov");
-        const auto& popis = PrnData->FieldNamed("Popis");
-        const auto& datum = PrnData->FieldNamed("Datum");
-        const auto& cas = PrnData->FieldNamed("Cas");
-        const auto& filName = PrnData->FieldNamed("FilName");
         // The folder is looked up once; a file by its name only when opening it fails.
         const std::filesystem::path printFiles =
-            platform::ResolveHostPath(source.printFileFolder, appFolder_);
+            platform::ResolveHostPath(source.PrintFileFolder(host_), host_.appFolder);
         std::vector<FileJob> jobs;
         for (int position = 1; position <= PrnData->RecordTotal() && !stop_; ++position) {
-            auto entry = std::make_shared<FoundEntry>(FoundEntry{
-                PrnData->ValueTextAt(position, nazov), PrnData->ValueTextAt(position, popis),
-                PrnData->ValueDayNumberAt(position, datum), PrnData->ValueTextAt(position, cas),
-                PrnData->ValueTextAt(position, filName), position});
-            std::string name = platform::AnsiToUtf8(entry->filName);
-            jobs.push_back({index, std::move(entry), printFiles, std::move(name)});
+            auto entry = std::make_shared<const CatalogEntry>(CatalogEntry::At(*PrnData, position));
+            std::string name = entry->FilName;
+            jobs.push_back({index, std::move(entry), position, printFiles, std::move(name)});
         }
         {
             std::lock_guard guard(lock_);
@@ -145,8 +124,8 @@ void PrintFileSearch::Scan(PrintFileScanner& scanner, const FileJob& job) {
             file,
             [&](const ScanHit& hit) {
                 std::lock_guard guard(lock_);
-                hits_.push_back({job.source, job.entry, hit.line, hit.column, hit.length, hit.text,
-                                 hit.textColumn});
+                hits_.push_back({job.source, job.entry, job.position, hit.line, hit.column,
+                                 hit.length, hit.text, hit.textColumn});
                 return ++kept < kHitsPerFile;
             },
             &stop_,
@@ -161,7 +140,7 @@ void PrintFileSearch::Scan(PrintFileScanner& scanner, const FileJob& job) {
     ScanReport report = scan(exact);
     if (report.outcome == ScanOutcome::Missing) {
         // The host may write the name in other letters than the catalog does.
-        const std::filesystem::path found = platform::ResolveHostPath(job.name, job.folder);
+        const std::filesystem::path found = sources_[job.source].ResolvedPrintFile(host_, job.name);
         if (found != exact) report = scan(found);
     }
     if (report.outcome == ScanOutcome::Stopped) return;

@@ -8,6 +8,8 @@
 // command line waits. A catalog or print file that cannot be read is counted
 // and named, never a stop. Files are only read. No Qt here.
 
+#include "app/CatalogEntry.h"
+#include "app/Source.h"
 #include "viewer/ByteClassMatcher.h"
 
 class PrintFileScanner;
@@ -23,37 +25,16 @@ class PrintFileScanner;
 #include <thread>
 #include <vector>
 
-// One source of the month selector, with the folders it reads from.
-struct SearchedSource {
-    int item = 0;                // the selector's item: 0, 1, or 2 and up for archived months
-    std::string label;           // the selector's text ("Aktuálny mesiac", "2007 / 12")
-    std::string catalogFolder;   // where ZOZTLS.DBF is, as the folder rules give it
-    std::string printFileFolder; // where the print files are
-};
-
-// The selector's sources in its order, the archived months newest first. The
-// meal calculations only when their folder is known: without it they would be
-// read from the current month's folders, which are searched already.
-std::vector<SearchedSource> SelectorSources(const std::string& appFolder,
-                                            const std::string& mealCalcFolder);
-// The selector's source at `item` with that text.
-SearchedSource SelectorSource(int item, const std::string& label, const std::string& appFolder,
-                              const std::string& mealCalcFolder);
-
-// The catalog entry of a print file that matched, with its fields as the
-// catalog holds them (ANSI code page).
-struct FoundEntry {
-    std::string nazov;
-    std::string popis;
-    std::int32_t datum = 0; // day number as the memory table keeps it; 0 without a date
-    std::string cas;
-    std::string filName;
-    int position = 0; // 1-based, in the catalog's own order
-};
+// The sources "Všetky mesiace" searches: those the month selector offers, in
+// its order, the archived periods newest first; the meal calculations only
+// when the host names their folder, since without one they would be read from
+// the current month's folders, which are searched already.
+std::vector<Source> EverySource(const HostFolders& host);
 
 struct SearchHit {
     std::size_t source = 0; // index into the sources searched
-    std::shared_ptr<const FoundEntry> entry;
+    std::shared_ptr<const CatalogEntry> entry;
+    int position = 0;      // the entry's place in its catalog, from 1
     std::int64_t line = 0; // 0-based, as the viewer counts lines
     std::int64_t column = 0;
     int length = 0;
@@ -83,10 +64,10 @@ class PrintFileSearch {
     // At most this many matches are kept of one file.
     static constexpr std::size_t kHitsPerFile = 1000;
 
-    // `appFolder` resolves relative folders. The matcher is made here, on the
-    // caller's thread, from `text` as typed and the OEM page's characters.
-    PrintFileSearch(std::vector<SearchedSource> sources, std::string appFolder,
-                    std::u16string_view text, bool matchCase);
+    // The matcher is made here, on the caller's thread, from `text` as typed
+    // and the OEM page's characters.
+    PrintFileSearch(std::vector<Source> sources, HostFolders host, std::u16string_view text,
+                    bool matchCase);
     ~PrintFileSearch();
     PrintFileSearch(const PrintFileSearch&) = delete;
     PrintFileSearch& operator=(const PrintFileSearch&) = delete;
@@ -105,7 +86,7 @@ class PrintFileSearch {
     bool WasStopped() const { return stopped_.load(); }
     unsigned WorkerCount() const { return workerCount_; }
 
-    const std::vector<SearchedSource>& Sources() const { return sources_; }
+    const std::vector<Source>& Sources() const { return sources_; }
     // What came since the last call, in the order found.
     std::vector<SearchHit> TakeHits();
     std::vector<SearchFailure> TakeFailures();
@@ -114,7 +95,8 @@ class PrintFileSearch {
   private:
     struct FileJob {
         std::size_t source = 0;
-        std::shared_ptr<const FoundEntry> entry;
+        std::shared_ptr<const CatalogEntry> entry;
+        int position = 0;
         std::filesystem::path folder; // the source's print-file folder, resolved
         std::string name;             // FilName in UTF-8, as the catalog has it
     };
@@ -126,8 +108,8 @@ class PrintFileSearch {
     // A thread of the search is done; the last one marks the search finished.
     void ThreadEnded();
 
-    std::vector<SearchedSource> sources_;
-    std::string appFolder_;
+    std::vector<Source> sources_;
+    HostFolders host_;
     ByteClassMatcher matcher_;
     unsigned workerCount_;
 

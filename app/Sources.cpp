@@ -6,64 +6,35 @@
 #include <algorithm>
 
 namespace sources {
-namespace {
-
-const std::string& Separator() {
-    static const std::string separator = platform::PathSeparator();
-    return separator;
-}
-
-// Characters of a label counted from 1, tolerating a label shorter than expected.
-std::string LabelChars(std::string_view label, size_t first, size_t count) {
-    if (first == 0 || first > label.size()) return {};
-    return std::string(label.substr(first - 1, count));
-}
-
-} // namespace
 
 std::string ApplicationFolder() {
+    const std::string separator = platform::PathSeparator();
     std::string folder = platform::ExecutableFile().parent_path().string();
-    if (folder.empty() || folder.back() != Separator().back()) folder += Separator();
+    if (folder.empty() || folder.back() != separator.back()) folder += separator;
     return folder;
 }
 
-std::string PeriodLabel(std::string_view folderName) {
-    const size_t n = folderName.size();
-    if (n < 3) return "200" + std::string(folderName) + " / ";
-    return "200" + std::string(1, folderName[n - 3]) + " / " +
-           std::string(folderName.substr(n - 2));
-}
-
-std::vector<std::string> ArchivedPeriodLabels(const std::string& appFolder) {
-    const std::string archive = appFolder + "Zal" + Separator();
-    std::vector<std::string> labels;
+std::vector<Source> ArchivedPeriods(const std::string& appFolder) {
+    const std::string separator = platform::PathSeparator();
+    const std::string archive = appFolder + "Zal" + separator;
+    std::vector<Source> periods;
     for (const std::string& name : platform::EnumerateFolder(archive, "Obd???")) {
-        const std::string catalog =
-            archive + name + Separator() + "Tla" + Separator() + "ZozTls.dbf";
-        if (platform::FileExists(catalog)) labels.push_back(PeriodLabel(name));
+        const std::optional<Source> period = Source::FromPeriodFolder(name);
+        const std::string catalog = archive + name + separator + "Tla" + separator + "ZozTls.dbf";
+        if (period && platform::FileExists(catalog)) periods.push_back(*period);
     }
-    std::stable_sort(labels.begin(), labels.end(), [](const std::string& a, const std::string& b) {
-        return platform::CompareTextIgnoreCase(a, b) < 0;
+    // Ordered by their labels as the user's locale orders text, newest first.
+    std::stable_sort(periods.begin(), periods.end(), [](const Source& a, const Source& b) {
+        return platform::CompareTextIgnoreCase(a.Label(), b.Label()) > 0;
     });
-    std::reverse(labels.begin(), labels.end());
-    return labels;
+    return periods;
 }
 
-std::string CatalogFolder(int itemIndex, std::string_view itemText, const std::string& appFolder,
-                          const std::string& mealCalcFolder) {
-    const std::string& sep = Separator();
-    if (itemIndex == kCurrentMonthItem) return appFolder + "Cis" + sep;
-    if (itemIndex == kMealCalculationsItem) return mealCalcFolder + "Cis" + sep;
-    return appFolder + "Zal" + sep + "Obd" + LabelChars(itemText, 4, 1) +
-           LabelChars(itemText, 8, 2) + sep + "Tla" + sep;
-}
-
-std::string PrintFileFolder(int itemIndex, std::string_view itemText, const std::string& appFolder,
-                            const std::string& mealCalcFolder) {
-    const std::string& sep = Separator();
-    if (itemIndex == kCurrentMonthItem) return appFolder + "Tla" + sep;
-    if (itemIndex == kMealCalculationsItem) return mealCalcFolder + "Tla" + sep;
-    return CatalogFolder(itemIndex, itemText, appFolder, mealCalcFolder);
+std::vector<Source> OfferedSources(const std::string& appFolder) {
+    std::vector<Source> offered{Source::CurrentMonth(), Source::MealCalculations()};
+    for (const Source& period : ArchivedPeriods(appFolder))
+        offered.push_back(period);
+    return offered;
 }
 
 } // namespace sources

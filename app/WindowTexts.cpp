@@ -1,15 +1,13 @@
 #include "app/WindowTexts.h"
 
-#include "platform/CodePages.h"
-
 namespace window_texts {
 
-std::string PreviewTitle(std::string_view popisAnsi) {
-    return kPreviewTitlePrefix + platform::AnsiToUtf8(popisAnsi);
+std::string PreviewTitle(std::string_view popis) {
+    return kPreviewTitlePrefix + std::string(popis);
 }
 
-Rgb SelectorColour(int itemIndex) {
-    if (itemIndex <= 1) return {192, 255, 192};
+Rgb SelectorColour(const Source& source) {
+    if (!source.IsArchivedPeriod()) return {192, 255, 192};
     return {255, 176, 208};
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The window's own texts and colours (UTF-8), and the titles built from catalog texts.
 
+#include "app/Source.h"
+
 #include <string>
 #include <string_view>
 
@@ -11,9 +13,9 @@ inline constexpr char kPreviewTitlePrefix[] = "Tlač súborov v1.2 - náhľad na
 inline constexpr char kLoadFailed[] = "Nepodarilo sa načítať zoznam tlačových súborov";
 inline constexpr char kFileMissing[] = "Zvolený súbor neexistuje ...";
 
-// Title of the preview for a description in the ANSI code page; an empty
+// Title of the preview for an entry's description (UTF-8); an empty
 // description leaves the prefix alone, its trailing blank included.
-std::string PreviewTitle(std::string_view popisAnsi);
+std::string PreviewTitle(std::string_view popis);
 
 struct Rgb {
     int red;
@@ -24,7 +26,7 @@ struct Rgb {
 // Background of the month selector: green for the current month and the meal
 // calculations, pink for an archived period, so an old month is never taken for
 // the current one.
-Rgb SelectorColour(int itemIndex);
+Rgb SelectorColour(const Source& source);
 
 inline constexpr Rgb kListBackground{255, 225, 255};
 

@@ -84,17 +84,21 @@ std::string AppFolder() {
     return Archive().string() + "/";
 }
 
+HostFolders Host() {
+    return {AppFolder(), ""};
+}
+
 std::uint64_t ArchiveBytes() {
     return std::uint64_t{kMonths} * kFilesPerMonth * kFileSize;
 }
 
 void SearchEveryMonthForATextNotThere(benchmark::State& state) {
-    const std::vector<SearchedSource> sources = SelectorSources(AppFolder(), "");
+    const std::vector<Source> sources = EverySource(Host());
     std::size_t found = 0;
     const std::clock_t cpu = std::clock(); // every thread of the process
     for (auto _ : state) {
         const bench::Clock::time_point start = bench::Clock::now();
-        PrintFileSearch search(sources, AppFolder(), u"Žltý kôň", false);
+        PrintFileSearch search(sources, Host(), u"Žltý kôň", false);
         search.Start();
         search.Wait();
         state.SetIterationTime(bench::Seconds(start));
@@ -134,10 +138,10 @@ BENCHMARK(GrepEveryMonthForAWordNotThere)->UseManualTime()->Unit(benchmark::kMil
 
 // From Start to the first match in hand, as the pane polls for it.
 void FirstResultFromTheMonthSearchedFirst(benchmark::State& state) {
-    const std::vector<SearchedSource> sources = SelectorSources(AppFolder(), "");
+    const std::vector<Source> sources = EverySource(Host());
     for (auto _ : state) {
         const bench::Clock::time_point start = bench::Clock::now();
-        PrintFileSearch search(sources, AppFolder(), kPresent, false);
+        PrintFileSearch search(sources, Host(), kPresent, false);
         search.Start();
         while (search.TakeHits().empty() && !search.Finished())
             std::this_thread::sleep_for(std::chrono::microseconds(200));

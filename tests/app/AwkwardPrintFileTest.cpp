@@ -112,7 +112,7 @@ class AwkwardPrintFileTest : public ::testing::TestWithParam<AwkwardFile> {
 
 TEST_P(AwkwardPrintFileTest, PreviewsAndPrints) {
     const AwkwardFile& file = GetParam();
-    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
+    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", {2007, 12, 5}, "10:15", "ZLY.TXT", 80, 60}});
     host_.WriteFile("Tla/ZLY.TXT", file.bytes);
     Start();
     QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(PrintFiles, AwkwardPrintFileTest, ::testing::ValuesIn(F
 class PrintFileGoneTest : public AwkwardPrintFileTest {};
 
 TEST_F(PrintFileGoneTest, AFileRemovedOrReplacedByAFolderAfterListingIsReported) {
-    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 80, 60}});
+    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", {2007, 12, 5}, "10:15", "ZLY.TXT", 80, 60}});
     host_.WriteFile("Tla/ZLY.TXT", "riadok\r\n");
     Start();
     fs::remove(host_.Path("Tla/ZLY.TXT"));
@@ -237,7 +237,7 @@ TEST_F(OddPageFormatTest, PrintsEveryLineOnABoundedNumberOfSheets) {
 TEST(WindowPrintHandOver, SirkaAndDlzkaReachTheJobInTheirPlaces) {
     HostFolder host;
     MessageBoxCatcher boxes;
-    host.WriteCatalog("Cis", {{"DLHY", "Bez strán", 2007, 12, 5, "10:15", "DLHY.TXT", 80, 60}});
+    host.WriteCatalog("Cis", {{"DLHY", "Bez strán", {2007, 12, 5}, "10:15", "DLHY.TXT", 80, 60}});
     std::string text;
     for (int line = 1; line <= 130; ++line)
         text += "riadok " + std::to_string(line) + "\r\n";

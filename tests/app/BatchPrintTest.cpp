@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -42,7 +43,8 @@ class BatchPrintTest : public ::testing::Test {
         out_ = cups_->Folder() / "out" / "batch";
         std::filesystem::remove_all(out_);
         std::filesystem::create_directories(out_);
-        host_.WriteCatalog("Cis", {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT"}});
+        host_.WriteCatalog(
+            "Cis", {{"PASKY", "Výplatné pásky", {2007, 12, 5}, "10:15", "PASKY.TXT", 80, 60}});
         host_.WriteFile("Tla/PASKY.TXT", Report("PASKY", 3));
     }
     void TearDown() override {
@@ -124,10 +126,10 @@ TEST_F(BatchPrintTest, UsageErrorsEndWithStatusTwo) {
 
 TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
     host_.WriteCatalog("Zal/Obd712/Tla",
-                       {{"PASKY", "Pásky", 2007, 12, 5, "10:15", "A.TXT"},
-                        {"PASKY", "Pásky znova", 2007, 12, 6, "10:15", "B.TXT"},
-                        {"../X", "Zlé meno", 2007, 12, 7, "10:15", "A.TXT"},
-                        {"CHYBA", "Bez súboru", 2007, 12, 8, "10:15", "NIEJE.TXT"}});
+                       {{"PASKY", "Pásky", {2007, 12, 5}, "10:15", "A.TXT", 80, 60},
+                        {"PASKY", "Pásky znova", {2007, 12, 6}, "10:15", "B.TXT", 80, 60},
+                        {"../X", "Zlé meno", {2007, 12, 7}, "10:15", "A.TXT", 80, 60},
+                        {"CHYBA", "Bez súboru", {2007, 12, 8}, "10:15", "NIEJE.TXT", 80, 60}});
     host_.WriteFile("Zal/Obd712/Tla/A.TXT", Report("PRVA", 1));
     host_.WriteFile("Zal/Obd712/Tla/B.TXT", Report("DRUHA", 2));
     const Outcome run =
@@ -143,6 +145,45 @@ TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
     std::filesystem::remove_all(out_);
     EXPECT_EQ(Tlacsub({"--export-pdf", QString::fromStdString(out_.string())}).status, 0);
     EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 3);
+}
+
+TEST_F(BatchPrintTest, TheMealCalculationsNeedTheirFolder) {
+    // Without a folder the window would look beside the current month; a run
+    // nobody watches must not print that month's PASKY instead.
+    const std::string pdf = (out_ / "obed.pdf").string();
+    const QStringList runs[] = {
+        {"--print", "PASKY", "--source", "meal", "--pdf", QString::fromStdString(pdf)},
+        {"--export-pdf", QString::fromStdString((out_ / "vsetko").string()), "--source", "meal"},
+    };
+    struct Settings {
+        const char* what;
+        std::optional<std::string> cestakal;
+        bool written;
+    };
+    const Settings settings[] = {
+        {"no oposcis.dbf", std::nullopt, false},
+        {"an empty CESTAKAL", "", false},
+        {"a meal-calculation folder", host_.AppFolder() + "Kalk", true},
+    };
+    host_.WriteCatalog("Kalk/Cis", {{"PASKY", "Obedy", {2007, 12, 3}, "", "OBED.TXT", 80, 60}});
+    host_.WriteFile("Kalk/Tla/OBED.TXT", Report("OBEDY", 1));
+    for (const Settings& setting : settings) {
+        SCOPED_TRACE(setting.what);
+        if (setting.cestakal) host_.WriteSettings(*setting.cestakal);
+        for (const QStringList& arguments : runs) {
+            SCOPED_TRACE(arguments.join(' ').toStdString());
+            std::filesystem::remove_all(out_);
+            std::filesystem::create_directories(out_);
+            const Outcome run = Tlacsub(arguments);
+            EXPECT_EQ(run.status, setting.written ? 0 : 1) << run.errors;
+            EXPECT_EQ(run.errors.find("kalkulácií jedál") != std::string::npos, !setting.written)
+                << run.errors;
+            EXPECT_EQ(std::filesystem::exists(pdf) ||
+                          std::filesystem::exists(out_ / "vsetko/PASKY.pdf"),
+                      setting.written);
+        }
+    }
+    EXPECT_NE(PdfPageText(out_ / "vsetko/PASKY.pdf", 1).find("OBEDY"), std::string::npos);
 }
 
 TEST(PdfFileStem, KeepsNamesInsideTheFolder) {

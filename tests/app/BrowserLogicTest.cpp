@@ -2,6 +2,7 @@
 // catalog loading into the memory table.
 #include "HostFolder.h"
 
+#include "app/CatalogEntry.h"
 #include "app/CatalogLoading.h"
 #include "app/MealCalcFolder.h"
 #include "memtable/loxDisplay.h"
@@ -89,8 +90,8 @@ class CatalogLoadingTest : public ::testing::Test {
 
 TEST_F(CatalogLoadingTest, CopiesEveryEntryWithItsSevenValues) {
     host_.WriteCatalog("Cis",
-                       {{"MZDY", "Výplatná páska", 2007, 12, 3, "10:15", "MZDY.TXT", 136, 64},
-                        {"DPH", "Priznanie k DPH", 2007, 12, 1, "8:05", "DPH.TXT", 80, 60}});
+                       {{"MZDY", "Výplatná páska", {2007, 12, 3}, "10:15", "MZDY.TXT", 136, 64},
+                        {"DPH", "Priznanie k DPH", {2007, 12, 1}, "8:05", "DPH.TXT", 80, 60}});
     ASSERT_TRUE(Load());
     EXPECT_FALSE(Dbf1.Active());
     ASSERT_EQ(PrnData->RecordTotal(), 2);
@@ -108,8 +109,8 @@ TEST_F(CatalogLoadingTest, CopiesEveryEntryWithItsSevenValues) {
 }
 
 TEST_F(CatalogLoadingTest, LongTextsAreCutAndAnEmptyDateIsTheFirstDay) {
-    host_.WriteCatalog("Cis", {{"A", std::string(60, 'p'), 0, 0, 0, "", "DLHEMENO1.TXT", 80, 60}},
-                       60, 14);
+    host_.WriteCatalog("Cis", {{"A", std::string(60, 'p'), {}, "", "DLHEMENO1.TXT", 80, 60}}, 60,
+                       14);
     ASSERT_TRUE(Load());
     EXPECT_EQ(Text("Popis"), std::string(45, 'p'));
     EXPECT_EQ(Text("FilName"), "DLHEMENO1.TX");
@@ -117,7 +118,7 @@ TEST_F(CatalogLoadingTest, LongTextsAreCutAndAnEmptyDateIsTheFirstDay) {
 }
 
 TEST_F(CatalogLoadingTest, FailuresAreReportedOnlyByTheResult) {
-    host_.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
+    host_.WriteCatalog("Cis", {{"A", "", {2007, 1, 1}, "", "A.TXT", 80, 60}});
     ASSERT_TRUE(Load());
     // A missing catalog leaves the table as it was.
     EXPECT_FALSE(Load("Zal/Obd612/Tla"));
@@ -129,14 +130,59 @@ TEST_F(CatalogLoadingTest, FailuresAreReportedOnlyByTheResult) {
     std::filesystem::create_directories(host_.Path("Dir/ZOZTLS.DBF"));
     EXPECT_FALSE(Load("Dir"));
     // A catalog without a wanted field fails while copying, after the table was emptied.
-    host_.WriteCatalogWithoutDlzka("Old", {{"X", "", 2007, 1, 1, "", "X.TXT"}});
+    host_.WriteCatalogWithoutDlzka("Old", {{"X", "", {2007, 1, 1}, "", "X.TXT", 80, 60}});
     EXPECT_FALSE(Load("Old"));
     EXPECT_FALSE(Dbf1.Active());
     EXPECT_EQ(PrnData->RecordTotal(), 0);
 }
 
+TEST_F(CatalogLoadingTest, EntriesAreReadWholeFromTheCursorOrAPosition) {
+    // Three entries share a name; the one wanted is first, in the middle and last.
+    const std::vector<CatalogEntry> written = {
+        {"MZDY", "Mzdy - zálohy", {2007, 12, 3}, "10:15", "MZDY1.TXT", 136, 64},
+        {"MZDY", "Mzdy - výplaty", {2007, 12, 3}, "10:16", "MZDY2.TXT", 80, 60},
+        {"ĽUDIA", "", {}, "", "L.TXT", 0, 0},
+        {"MZDY", "Mzdy - opravy", {2007, 12, 3}, "10:16", "MZDY3.TXT", 80, 66},
+    };
+    host_.WriteCatalog("Cis", written);
+    ASSERT_TRUE(Load());
+    PrnData->SetIndexName(""); // arrival order: the catalog's own
+    PrnData->GoFirst();
+    PrnData->Step(1);
+    EXPECT_EQ(CatalogEntry::Current(*PrnData), written[1]);
+    for (int position = 1; position <= 4; ++position) {
+        EXPECT_EQ(CatalogEntry::At(*PrnData, position), written[position - 1]) << position;
+        EXPECT_EQ(FindEntry(*PrnData, written[position - 1]), position);
+    }
+    EXPECT_EQ(CatalogEntry::At(*PrnData, 5), CatalogEntry{});
+    EXPECT_EQ(written[2].TrimmedNazov(), "ĽUDIA");
+    // An entry is the same one by name, date, time and file, whatever its other fields.
+    CatalogEntry changed = written[3];
+    changed.Popis = "Iný popis";
+    changed.Sirka = 10;
+    EXPECT_EQ(FindEntry(*PrnData, changed), 4);
+    for (auto change :
+         {+[](CatalogEntry& e) { e.Nazov = "MZDX"; }, +[](CatalogEntry& e) { e.Datum.day = 4; },
+          +[](CatalogEntry& e) { e.Cas = "10:17"; },
+          +[](CatalogEntry& e) { e.FilName = "MZDY4.TXT"; }}) {
+        CatalogEntry other = written[3];
+        change(other);
+        EXPECT_EQ(FindEntry(*PrnData, other), 0);
+    }
+    // An empty table has no current entry.
+    PrnData->DeleteAll();
+    EXPECT_EQ(CatalogEntry::Current(*PrnData), CatalogEntry{});
+}
+
+TEST(MealCalcFolder, OnlyAFolderTheHostNamesCountsAsSet) {
+    EXPECT_FALSE(MealCalcFolderSet(""));
+    EXPECT_FALSE(MealCalcFolderSet("\\"));
+    EXPECT_TRUE(MealCalcFolderSet("D:\\KALK\\"));
+    EXPECT_TRUE(MealCalcFolderSet("/"));
+}
+
 TEST_F(CatalogLoadingTest, TheCatalogIsOnlyRead) {
-    host_.WriteCatalog("Cis", {{"A", "", 2007, 1, 1, "", "A.TXT"}});
+    host_.WriteCatalog("Cis", {{"A", "", {2007, 1, 1}, "", "A.TXT", 80, 60}});
     const std::string before = host_.ReadFile("Cis/ZOZTLS.DBF");
     ASSERT_TRUE(Load());
     EXPECT_EQ(host_.ReadFile("Cis/ZOZTLS.DBF"), before);

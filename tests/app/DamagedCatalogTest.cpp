@@ -219,9 +219,9 @@ const DamagedCatalog kCases[] = {
 };
 
 std::vector<CatalogEntry> GoodCatalog() {
-    return {{"A-DPH", "Daň z pridanej hodnoty", 2007, 12, 20, "08:05", "DPH.TXT", 80, 60},
-            {"B-KNIHA", "Kniha jázd", 2007, 12, 1, "12:00", "KNIHA.TXT", 136, 60},
-            {"C-MZDY", "Mzdy za december", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60}};
+    return {{"A-DPH", "Daň z pridanej hodnoty", {2007, 12, 20}, "08:05", "DPH.TXT", 80, 60},
+            {"B-KNIHA", "Kniha jázd", {2007, 12, 1}, "12:00", "KNIHA.TXT", 136, 60},
+            {"C-MZDY", "Mzdy za december", {2007, 12, 5}, "10:15", "MZDY.TXT", 80, 60}};
 }
 
 class DamagedCatalogTest : public ::testing::TestWithParam<DamagedCatalog> {
@@ -316,7 +316,7 @@ TEST_F(CatalogAccessTest, ACatalogLockedByTheHostStillLoads) {
 TEST_F(CatalogAccessTest, ASettingsTableLockedOrAPipeIsPassedOver) {
     WritePrintFiles();
     host_.WriteCatalog("Cis", GoodCatalog());
-    host_.WriteCatalog("Kalk/Cis", {{"OBED", "Obedy", 2007, 12, 3, "", "OBED.TXT"}});
+    host_.WriteCatalog("Kalk/Cis", {{"OBED", "Obedy", {2007, 12, 3}, "", "OBED.TXT", 80, 60}});
     host_.WriteSettings(host_.Path("Kalk").string());
     const int fd = ::open(host_.Path("oposcis.dbf").c_str(), O_RDWR);
     ASSERT_GE(fd, 0);

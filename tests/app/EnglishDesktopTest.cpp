@@ -47,8 +47,13 @@ TEST_F(EnglishDesktopTest, TheSettingsCodePagesShowSlovakText) {
     ASSERT_EQ(platform::CodePagesForLocale(platform::UserLocale()).oem, 437);
 
     HostFolder host;
-    host.WriteCatalog("Cis", {{"SKOLA", "Zoznam žiakov - ŠOŠ hotelová, Žilina ľň", 2007, 12, 5,
-                               "10:15", "SKOLA.TXT", 80, 60}});
+    host.WriteCatalog("Cis", {{"SKOLA",
+                               "Zoznam žiakov - ŠOŠ hotelová, Žilina ľň",
+                               {2007, 12, 5},
+                               "10:15",
+                               "SKOLA.TXT",
+                               80,
+                               60}});
     host.WriteFile("Tla/SKOLA.TXT", Oem852(kPrintFile));
     WriteSettings("HostFolder=" + QByteArray::fromStdString(host.AppFolder()) +
                   "\nAnsiCodePage=1250\nOemCodePage=852\n");

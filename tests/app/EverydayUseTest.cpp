@@ -242,7 +242,8 @@ TEST_F(EverydayUseTest, LetterCaseCountsOnlyWithTheToggleAndAccentsAlways) {
 }
 
 TEST_F(EverydayUseTest, EnterInTheListPreviewsAndEscGoesBackLikeTheButtons) {
-    host_.WriteCatalog("Zal/Obd712/Tla", {{"STARY", "December", 2007, 12, 31, "", "NIE.TXT"}});
+    host_.WriteCatalog("Zal/Obd712/Tla",
+                       {{"STARY", "December", {2007, 12, 31}, "", "NIE.TXT", 80, 60}});
     Start();
     SelectNazov("A-DPH");
     Controls(*form_).GrZozn->setFocus();
@@ -288,8 +289,13 @@ TEST_F(EverydayUseTest, TheListFollowsTheHostKeepingTheCurrentEntryOnItsRow) {
     // More entries than the list shows, one a day, so the list can scroll.
     std::vector<CatalogEntry> month;
     for (int day = 1; day <= 60; ++day)
-        month.push_back({"E" + std::to_string(100 + day), "Zostava", 2007, 1 + day / 29,
-                         1 + day % 28, "09:00", "E" + std::to_string(day) + ".TXT", 80, 60});
+        month.push_back({"E" + std::to_string(100 + day),
+                         "Zostava",
+                         {2007, 1 + day / 29, 1 + day % 28},
+                         "09:00",
+                         "E" + std::to_string(day) + ".TXT",
+                         80,
+                         60});
     host_.WriteCatalog("Cis", month);
     Start();
     Controls(*form_).GrZozn->setFocus();
@@ -307,7 +313,7 @@ TEST_F(EverydayUseTest, TheListFollowsTheHostKeepingTheCurrentEntryOnItsRow) {
 
     // The host adds an entry that comes first by date, and the next time one
     // that the current entry's place does not change for.
-    month.push_back({"E000", "Nová", 2006, 12, 31, "07:00", "E0.TXT", 80, 60});
+    month.push_back({"E000", "Nová", {2006, 12, 31}, "07:00", "E0.TXT", 80, 60});
     host_.WriteCatalog("Cis", month);
     ASSERT_TRUE(WaitFor([this] { return Controls(*form_).rows->rowCount() == 61; }));
     EXPECT_EQ(Controls(*form_).rows->index(0, 0).data().toString(), "E000");
@@ -331,7 +337,7 @@ TEST_F(EverydayUseTest, TheListFollowsTheHostKeepingTheCurrentEntryOnItsRow) {
     EXPECT_EQ(ScreenRow(), row);
 
     // An entry that is gone leaves the load's first entry current.
-    std::erase_if(month, [&](const CatalogEntry& entry) { return entry.nazov == nazov; });
+    std::erase_if(month, [&](const CatalogEntry& entry) { return entry.Nazov == nazov; });
     host_.WriteCatalog("Cis", month);
     ASSERT_TRUE(WaitFor([this] { return Controls(*form_).rows->rowCount() == 59; }));
     EXPECT_EQ(Controls(*form_).GrZozn->CurrentRow(), 0);
@@ -339,12 +345,13 @@ TEST_F(EverydayUseTest, TheListFollowsTheHostKeepingTheCurrentEntryOnItsRow) {
 }
 
 TEST_F(EverydayUseTest, TheWatchFollowsTheSourceTheUserPicks) {
-    std::vector<CatalogEntry> archived = {{"STARY", "December", 2007, 12, 31, "", "S.TXT"}};
+    std::vector<CatalogEntry> archived = {
+        {"STARY", "December", {2007, 12, 31}, "", "S.TXT", 80, 60}};
     host_.WriteCatalog("Zal/Obd712/Tla", archived);
     Start();
     ChooseSource(*form_, 2);
     ASSERT_EQ(Controls(*form_).rows->rowCount(), 1);
-    archived.push_back({"NOVY", "December", 2007, 12, 30, "", "N.TXT"});
+    archived.push_back({"NOVY", "December", {2007, 12, 30}, "", "N.TXT", 80, 60});
     host_.WriteCatalog("Zal/Obd712/Tla", archived);
     ASSERT_TRUE(WaitFor([this] { return Controls(*form_).rows->rowCount() == 2; }));
     EXPECT_EQ(Current("Nazov"), "STARY");
@@ -361,7 +368,7 @@ TEST_F(EverydayUseTest, AHalfWrittenCatalogShowsTheBannerUntilTheHostFinishes) {
 
     // The host finishes by putting a whole new file in place of the old one.
     std::vector<CatalogEntry> more = CurrentMonth();
-    more.push_back({"D-NOVY", "Nový", 2007, 12, 31, "23:00", "NOVY.TXT", 80, 60});
+    more.push_back({"D-NOVY", "Nový", {2007, 12, 31}, "23:00", "NOVY.TXT", 80, 60});
     host_.WriteCatalog("Nove", more);
     std::filesystem::rename(host_.Path("Nove/ZOZTLS.DBF"), host_.Path("Cis/ZOZTLS.DBF"));
     ASSERT_TRUE(WaitFor([this] { return !Controls(*form_).GrZozn->isHidden(); }));

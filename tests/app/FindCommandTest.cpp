@@ -42,10 +42,10 @@ class FindCommandTest : public ::testing::Test {
         host_.WriteFile("Tla/MZDY.TXT", Oem852("Výplatná páska\r\nJán Šťastný\t1200\r\n"));
         host_.WriteFile("Tla/DPH.TXT", Oem852("DPH\r\n\fŠŤASTNÝ s.r.o.\r\n"));
         host_.WriteSettings("KALK");
-        host_.WriteCatalog("KALK/Cis", {{"OBEDY", "Obedy", 2007, 12, 3, "11:00", "OBEDY.TXT"}});
+        host_.WriteCatalog("KALK/Cis", {{"OBEDY", "Obedy", {2007, 12, 3}, "11:00", "OBEDY.TXT"}});
         host_.WriteFile("KALK/Tla/OBEDY.TXT", Oem852("Dodávateľ Šťastný\n"));
-        host_.WriteCatalog("Zal/Obd712/Tla", {{"MZDY", "Mzdy", 2007, 12, 5, "10:00", "M1.TXT"},
-                                              {"MZDY", "Mzdy", 2007, 12, 6, "10:00", "M2.TXT"}});
+        host_.WriteCatalog("Zal/Obd712/Tla", {{"MZDY", "Mzdy", {2007, 12, 5}, "10:00", "M1.TXT"},
+                                              {"MZDY", "Mzdy", {2007, 12, 6}, "10:00", "M2.TXT"}});
         host_.WriteFile("Zal/Obd712/Tla/M1.TXT", Oem852("nič\r\n"));
         host_.WriteFile("Zal/Obd712/Tla/M2.TXT", Oem852("a\rŠťastný Ján\r"));
     }

@@ -101,9 +101,11 @@ TEST_F(FormTest, StartsOnTheCurrentMonthByDateWithTheFirstEntryByNameSelected) {
 }
 
 TEST_F(FormTest, ArchivedMonthsAreOfferedNewestFirstAndLoadInPink) {
-    host_.WriteCatalog("Zal/Obd611/Tla", {{"STARY", "November", 2006, 11, 30, "", "S.TXT"}});
-    host_.WriteCatalog("Zal/Obd712/Tla", {{"POSLEDNY", "December", 2007, 12, 31, "", "P.TXT"},
-                                          {"DRUHY", "December", 2007, 12, 30, "", "D.TXT"}});
+    host_.WriteCatalog("Zal/Obd611/Tla",
+                       {{"STARY", "November", {2006, 11, 30}, "", "S.TXT", 80, 60}});
+    host_.WriteCatalog("Zal/Obd712/Tla",
+                       {{"POSLEDNY", "December", {2007, 12, 31}, "", "P.TXT", 80, 60},
+                        {"DRUHY", "December", {2007, 12, 30}, "", "D.TXT", 80, 60}});
     host_.WriteCatalog("Zal/Obd701/Tla", {});
     host_.WriteFile("Zal/Obd702", "a file named like a period");
     Start();
@@ -132,7 +134,7 @@ TEST_F(FormTest, ArchivedMonthsAreOfferedNewestFirstAndLoadInPink) {
 }
 
 TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
-    host_.WriteCatalog("Zal/Obd712/Tla", {{"X", "", 2007, 12, 1, "", "X.TXT"}});
+    host_.WriteCatalog("Zal/Obd712/Tla", {{"X", "", {2007, 12, 1}, "", "X.TXT", 80, 60}});
     Start();
     std::filesystem::remove(host_.Path("Zal/Obd712/Tla/ZOZTLS.DBF"));
     ChooseSource(*form_, 2);
@@ -144,8 +146,8 @@ TEST_F(FormTest, AMissingCatalogShowsTheBannerUntilAGoodLoad) {
     // The order toggle is out of reach, and the order stays for the next load.
     EXPECT_EQ(form_->CurrentSortState(), 2);
 
-    host_.WriteCatalog(
-        "Cis", {{"NOVY", "", 2008, 1, 2, "", "N.TXT"}, {"ALFA", "", 2008, 1, 5, "", "A.TXT"}});
+    host_.WriteCatalog("Cis", {{"NOVY", "", {2008, 1, 2}, "", "N.TXT", 80, 60},
+                               {"ALFA", "", {2008, 1, 5}, "", "A.TXT", 80, 60}});
     ChooseSource(*form_, 0);
     EXPECT_TRUE(ListShown(*form_));
     EXPECT_EQ(Controls(*form_).rows->rowCount(), 2);
@@ -168,7 +170,7 @@ TEST_F(FormTest, AFailedStartShowsTheBannerAndMovesNoFocus) {
 }
 
 TEST_F(FormTest, TheMealCalculationsComeFromTheSettingsTableWhichStaysUntouched) {
-    host_.WriteCatalog("Kalk/Cis", {{"OBED", "Obedy", 2007, 12, 3, "", "OBED.TXT"}});
+    host_.WriteCatalog("Kalk/Cis", {{"OBED", "Obedy", {2007, 12, 3}, "", "OBED.TXT", 80, 60}});
     host_.WriteFile("Kalk/Tla/OBED.TXT", "Obed\r\n");
     // The header's count lags behind the records: a table opened for writing
     // would get a new header and end-of-file byte.
@@ -396,7 +398,8 @@ TEST_F(FormTest, ShrinkingTheWindowKeepsTheSelectedRowInView) {
     std::vector<CatalogEntry> entries;
     for (int i = 0; i < 12; ++i) {
         const std::string name = "E" + std::to_string(10 + i);
-        entries.push_back({name, "Popis " + name, 2007, 12, 1 + i, "10:00", name + ".TXT"});
+        entries.push_back(
+            {name, "Popis " + name, {2007, 12, 1 + i}, "10:00", name + ".TXT", 80, 60});
     }
     host_.WriteCatalog("Cis", entries);
     Start();

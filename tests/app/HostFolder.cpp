@@ -55,13 +55,14 @@ void AddEntries(dbfwriter::DbfWriter& writer, const std::vector<CatalogEntry>& e
                 bool withDlzka) {
     for (const CatalogEntry& entry : entries) {
         dbfwriter::RecordRef record = writer.AddRecord();
-        record.Text("NAZOV", Oem852(entry.nazov))
-            .Text("POPIS", Oem852(entry.popis))
-            .Text("CAS", entry.cas)
-            .Text("FILNAME", entry.filName)
-            .Integer("SIRKA", entry.sirka);
-        if (entry.year != 0) record.Date("DATUM", entry.year, entry.month, entry.day);
-        if (withDlzka) record.Integer("DLZKA", entry.dlzka);
+        record.Text("NAZOV", Oem852(entry.Nazov))
+            .Text("POPIS", Oem852(entry.Popis))
+            .Text("CAS", entry.Cas)
+            .Text("FILNAME", entry.FilName)
+            .Integer("SIRKA", entry.Sirka);
+        if (entry.Datum != CatalogDate{})
+            record.Date("DATUM", entry.Datum.year, entry.Datum.month, entry.Datum.day);
+        if (withDlzka) record.Integer("DLZKA", entry.Dlzka);
     }
 }
 
@@ -117,7 +118,13 @@ std::string HostFolder::ReadFile(const std::string& relative) const {
 }
 
 std::vector<CatalogEntry> CurrentMonth() {
-    return {{"C-MZDY", "Mzdy za december", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60},
-            {"A-DPH", "Daň z pridanej hodnoty", 2007, 12, 20, "08:05", "DPH.TXT", 80, 60},
-            {"B-KNIHA", "Kniha jázd", 2007, 12, 1, "12:00", "KNIHA.TXT", 136, 60}};
+    return {{"C-MZDY", "Mzdy za december", {2007, 12, 5}, "10:15", "MZDY.TXT", 80, 60},
+            {"A-DPH", "Daň z pridanej hodnoty", {2007, 12, 20}, "08:05", "DPH.TXT", 80, 60},
+            {"B-KNIHA", "Kniha jázd", {2007, 12, 1}, "12:00", "KNIHA.TXT", 136, 60}};
+}
+
+void PrintTo(const CatalogEntry& entry, std::ostream* out) {
+    *out << "{" << entry.Nazov << " | " << entry.Popis << " | " << entry.Datum.year << "-"
+         << entry.Datum.month << "-" << entry.Datum.day << " | " << entry.Cas << " | "
+         << entry.FilName << " | " << entry.Sirka << " x " << entry.Dlzka << "}";
 }

@@ -2,23 +2,14 @@
 // A host system's program folder in a temporary folder, built for one test:
 // catalogs, print files, archived periods and the settings table.
 
+#include "app/CatalogEntry.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
-
-struct CatalogEntry {
-    std::string nazov; // UTF-8; stored in the catalog in code page 852
-    std::string popis;
-    int year = 0; // 0: an empty date
-    int month = 0;
-    int day = 0;
-    std::string cas;
-    std::string filName;
-    int sirka = 80;
-    int dlzka = 60;
-};
 
 class HostFolder {
   public:
@@ -32,7 +23,9 @@ class HostFolder {
     std::filesystem::path Path(const std::string& relative) const;
 
     // ZOZTLS.DBF in a folder relative to the application folder, such as "Cis"
-    // or "Zal/Obd712/Tla". popisWidth and filNameWidth size those fields.
+    // or "Zal/Obd712/Tla", its texts in code page 852 and the date of
+    // 30 December 1899 left empty, as the host writes a missing date.
+    // popisWidth and filNameWidth size those fields.
     void WriteCatalog(const std::string& folder, const std::vector<CatalogEntry>& entries,
                       int popisWidth = 45, int filNameWidth = 12);
     // A catalog that lacks the field Dlzka: unreadable from its first entry on.
@@ -55,6 +48,9 @@ class HostFolder {
 // Three entries of the current month whose order by date (B-KNIHA, C-MZDY,
 // A-DPH) differs from their order by name.
 std::vector<CatalogEntry> CurrentMonth();
+
+// An entry as a test failure shows it.
+void PrintTo(const CatalogEntry& entry, std::ostream* out);
 
 // UTF-8 text in code page 852, the way the host system writes it.
 std::string Oem852(const std::string& utf8);

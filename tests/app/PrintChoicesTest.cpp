@@ -104,9 +104,9 @@ class PrintChoicesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         cups_ = &PrivateCups::ForThisProcess();
-        host_.WriteCatalog("Cis",
-                           {{"PASKY", "Výplatné pásky", 2007, 12, 5, "10:15", "PASKY.TXT", 80, 60},
-                            {"INE", "Iná zostava", 2007, 12, 6, "11:00", "PASKY.TXT", 80, 60}});
+        host_.WriteCatalog(
+            "Cis", {{"PASKY", "Výplatné pásky", {2007, 12, 5}, "10:15", "PASKY.TXT", 80, 60},
+                    {"INE", "Iná zostava", {2007, 12, 6}, "11:00", "PASKY.TXT", 80, 60}});
         host_.WriteFile("Tla/PASKY.TXT", ThreePageReport());
     }
     void TearDown() override {

@@ -28,13 +28,13 @@ class PrintFileSearchTest : public ::testing::Test {
         host_.WriteFile("Tla/DPH.TXT", Oem852("\tJÁN ŠŤASTNÝ\r\n"));
         // The meal calculations, in the folder oposcis.dbf names.
         host_.WriteSettings("KALK");
-        host_.WriteCatalog("KALK/Cis", {{"K-OBEDY", "Obedy", 2007, 12, 3, "11:00", "OBEDY.TXT"}});
+        host_.WriteCatalog("KALK/Cis", {{"K-OBEDY", "Obedy", {2007, 12, 3}, "11:00", "OBEDY.TXT"}});
         host_.WriteFile("KALK/Tla/OBEDY.TXT", Oem852("Dodávateľ: Šťastný s.r.o.\n"));
         // Two archived months: one whose file has the name, one whose catalog
         // cannot be read.
         host_.WriteCatalog("Zal/Obd712/Tla",
-                           {{"MZDY", "Mzdy za november", 2007, 11, 5, "10:00", "MZDY.TXT"},
-                            {"MZDY", "Mzdy za november", 2007, 11, 6, "10:00", "MZDY2.TXT"}});
+                           {{"MZDY", "Mzdy za november", {2007, 11, 5}, "10:00", "MZDY.TXT"},
+                            {"MZDY", "Mzdy za november", {2007, 11, 6}, "10:00", "MZDY2.TXT"}});
         host_.WriteFile("Zal/Obd712/Tla/MZDY.TXT", Oem852("a\rb\rc Šťastná\rŠťastný\r"));
         host_.WriteFile("Zal/Obd712/Tla/MZDY2.TXT", Oem852("nič\r\n"));
         host_.WriteFile("Zal/Obd711/Tla/ZOZTLS.DBF", "not a catalog");
@@ -46,22 +46,20 @@ class PrintFileSearchTest : public ::testing::Test {
     static std::vector<Row> Rows(PrintFileSearch& search) {
         std::vector<Row> rows;
         for (const SearchHit& hit : search.TakeHits())
-            rows.emplace_back(search.Sources()[hit.source].label,
-                              platform::AnsiToUtf8(hit.entry->nazov), hit.line, hit.column,
+            rows.emplace_back(search.Sources()[hit.source].Label(), hit.entry->Nazov, hit.line,
+                              hit.column,
                               platform::Utf16ToUtf8(*platform::CodePageToUtf16(852, hit.text)));
         std::sort(rows.begin(), rows.end());
         return rows;
     }
 
-    std::vector<SearchedSource> AllSources() const {
-        return SelectorSources(host_.AppFolder(), "KALK/");
-    }
+    HostFolders Host() const { return {host_.AppFolder(), "KALK/"}; }
 
     HostFolder host_;
 };
 
 TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRead) {
-    PrintFileSearch search(AllSources(), host_.AppFolder(), u"šťastný", false);
+    PrintFileSearch search(EverySource(Host()), Host(), u"šťastný", false);
     search.Start();
     search.Wait();
     EXPECT_TRUE(search.Finished());
@@ -79,7 +77,7 @@ TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRe
 
     std::set<std::tuple<SearchFailure::Kind, std::string, std::string>> failures;
     for (const SearchFailure& failure : search.TakeFailures())
-        failures.emplace(failure.kind, search.Sources()[failure.source].label, failure.file);
+        failures.emplace(failure.kind, search.Sources()[failure.source].Label(), failure.file);
     const std::set<std::tuple<SearchFailure::Kind, std::string, std::string>> expectedFailures = {
         {SearchFailure::Kind::MissingFile, "Aktuálny mesiac", "KNIHA.TXT"},
         {SearchFailure::Kind::Catalog, "2007 / 11", ""},
@@ -94,8 +92,7 @@ TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRe
 }
 
 TEST_F(PrintFileSearchTest, LetterCaseCountsOnlyWhenAskedAndOneSourceIsOneSource) {
-    std::vector<SearchedSource> current = {AllSources()[0]};
-    PrintFileSearch search(current, host_.AppFolder(), u"ŠŤASTNÝ", true);
+    PrintFileSearch search({Source::CurrentMonth()}, Host(), u"ŠŤASTNÝ", true);
     search.Start();
     search.Wait();
     const std::vector<Row> expected = {
@@ -105,7 +102,7 @@ TEST_F(PrintFileSearchTest, LetterCaseCountsOnlyWhenAskedAndOneSourceIsOneSource
 }
 
 TEST_F(PrintFileSearchTest, TextTheCodePageLacksFindsNothingAtOnce) {
-    PrintFileSearch search(AllSources(), host_.AppFolder(), u"Šťastný €", false);
+    PrintFileSearch search(EverySource(Host()), Host(), u"Šťastný €", false);
     EXPECT_TRUE(search.Impossible());
     search.Start();
     EXPECT_TRUE(search.Finished());
@@ -119,11 +116,11 @@ TEST_F(PrintFileSearchTest, StoppingEndsEveryThreadAndNothingComesAfterIt) {
     const std::string big(std::size_t{8} << 20, 'x');
     for (int i = 0; i < 4; ++i) {
         const std::string name = "BIG" + std::to_string(i) + ".TXT";
-        entries.push_back({"BIG", "Veľký", 2007, 12, 1, "10:00", name});
+        entries.push_back({"BIG", "Veľký", {2007, 12, 1}, "10:00", name});
         host_.WriteFile("Tla/" + name, big + "Šťastný\r\n");
     }
     host_.WriteCatalog("Cis", entries);
-    PrintFileSearch search(AllSources(), host_.AppFolder(), u"šťastný", false);
+    PrintFileSearch search(EverySource(Host()), Host(), u"šťastný", false);
     search.Start();
     search.Stop();
     EXPECT_TRUE(search.Finished());

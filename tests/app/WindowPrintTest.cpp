@@ -45,8 +45,8 @@ class WindowPrintTest : public ::testing::Test {
   protected:
     void SetUp() override {
         cups_ = &PrivateCups::ForThisProcess();
-        host_.WriteCatalog("Cis",
-                           {{"MZDY", "Výplatné pásky", 2007, 12, 5, "10:15", "MZDY.TXT", 80, 60}});
+        host_.WriteCatalog(
+            "Cis", {{"MZDY", "Výplatné pásky", {2007, 12, 5}, "10:15", "MZDY.TXT", 80, 60}});
         host_.WriteFile("Tla/MZDY.TXT", ThreePageReport());
         std::filesystem::remove(Output());
     }
@@ -94,8 +94,13 @@ TEST_F(WindowPrintTest, AThreePageDemoReportPrintsFromTheListAsThreePages) {
     // The kitchen's payslips of the demo host: three pages, each ended by a form feed.
     const demohost::PrintFileBytes report = demohost::PayrollSlips({2026, 11}, 3);
     ASSERT_EQ(report.pages, 3);
-    host_.WriteCatalog("Cis", {{"VYPLSJ", "Výplatné pásky - školská jedáleň", 2026, 12, 8, "10:21",
-                                "VYPLSJ.PRN", report.width, report.length}});
+    host_.WriteCatalog("Cis", {{"VYPLSJ",
+                                "Výplatné pásky - školská jedáleň",
+                                {2026, 12, 8},
+                                "10:21",
+                                "VYPLSJ.PRN",
+                                report.width,
+                                report.length}});
     host_.WriteFile("Tla/VYPLSJ.PRN", report.bytes);
     AddPdfPrinter();
     Start();
@@ -160,7 +165,7 @@ TEST_F(WindowPrintTest, AnAwkwardFileWithAZeroPageFormatPrints) {
     std::string line;
     for (int i = 0; i < 100000; ++i)
         line += static_cast<char>(32 + i % 224);
-    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", 2007, 12, 5, "10:15", "ZLY.TXT", 0, 0}});
+    host_.WriteCatalog("Cis", {{"ZLY", "Neporiadny", {2007, 12, 5}, "10:15", "ZLY.TXT", 0, 0}});
     host_.WriteFile("Tla/ZLY.TXT", line + "\r\n\f\r\n\f\r\n\f" + std::string(1, '\0') + "zvysok");
     AddPdfPrinter();
     Start();

@@ -1,5 +1,7 @@
 #include "app/Sources.h"
 
+#include "app/Source.h"
+
 #include "platform/Locale.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,13 @@ namespace fs = std::filesystem;
 using namespace sources;
 
 namespace {
+
+std::vector<std::string> ArchivedPeriodLabels(const std::string& appFolder) {
+    std::vector<std::string> labels;
+    for (const Source& period : ArchivedPeriods(appFolder))
+        labels.push_back(period.Label());
+    return labels;
+}
 
 class AppFolder : public ::testing::Test {
   protected:
@@ -47,6 +56,7 @@ TEST_F(AppFolder, OnlyPeriodFoldersWithACatalogAreOffered) {
     Touch("Zal/Obd611/Tla/other.dbf"); // no catalog
     Touch("Zal/Obd712");               // a plain file named like a period
     Touch("Zal/Obd7123/Tla/ZozTls.dbf");
+    Touch("Zal/ObdX12/Tla/ZozTls.dbf"); // no period: its label would be no date
     EXPECT_EQ(ArchivedPeriodLabels(app_), (std::vector<std::string>{"2000 / 12"}));
 }
 
@@ -59,26 +69,61 @@ TEST_F(AppFolder, NoArchiveMeansNoPeriods) {
     EXPECT_TRUE(ArchivedPeriodLabels(app_).empty());
 }
 
-TEST(Folders, EachSourceHasItsCatalogAndPrintFileFolder) {
-    const std::string app = "/host/";
-    const std::string meal = "/kalk/";
-    EXPECT_EQ(CatalogFolder(0, kCurrentMonth, app, meal), "/host/Cis/");
-    EXPECT_EQ(PrintFileFolder(0, kCurrentMonth, app, meal), "/host/Tla/");
-    EXPECT_EQ(CatalogFolder(1, kMealCalculations, app, meal), "/kalk/Cis/");
-    EXPECT_EQ(PrintFileFolder(1, kMealCalculations, app, meal), "/kalk/Tla/");
-    EXPECT_EQ(CatalogFolder(2, "2007 / 12", app, meal), "/host/Zal/Obd712/Tla/");
-    EXPECT_EQ(PrintFileFolder(3, "2000 / 12", app, meal), "/host/Zal/Obd012/Tla/");
-    // Without a meal-calculation folder the folders are relative.
-    EXPECT_EQ(CatalogFolder(1, kMealCalculations, app, ""), "Cis/");
+TEST_F(AppFolder, TheSelectorOffersTheTwoFixedSourcesFirst) {
+    Touch("Zal/Obd712/Tla/ZozTls.dbf");
+    EXPECT_EQ(OfferedSources(app_),
+              (std::vector<Source>{Source::CurrentMonth(), Source::MealCalculations(),
+                                   Source::ArchivedPeriod(2007, 12)}));
 }
 
-TEST(Folders, PeriodLabelsComeFromTheFolderName) {
-    EXPECT_EQ(PeriodLabel("Obd712"), "2007 / 12");
-    EXPECT_EQ(PeriodLabel("obd012"), "2000 / 12");
+TEST(Folders, EachSourceHasItsCatalogAndPrintFileFolder) {
+    const HostFolders host{"/host/", "/kalk/"};
+    struct Case {
+        Source source;
+        std::string label;
+        std::string catalog;
+        std::string printFiles;
+    };
+    const Case cases[] = {
+        {Source::CurrentMonth(), "Aktuálny mesiac", "/host/Cis/", "/host/Tla/"},
+        {Source::MealCalculations(), "Kalkulácie jedál", "/kalk/Cis/", "/kalk/Tla/"},
+        {Source::ArchivedPeriod(2007, 12), "2007 / 12", "/host/Zal/Obd712/Tla/",
+         "/host/Zal/Obd712/Tla/"},
+        {Source::ArchivedPeriod(2000, 12), "2000 / 12", "/host/Zal/Obd012/Tla/",
+         "/host/Zal/Obd012/Tla/"},
+        {Source::ArchivedPeriod(2006, 1), "2006 / 01", "/host/Zal/Obd601/Tla/",
+         "/host/Zal/Obd601/Tla/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(c.source.Label(), c.label);
+        EXPECT_EQ(c.source.CatalogFolder(host), c.catalog);
+        EXPECT_EQ(c.source.PrintFileFolder(host), c.printFiles);
+    }
+    // Without a meal-calculation folder the folders are relative.
+    EXPECT_EQ(Source::MealCalculations().CatalogFolder({"/host/", ""}), "Cis/");
+}
+
+TEST(Folders, PeriodsComeFromTheFolderName) {
+    EXPECT_EQ(Source::FromPeriodFolder("Obd712"), Source::ArchivedPeriod(2007, 12));
+    EXPECT_EQ(Source::FromPeriodFolder("oBD012"), Source::ArchivedPeriod(2000, 12));
+    for (const char* name : {"Obd71", "Obd7123", "Obd7x2", "Abc712", ""})
+        EXPECT_EQ(Source::FromPeriodFolder(name), std::nullopt) << name;
 }
 
 TEST(Folders, ADeepApplicationFolderIsNotCut) {
     const std::string deep = "/" + std::string(300, 'd') + "/";
-    EXPECT_EQ(CatalogFolder(0, kCurrentMonth, deep, ""), deep + "Cis/");
+    EXPECT_EQ(Source::CurrentMonth().CatalogFolder({deep, ""}), deep + "Cis/");
     EXPECT_EQ(ApplicationFolder().back(), '/');
+}
+
+TEST_F(AppFolder, FoldersAreFoundWhateverTheLetterCase) {
+    Touch("ZAL/obd712/TLA/MZDY.txt");
+    Touch("cis/ZOZTLS.DBF");
+    const HostFolders host{app_, ""};
+    const Source period = Source::ArchivedPeriod(2007, 12);
+    EXPECT_EQ(period.ResolvedPrintFile(host, "mzdy.TXT"), root_ / "ZAL/obd712/TLA/MZDY.txt");
+    EXPECT_EQ(Source::CurrentMonth().ResolvedCatalogFolder(host), root_ / "cis");
+    // The meal calculations without their folder look beside the current month.
+    EXPECT_EQ(Source::MealCalculations().ResolvedCatalogFolder(host), root_ / "cis");
 }

@@ -1,0 +1,68 @@
+#pragma once
+// A source of print files: the current month, the meal calculations or an
+// archived period. A source knows its label and the folders it reads from; the
+// month selector, the command line, the catalog watch and batch printing all
+// hold one, so an archived period is never rebuilt from the text it shows.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The host's folders every source is found from.
+struct HostFolders {
+    // The host system's program folder, ending in the separator.
+    std::string appFolder;
+    // The meal-calculation folder oposcis.dbf names, ending in a separator
+    // once read; empty when there is none, and the meal calculations are then
+    // looked for in folders relative to the application folder.
+    std::string mealCalcFolder;
+};
+
+enum class SourceKind { CurrentMonth, MealCalculations, ArchivedPeriod };
+
+class Source {
+  public:
+    static Source CurrentMonth();
+    static Source MealCalculations();
+    // The host keeps one digit of the year, so year is 2000 to 2009; month is
+    // the two digits of the folder name (normally 1 to 12).
+    static Source ArchivedPeriod(int year, int month);
+    // The period an archive folder such as "Obd712" (any letter case) holds;
+    // nothing for a name that is not "Obd" and three digits.
+    static std::optional<Source> FromPeriodFolder(std::string_view folderName);
+
+    SourceKind Kind() const { return kind_; }
+    bool IsArchivedPeriod() const { return kind_ == SourceKind::ArchivedPeriod; }
+    // Of an archived period; 0 for the other sources.
+    int Year() const { return year_; }
+    int Month() const { return month_; }
+
+    // The text the month selector shows (UTF-8): "Aktuálny mesiac",
+    // "Kalkulácie jedál", or the period as "2007 / 12".
+    std::string Label() const;
+
+    // The folder holding ZOZTLS.DBF and the folder holding the print files the
+    // catalog names, as native text ending in the separator. An archived
+    // period keeps both in Zal/ObdYMM/Tla; the other sources keep the catalog
+    // in Cis beside Tla. Relative only for the meal calculations without a
+    // meal-calculation folder.
+    std::string CatalogFolder(const HostFolders& host) const;
+    std::string PrintFileFolder(const HostFolders& host) const;
+
+    // The same folders found on disk (letter case resolved), a relative one
+    // taken from the application folder.
+    std::filesystem::path ResolvedCatalogFolder(const HostFolders& host) const;
+    // A print file the catalog names (UTF-8, '\' separates folders too), found on disk.
+    std::filesystem::path ResolvedPrintFile(const HostFolders& host,
+                                            std::string_view filName) const;
+
+    bool operator==(const Source&) const = default;
+
+  private:
+    Source(SourceKind kind, int year, int month) : kind_(kind), year_(year), month_(month) {}
+
+    SourceKind kind_;
+    int year_;
+    int month_;
+};
