@@ -140,6 +140,13 @@ void FindBar::Close() {
     viewer_->setFocus(Qt::OtherFocusReason);
 }
 
+void FindBar::UseText(const QString& text, bool matchCase) {
+    CancelSearch();
+    text_->setText(text);
+    matchCase_->setChecked(matchCase);
+    ShowNotice({});
+}
+
 void FindBar::FindNext() {
     Find(SearchDirection::Forward);
 }

@@ -39,6 +39,9 @@ class FindBar : public QWidget {
     void FindNext();
     void FindPrevious();
 
+    // Sets the text and the case toggle that F3 finds with, leaving the bar as it is.
+    void UseText(const QString& text, bool matchCase);
+
     // A long search runs beside the window; while it does, Esc stops it.
     bool Searching() const { return worker_.joinable(); }
     // Stops a search that runs beside the window and says so in the bar.

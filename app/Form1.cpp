@@ -11,6 +11,7 @@
 #include "app/FlatComboBox.h"
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
+#include "app/SearchPane.h"
 #include "app/ToolTips.h"
 #include "app/WindowTexts.h"
 #include "app/print/JobFollower.h"
@@ -42,6 +43,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -113,6 +115,7 @@ TForm1::TForm1(const std::string& appFolder, QWidget* parent)
 TForm1::~TForm1() {
     // A search beside the window reads the preview's lines: it ends before they go.
     findBar_->CancelSearch();
+    searchPane_->StopSearch();
     // The list and its data source read PrnData to the end, so they go before it does.
     delete PStrany;
     delete DataSrc;
@@ -161,6 +164,8 @@ void TForm1::CreateControls() {
     place(list, BOrder, QRect(72, 421, 70, 25), kLeftBottom);
     BRefr = MakeButton(TabZozn, "Obnov", "refr");
     place(list, BRefr, QRect(144, 421, 70, 25), kLeftBottom);
+    searchPane_ = new SearchPane(TabZozn, host_, [this] { return CurrentSource(); });
+    place(list, searchPane_, QRect(0, 0, 656, 418), kAll);
     cbMesiac = new FlatComboBox(TabZozn);
     cbMesiac->setObjectName("cbMesiac");
     cbMesiac->setEditable(false);
@@ -272,6 +277,16 @@ void TForm1::BindEvents() {
             [this] { RunGuarded([this] { BViewClick(GrZozn); }); });
     MSubor->OnDblClick = [this](QObject*) { RunGuarded([this] { BZoznClick(MSubor); }); };
     BindKeys();
+
+    // The list's context menu offers the search across print files.
+    GrZozn->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(GrZozn, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        RunGuarded([&] { ShowListMenu(GrZozn->viewport()->mapToGlobal(pos)); });
+    });
+    searchPane_->OnOpen = [this](const Source& source, const CatalogEntry& entry, int line,
+                                 int column, int length, const QString& text, bool matchCase) {
+        RunGuarded([&] { OpenSearchResult(source, entry, line, column, length, text, matchCase); });
+    };
 
     // Right click, and the menu key while the button has the focus.
     BTlac->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -545,4 +560,29 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // FormClose: the catalog is open only during a load, but never leave it open.
     if (Dbf1.Active()) Dbf1.Close();
     event->accept();
+}
+
+void TForm1::ShowListMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    menu.addAction(QString::fromUtf8("Hľadať vo všetkých súboroch..."), this,
+                   [this] { searchPane_->Open(); });
+    menu.exec(globalPos);
+}
+
+void TForm1::OpenSearchResult(const Source& source, const CatalogEntry& entry, int line, int column,
+                              int length, const QString& text, bool matchCase) {
+    const auto offered = std::find(sources_.begin(), sources_.end(), source);
+    if (offered == sources_.end()) return;
+    searchPane_->Close();
+    // The source as the user chooses it in the selector, with its loading and colours.
+    cbMesiac->setCurrentIndex(static_cast<int>(offered - sources_.begin()));
+    BRefrClick(cbMesiac);
+    if (GrZozn->isHidden()) return; // the banner tells that the catalog cannot be read
+    const int position = FindEntry(*PrnData, entry);
+    if (position == 0) return; // the catalog no longer has it
+    PrnData->MoveToPosition(position);
+    BViewClick(nullptr);
+    if (PStrany->currentWidget() != TabView) return;
+    findBar_->UseText(text, matchCase);
+    MSubor->SelectCells(CellPos{column, line}, CellPos{column + length, line});
 }

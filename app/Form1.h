@@ -20,6 +20,7 @@ class CatalogGrid;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
+class SearchPane;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -104,6 +105,8 @@ class TForm1 : public QWidget {
     QLabel* SText;
     // The preview's find bar (Ctrl+F).
     FindBar* findBar_;
+    // The search across print files, over the list (Ctrl+Shift+F).
+    SearchPane* searchPane_;
 
     // The catalog table object, the memory table and the list's data source.
     dbf::TDbf Dbf1;
@@ -146,6 +149,13 @@ class TForm1 : public QWidget {
     void ShowPage(QWidget* page, QWidget* firstControl);
     // BTlac's context menu at a point of the screen.
     void ShowPrintMenu(const QPoint& globalPos);
+    // The list's context menu at a point of the screen.
+    void ShowListMenu(const QPoint& globalPos);
+    // A result of the search pane, opened as the user would reach it: its
+    // source chosen in the selector, its entry current, the preview open with
+    // the match selected, and the find bar set to go on with F3.
+    void OpenSearchResult(const Source& source, const CatalogEntry& entry, int line, int column,
+                          int length, const QString& text, bool matchCase);
     // Runs the print job for the selected entry on a surface. False when it
     // stopped with a notice to the user (no file, nothing in the page range).
     bool RunJobOn(print::PrintSurface& surface);
