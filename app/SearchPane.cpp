@@ -54,11 +54,12 @@ class MatchDelegate : public QStyledItemDelegate {
         const int start = index.data(kMatchStartRole).toInt();
         const int length = index.data(kMatchLengthRole).toInt();
         const QRect area = option.rect.adjusted(3, 0, -3, 0);
-        const QFontMetrics metrics(option.font);
+        const QFontMetrics metrics(plain.font);
         const bool selected = option.state & QStyle::State_Selected;
         const QColor ink =
             option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
         painter->save();
+        painter->setFont(plain.font);
         painter->setClipRect(area);
         int x = area.left();
         const auto draw = [&](const QString& piece, bool marked) {
@@ -112,6 +113,7 @@ SearchPane::SearchPane(QWidget* parent, const HostFolders& host,
     scope_->addItems({QString::fromUtf8(kShownSource), QString::fromUtf8(kEveryMonth)});
     matchCase_ = new QCheckBox(QString::fromUtf8("Rozlišovať veľkosť písmen"), this);
     matchCase_->setObjectName("SearchMatchCase");
+    matchCase_->setMinimumWidth(matchCase_->sizeHint().width());
     start_ = new QPushButton(QString::fromUtf8("Hľadať"), this);
     start_->setObjectName("SearchStart");
     stop_ = new QPushButton(QString::fromUtf8("Zastaviť"), this);
