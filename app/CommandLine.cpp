@@ -82,7 +82,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("N"));
     const QCommandLineOption oem(
         QStringLiteral("oem-codepage"),
-        QStringLiteral("The host's OEM (DOS) code page, of the print files (such as 852)."),
+        QStringLiteral("The host's OEM (DOS) code page, of the print files (such as 852, "
+                       "or 895 for Kamenický and 620 for Mazovia)."),
         QStringLiteral("N"));
     const QCommandLineOption print(
         QStringLiteral("print"),

@@ -72,25 +72,43 @@ struct CodePageCandidate {
     QString where;
 };
 
-// The first installed code page among the candidates, else the locale's; every
-// candidate passed over gets a notice naming it and the page used instead.
+// Why the tool cannot take a code page for the role, in the words of a notice.
+QString Refusal(const CodePageCandidate& candidate, platform::CodePageRole role, int chosen) {
+    bool number = false;
+    const int page = candidate.text.toInt(&number);
+    QString why = QStringLiteral("nie je na tomto počítači nainštalovaná");
+    if (number && platform::IsCodePageInstalled(page)) {
+        why = platform::IsUsableCodePage(page, platform::CodePageRole::Ansi) &&
+                      role == platform::CodePageRole::Oem
+                  ? QStringLiteral("je viacbajtová a náhľad tlačového súboru ukazuje jeden bajt "
+                                   "na znak")
+                  : QStringLiteral("nie je založená na ASCII a tento program ju nevie použiť");
+    }
+    return QStringLiteral("Kódová stránka %1 (%2) %3, použije sa kódová stránka %4.")
+        .arg(candidate.text, candidate.where, why, QString::number(chosen));
+}
+
+// The first code page among the candidates that the role can use, else the
+// locale's; every candidate passed over gets a notice naming it and the page
+// used instead. A locale whose page does not serve (a multibyte OEM page)
+// gives way to the C locale's.
 int ChooseCodePage(const std::vector<CodePageCandidate>& candidates, int localePage,
-                   QStringList& warnings) {
+                   platform::CodePageRole role, QStringList& warnings) {
     int chosen = localePage;
+    if (!platform::IsUsableCodePage(localePage, role))
+        chosen = role == platform::CodePageRole::Oem ? 437 : 1252;
     std::vector<const CodePageCandidate*> rejected;
     for (const CodePageCandidate& candidate : candidates) {
         bool number = false;
         const int page = candidate.text.toInt(&number);
-        if (number && platform::IsCodePageInstalled(page)) {
+        if (number && platform::IsUsableCodePage(page, role)) {
             chosen = page;
             break;
         }
         rejected.push_back(&candidate);
     }
     for (const CodePageCandidate* candidate : rejected)
-        warnings << QStringLiteral("Kódová stránka %1 (%2) nie je na tomto počítači "
-                                   "nainštalovaná, použije sa kódová stránka %3.")
-                        .arg(candidate->text, candidate->where, QString::number(chosen));
+        warnings << Refusal(*candidate, role, chosen);
     return chosen;
 }
 
@@ -161,10 +179,10 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
     settings.ansiCodePage =
         ChooseCodePage(CodePageCandidates(options.ansiCodePage, QStringLiteral("--ansi-codepage"),
                                           QStringLiteral("AnsiCodePage"), read),
-                       localePages.ansi, settings.warnings);
+                       localePages.ansi, platform::CodePageRole::Ansi, settings.warnings);
     settings.oemCodePage =
         ChooseCodePage(CodePageCandidates(options.oemCodePage, QStringLiteral("--oem-codepage"),
                                           QStringLiteral("OemCodePage"), read),
-                       localePages.oem, settings.warnings);
+                       localePages.oem, platform::CodePageRole::Oem, settings.warnings);
     return settings;
 }

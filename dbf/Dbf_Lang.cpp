@@ -138,6 +138,9 @@ std::string TranslateToAnsi(std::string_view text, TextTranslation mode, int use
         // a code page the machine cannot convert.
         return platform::OemToAnsi(text);
     case TextTranslation::Unavailable:
+        // The code page is not installed, so the text has nothing to go through,
+        // also where a converter for the number happens to exist.
+        return std::string(text);
     case TextTranslation::CodePage:
         break;
     }

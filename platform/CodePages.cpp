@@ -1,5 +1,6 @@
 #include "platform/CodePages.h"
 
+#include "platform/BuiltInCodePages.h"
 #include "platform/Locale.h"
 
 #include <unicode/uchar.h>
@@ -69,44 +70,87 @@ struct SingleBytePage {
     // Per BMP character its byte: an exact byte, a best fit or '?' once asked
     // for, kUnknown before.
     std::vector<std::int16_t> fromUnicode;
+    // False for the EBCDIC pages, whose low half is not ASCII.
+    bool asciiBased = true;
 };
 constexpr std::int16_t kUnknown = -1;
+
+// Where two bytes share a character, the lower one is written.
+void FillFromUnicode(SingleBytePage& page) {
+    page.fromUnicode.assign(0x10000, kUnknown);
+    for (int b = 255; b >= 0; --b)
+        if (page.toUnicode[b] != u'\uFFFD')
+            page.fromUnicode[page.toUnicode[b]] = static_cast<std::int16_t>(b);
+}
+
+std::unique_ptr<SingleBytePage> BuiltInPage(const char16_t* upperHalf) {
+    auto page = std::make_unique<SingleBytePage>();
+    for (int b = 0; b < 0x80; ++b)
+        page->toUnicode[b] = static_cast<char16_t>(b);
+    std::copy(upperHalf, upperHalf + 0x80, page->toUnicode.begin() + 0x80);
+    FillFromUnicode(*page);
+    return page;
+}
+
+// Whether the converter reads ASCII letters, digits and the blank as ASCII; the
+// EBCDIC pages do not.
+bool KeepsAscii(UConverter* c) {
+    static const std::string kAscii =
+        " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    std::array<UChar, 128> out;
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_reset(c);
+    const int32_t n = ucnv_toUChars(c, out.data(), static_cast<int32_t>(out.size()), kAscii.data(),
+                                    static_cast<int32_t>(kAscii.size()), &status);
+    return U_SUCCESS(status) &&
+           std::equal(kAscii.begin(), kAscii.end(), out.begin(), out.begin() + n);
+}
+
+// The page as ICU converts it, or nullptr for a multi-byte or unknown page.
+std::unique_ptr<SingleBytePage> IcuPage(int codePage) {
+    UConverter* c = CachedConverter(codePage);
+    if (!c || ucnv_getMaxCharSize(c) != 1) return nullptr;
+    auto page = std::make_unique<SingleBytePage>();
+    page->asciiBased = KeepsAscii(c);
+    for (int b = 0; b < 256; ++b) {
+        char16_t u = static_cast<char16_t>(b);
+        if (b >= 0x80 || !page->asciiBased) {
+            const char byte = static_cast<char>(b);
+            UChar out[2];
+            UErrorCode status = U_ZERO_ERROR;
+            ucnv_reset(c);
+            const int32_t n = ucnv_toUChars(c, out, 2, &byte, 1, &status);
+            u = U_SUCCESS(status) && n == 1 ? out[0] : u'\uFFFD';
+        }
+        page->toUnicode[b] = u;
+    }
+    if (codePage == 852) page->toUnicode[0xAA] = u'\u00AC';
+    FillFromUnicode(*page);
+    return page;
+}
 
 // Per thread, since a table is filled in as characters are asked for.
 SingleBytePage* SingleByte(int codePage) {
     thread_local std::map<int, std::unique_ptr<SingleBytePage>> pages;
     auto it = pages.find(codePage);
     if (it != pages.end()) return it->second.get();
-    std::unique_ptr<SingleBytePage> page;
-    UConverter* c = CachedConverter(codePage);
-    if (c && ucnv_getMaxCharSize(c) == 1) {
-        page = std::make_unique<SingleBytePage>();
-        for (int b = 0; b < 256; ++b) {
-            char16_t u = static_cast<char16_t>(b);
-            if (b >= 0x80) {
-                const char byte = static_cast<char>(b);
-                UChar out[2];
-                UErrorCode status = U_ZERO_ERROR;
-                ucnv_reset(c);
-                const int32_t n = ucnv_toUChars(c, out, 2, &byte, 1, &status);
-                u = U_SUCCESS(status) && n == 1 ? out[0] : u'\uFFFD';
-            }
-            page->toUnicode[b] = u;
-        }
-        if (codePage == 852) page->toUnicode[0xAA] = u'\u00AC';
-        page->fromUnicode.assign(0x10000, kUnknown);
-        // Where two bytes share a character, the lower one is written.
-        for (int b = 255; b >= 0; --b)
-            if (page->toUnicode[b] != u'\uFFFD')
-                page->fromUnicode[page->toUnicode[b]] = static_cast<std::int16_t>(b);
-    }
+    // The built-in tables come first: ICU knows 867 as a Hebrew page, which the
+    // language drivers' 867 is not.
+    const char16_t* upperHalf = BuiltInUpperHalf(codePage);
+    std::unique_ptr<SingleBytePage> page = upperHalf ? BuiltInPage(upperHalf) : IcuPage(codePage);
     return pages.emplace(codePage, std::move(page)).first->second.get();
 }
 
+// The built-in pages share 437's ASCII and its graphics half, so 437's best fit
+// serves them wherever its byte means the same in both pages.
+constexpr int kBuiltInBestFitPage = 437;
+
 // The byte for a character the page has no exact byte for: ICU's best fit when
 // it is a visible character, else '?'.
-char BestFit(int codePage, char16_t u) {
-    UConverter* c = CachedConverter(codePage);
+char BestFit(int codePage, const SingleBytePage& page, char16_t u) {
+    const bool builtIn = BuiltInUpperHalf(codePage) != nullptr;
+    UConverter* c = CachedConverter(builtIn ? kBuiltInBestFitPage : codePage);
+    if (!c) return '?';
     char out[4];
     UErrorCode status = U_ZERO_ERROR;
     ucnv_reset(c);
@@ -114,13 +158,17 @@ char BestFit(int codePage, char16_t u) {
         ucnv_fromUChars(c, out, sizeof out, reinterpret_cast<const UChar*>(&u), 1, &status);
     const auto byte = static_cast<unsigned char>(out[0]);
     if (U_FAILURE(status) || n != 1 || byte < 0x20 || byte == 0x7F) return '?';
+    if (builtIn) {
+        const SingleBytePage* pc = SingleByte(kBuiltInBestFitPage);
+        if (!pc || pc->toUnicode[byte] != page.toUnicode[byte]) return '?';
+    }
     return out[0];
 }
 
 char SingleByteFor(int codePage, SingleBytePage& page, char16_t u) {
     std::int16_t& known = page.fromUnicode[u];
     if (known == kUnknown)
-        known = U16_IS_SURROGATE(u) ? '?' : static_cast<unsigned char>(BestFit(codePage, u));
+        known = U16_IS_SURROGATE(u) ? '?' : static_cast<unsigned char>(BestFit(codePage, page, u));
     return static_cast<char>(known);
 }
 
@@ -260,9 +308,10 @@ const std::vector<int>& InstalledCodePages() {
             1255,  1256,  1257,  1258,  1361,  10000, 10001, 10004, 10005, 10006, 10007,
             10021, 10029, 10079, 10081, 10082, 20127, 20866, 21866, 28591, 28592, 28593,
             28594, 28595, 28596, 28597, 28598, 28599, 28603, 28605};
-        std::vector<int> found;
+        std::vector<int> found = BuiltInCodePageNumbers();
         for (int cp : candidates)
             if (OpenConverter(cp)) found.push_back(cp);
+        std::sort(found.begin(), found.end());
         return found;
     }();
     return installed;
@@ -271,6 +320,13 @@ const std::vector<int>& InstalledCodePages() {
 bool IsCodePageInstalled(int codePage) {
     const auto& installed = InstalledCodePages();
     return std::binary_search(installed.begin(), installed.end(), codePage);
+}
+
+bool IsUsableCodePage(int codePage, CodePageRole role) {
+    if (!IsCodePageInstalled(codePage)) return false;
+    if (const SingleBytePage* page = SingleByte(codePage)) return page->asciiBased;
+    UConverter* c = CachedConverter(codePage);
+    return role == CodePageRole::Ansi && c && KeepsAscii(c);
 }
 
 std::string OemToAnsi(std::string_view oem) {

@@ -28,6 +28,15 @@ CodePagePair CodePagesForLocale(std::string_view localeName);
 const std::vector<int>& InstalledCodePages();
 bool IsCodePageInstalled(int codePage);
 
+// What a setting of the machine's code page is for: catalog texts (ANSI) or
+// print files (OEM).
+enum class CodePageRole { Ansi, Oem };
+// Whether the setting can name the code page: it converts, keeps ASCII letters
+// and digits at their bytes (the EBCDIC pages do not), and as the OEM page has
+// one byte per character, since the preview shows one byte per cell. A table's
+// own code page needs none of this, only to convert.
+bool IsUsableCodePage(int codePage, CodePageRole role);
+
 // Byte-for-byte conversions between the machine's OEM and ANSI code pages; a
 // character the target lacks becomes its nearest fit or '?'. The length is kept.
 std::string OemToAnsi(std::string_view oem);

@@ -2,10 +2,12 @@
 
 #include <utility>
 
+#include <QBuffer>
 #include <QSaveFile>
 
 #include "app/print/PrintError.h"
 #include "app/print/Spooler.h"
+#include "platform/DiskSync.h"
 
 namespace print {
 
@@ -30,10 +32,30 @@ void PdfFileSurface::Deliver(const std::vector<Sheet>& sheets) {
         return EPrintError("Súbor „" + file_.string() +
                            "“ sa nedá zapísať: " + reason.toStdString() + ".");
     };
+    // The PDF writer does not look at how its writes fare, so the document is
+    // rendered first and then written here, every write checked; and the file
+    // takes its name only once every byte is on the disk.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    WritePdf(pdf, sheets);
+    const QByteArray& bytes = pdf.data();
     QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) throw failed(file.errorString());
-    WritePdf(file, sheets);
-    // Nothing reaches the final name unless every byte was written.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw failed(file.errorString());
+    for (qint64 at = 0; at < bytes.size();) {
+        // A write the system cuts short is tried again for the rest, which then says why.
+        const qint64 written = file.write(bytes.constData() + at, bytes.size() - at);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            throw failed(reason);
+        }
+        at += written;
+    }
+    const std::string unsynced = platform::SyncToDisk(file.handle());
+    if (!unsynced.empty()) {
+        file.cancelWriting();
+        throw failed(QString::fromStdString(unsynced));
+    }
     if (!file.commit()) throw failed(file.errorString());
 }
 

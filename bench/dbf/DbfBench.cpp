@@ -4,6 +4,7 @@
 #include "bench/support/SampleFiles.h"
 #include "bench/support/TempFolder.h"
 #include "dbf/Dbf.h"
+#include "platform/CodePages.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,12 +13,15 @@
 
 namespace {
 
-// A big and a small catalog, each with a deleted record in every fifty.
+// A big and a small catalog, each with a deleted record in every fifty, and the
+// big one again in Kamenický (language driver 0x68).
 class CatalogFolder {
   public:
     CatalogFolder() : folder_("dbf-bench") {
         bench::WriteCatalog(folder_.Path() / "BIG.DBF", 100000, bench::CatalogDates::AnyDayOf2007,
                             50);
+        bench::WriteCatalog(folder_.Path() / "BIG895.DBF", 100000,
+                            bench::CatalogDates::AnyDayOf2007, 50, 895);
         bench::WriteCatalog(folder_.Path() / "SMALL.DBF", 1000, bench::CatalogDates::AnyDayOf2007,
                             50);
     }
@@ -68,6 +72,15 @@ void BM_Catalog100000(benchmark::State& state) {
     LoadRepeatedly(state, "BIG.DBF");
 }
 BENCHMARK(BM_Catalog100000)->Unit(benchmark::kMillisecond);
+
+// The big catalog in Kamenický on a machine whose OEM page it is, as the one in
+// 852 is read on a machine with 852: both translate OEM to ANSI text.
+void BM_Catalog100000Kamenicky(benchmark::State& state) {
+    platform::SetMachineCodePages(1250, 895);
+    LoadRepeatedly(state, "BIG895.DBF");
+    platform::SetMachineCodePages(1250, 852);
+}
+BENCHMARK(BM_Catalog100000Kamenicky)->Unit(benchmark::kMillisecond);
 
 void BM_Catalog1000OpenedAndClosed1000Times(benchmark::State& state) {
     LoadRepeatedly(state, "SMALL.DBF");

@@ -8,8 +8,9 @@
 namespace bench {
 
 void WriteCatalog(const std::filesystem::path& file, int entries, CatalogDates dates,
-                  int deletedEvery) {
-    dbfwriter::DbfWriter writer(0x03, 0x64);
+                  int deletedEvery, int codePage) {
+    dbfwriter::DbfWriter writer(0x03, codePage == 895 ? 0x68 : 0x64);
+    const std::string slovak = *platform::Utf16ToCodePage(codePage, u"Mzdová zostava čž ");
     dbfwriter::AddCatalogFields(writer);
     std::mt19937 random(11);
     for (int i = 0; i < entries; ++i) {
@@ -19,7 +20,7 @@ void WriteCatalog(const std::filesystem::path& file, int entries, CatalogDates d
         const int day = rising ? 1 + i * 28 / entries : 1 + static_cast<int>(random() % 28);
         writer.AddRecord(deletedEvery > 0 && i % deletedEvery == deletedEvery - 1)
             .Text("NAZOV", name)
-            .Text("POPIS", "Mzdov\xA0 zostava \x9F\xA7 " + std::to_string(i)) // Slovak in 852
+            .Text("POPIS", slovak + std::to_string(i))
             .Date("DATUM", 2007, month, day)
             .Text("CAS", std::to_string(random() % 24) + ":" + std::to_string(random() % 60))
             .Text("FILNAME", "T" + std::to_string(i) + ".PRN")
@@ -29,8 +30,9 @@ void WriteCatalog(const std::filesystem::path& file, int entries, CatalogDates d
     writer.WriteTo(file);
 }
 
-std::string PrintFileText(int megabytes) {
-    const std::string slovak = *platform::Utf16ToCodePage(852, u"Účtovná závierka ľščťžýáíé │ ");
+std::string PrintFileText(int megabytes, int codePage) {
+    const std::string slovak =
+        *platform::Utf16ToCodePage(codePage, u"Účtovná závierka ľščťžýáíé │ ");
     const std::size_t target = static_cast<std::size_t>(megabytes) << 20;
     std::string text;
     text.reserve(target + 134);

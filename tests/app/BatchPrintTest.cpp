@@ -3,8 +3,10 @@
 #include "HostFolder.h"
 
 #include "app/BatchPrint.h"
+#include "platform/CodePages.h"
 #include "tests/print/PdfOutput.h"
 #include "tests/print/PrivateCups.h"
+#include "tests/print/SmallFileSystem.h"
 
 #include <QProcess>
 
@@ -12,13 +14,16 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 namespace {
 
+using testing_cups::PausedScheduler;
 using testing_cups::PdfPages;
 using testing_cups::PdfPageSize;
 using testing_cups::PdfPageText;
 using testing_cups::PrivateCups;
+using testing_cups::SmallFileSystem;
 
 std::string Report(const std::string& title, int pages) {
     std::string report;
@@ -51,12 +56,17 @@ class BatchPrintTest : public ::testing::Test {
         for (const std::string& queue : queues_)
             cups_->RemovePrinter(queue);
     }
-    Outcome Tlacsub(QStringList arguments) {
+    // environment: more variables as NAME=VALUE.
+    Outcome Tlacsub(QStringList arguments, const QStringList& environment = {}) {
         arguments = QStringList{"--host-folder",   QString::fromStdString(host_.AppFolder()),
                                 "--ansi-codepage", "1250",
                                 "--oem-codepage",  "852"} +
                     arguments;
         QProcess process;
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        for (const QString& variable : environment)
+            variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        process.setProcessEnvironment(variables);
         process.start(TLACSUB_EXECUTABLE, arguments);
         process.waitForFinished(120000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -145,6 +155,94 @@ TEST_F(BatchPrintTest, ExportWritesEveryEntryAndListsWhatIsMissing) {
     std::filesystem::remove_all(out_);
     EXPECT_EQ(Tlacsub({"--export-pdf", QString::fromStdString(out_.string())}).status, 0);
     EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 3);
+
+    // The missing file first: what follows is written, and the run still fails.
+    std::filesystem::remove_all(out_);
+    host_.WriteCatalog("Cis",
+                       {{"CHYBA", "Bez súboru", {2007, 12, 4}, "10:15", "NIEJE.TXT", 80, 60},
+                        {"PASKY", "Výplatné pásky", {2007, 12, 5}, "10:15", "PASKY.TXT", 80, 60}});
+    const Outcome first = Tlacsub({"--export-pdf", QString::fromStdString(out_.string())});
+    EXPECT_EQ(first.status, 1);
+    EXPECT_NE(first.errors.find("CHYBA"), std::string::npos) << first.errors;
+    EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 3);
+}
+
+TEST_F(BatchPrintTest, PdfFilesOnAFullDiskAreCompleteOrAbsentAndTheRunFails) {
+    if (!SmallFileSystem::CanMount()) GTEST_SKIP() << "mounting a small file system needs root";
+    std::vector<CatalogEntry> entries;
+    for (int i = 1; i <= 12; ++i)
+        entries.push_back(
+            {"P" + std::to_string(i), "Pásky", {2007, 12, i}, "10:15", "PASKY.TXT", 80, 60});
+    host_.WriteCatalog("Cis", entries);
+    SmallFileSystem disk(4096);
+    // The system's reason in a language the test knows.
+    const QStringList english{"LC_ALL=C.UTF-8", "LANGUAGE="};
+    const std::string full = "No space left on device";
+
+    const std::filesystem::path file = disk.Folder() / "pasky.pdf";
+    Outcome run =
+        Tlacsub({"--print", "P1", "--pdf", QString::fromStdString(file.string())}, english);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find(file.string()), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(full), std::string::npos) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    // Room for a few of the twelve.
+    disk.LeaveFree(32 * 1024);
+    const std::filesystem::path folder = disk.Folder() / "export";
+    run = Tlacsub({"--export-pdf", QString::fromStdString(folder.string())}, english);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find(full), std::string::npos) << run.errors;
+    int written = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().string());
+        EXPECT_EQ(PdfPages(entry.path()), 3);
+        ++written;
+    }
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, 12);
+}
+
+TEST_F(BatchPrintTest, AStoppedSchedulerEndsPrintingWithinTheBound) {
+    AddPrinter("tlacsub-batch-paused");
+    const PausedScheduler paused(*cups_);
+    struct Case {
+        QStringList arguments;
+        std::string names;
+    };
+    const Case cases[] = {
+        {{"--print", "PASKY", "--printer", "tlacsub-batch-paused"}, "tlacsub-batch-paused"},
+        {{"--print", "PASKY"}, "Predvolen"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const Outcome run = Tlacsub(c.arguments, {"TLACSUB_PRINT_TIMEOUT=1"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.errors.find("tlačový systém neodpovedá"), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find(c.names), std::string::npos) << run.errors;
+    }
+    EXPECT_FALSE(paused.ResumedByLimit()) << "tlacsub waited for the scheduler unbounded";
+}
+
+// Print files in Kamenický reach the paper and the PDF files as their letters.
+TEST_F(BatchPrintTest, AKamenickyHostsLettersAndBoxDrawingReachThePaper) {
+    const std::u16string report = u"┌──────────────────────┐\r\n"
+                                  u"│ Čerpání žluťoučký kůň │\r\n"
+                                  u"└──────────────────────┘\r\n";
+    host_.WriteFile("Tla/PASKY.TXT", *platform::Utf16ToCodePage(895, report));
+    AddPrinter("tlacsub-kamenicky");
+    const Outcome printed =
+        Tlacsub({"--print", "PASKY", "--printer", "tlacsub-kamenicky", "--oem-codepage", "895"});
+    EXPECT_EQ(printed.status, 0) << printed.errors;
+    const Outcome exported =
+        Tlacsub({"--export-pdf", QString::fromStdString(out_.string()), "--oem-codepage", "895"});
+    EXPECT_EQ(exported.status, 0) << exported.errors;
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    for (const char* pdf : {"tlacsub-kamenicky.pdf", "PASKY.pdf"}) {
+        const std::string text = PdfPageText(out_ / pdf, 1);
+        EXPECT_NE(text.find("│ Čerpání žluťoučký kůň │"), std::string::npos) << pdf << ": " << text;
+        EXPECT_NE(text.find("┌──────"), std::string::npos) << pdf << ": " << text;
+    }
 }
 
 TEST_F(BatchPrintTest, TheMealCalculationsNeedTheirFolder) {

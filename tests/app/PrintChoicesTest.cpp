@@ -13,6 +13,8 @@
 #include "app/print/Spooler.h"
 #include "tests/print/PdfOutput.h"
 #include "tests/print/PrivateCups.h"
+#include "tests/print/SchedulerTimeoutFor.h"
+#include "tests/print/SmallFileSystem.h"
 #include "viewer/MemoEx.h"
 
 #include <QFileDialog>
@@ -27,16 +29,22 @@
 
 #include <QContextMenuEvent>
 
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 
 namespace {
 
+using testing_cups::PausedScheduler;
 using testing_cups::PdfDarkPixels;
 using testing_cups::PdfPages;
 using testing_cups::PdfPageText;
 using testing_cups::PrivateCups;
 using testing_cups::RunCommand;
+using testing_cups::SchedulerTimeoutFor;
+using testing_cups::SmallFileSystem;
 
 // Three pages, each ended by a form feed and headed by its number.
 std::string ThreePageReport() {
@@ -274,6 +282,64 @@ TEST_F(PrintChoicesTest, SavingAsPdfWritesTheSheetsAndAsksBeforeReplacing) {
     EXPECT_TRUE(boxes_.Texts()[0].contains("pod-suborom.pdf"));
     EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::Critical});
     EXPECT_EQ(PdfPages(file), 2);
+}
+
+TEST_F(PrintChoicesTest, AStoppedSchedulerNeitherFreezesTheWindowNorFailsInSilence) {
+    AddPrinter("tlacsub-win-paused");
+    cups_->StopQueue("tlacsub-win-paused", "Zaseknutý papier");
+    Start();
+    QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+    // The job waits in the stopped queue, so it is followed from now on.
+    ASSERT_TRUE(WaitForBox());
+    boxes_.Clear();
+    {
+        // Each question about the job may now wait long for an answer; the window must not.
+        const SchedulerTimeoutFor patient(std::chrono::minutes(2));
+        const PausedScheduler paused(*cups_, std::chrono::seconds(20));
+        QTest::qWait(2000);
+        QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+        EXPECT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
+        EXPECT_FALSE(paused.ResumedByLimit()) << "the window waited for the scheduler";
+    }
+    {
+        const SchedulerTimeoutFor bound(std::chrono::seconds(1));
+        const PausedScheduler paused(*cups_);
+        const int jobsBefore = cups_->SubmittedJobs();
+        QTest::mouseClick(Controls(*form_).BTlac, Qt::LeftButton);
+        ASSERT_EQ(boxes_.Texts().size(), 1);
+        EXPECT_TRUE(boxes_.Texts()[0].contains("tlacsub-win-paused"))
+            << boxes_.Texts()[0].toStdString();
+        EXPECT_TRUE(boxes_.Texts()[0].contains("tlačový systém neodpovedá"))
+            << boxes_.Texts()[0].toStdString();
+        EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::Critical});
+
+        QString unavailable;
+        WhenShown(OpenMenu, [&](QMenu* menu) {
+            for (QAction* action : menu->actions())
+                if (!action->isEnabled() && !action->isSeparator()) unavailable = action->text();
+            menu->close();
+        });
+        RightClick(Controls(*form_).BTlac);
+        EXPECT_TRUE(unavailable.contains("tlačový systém neodpovedá")) << unavailable.toStdString();
+        EXPECT_FALSE(paused.ResumedByLimit()) << "the window waited for the scheduler";
+        EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore);
+    }
+}
+
+TEST_F(PrintChoicesTest, SavingAsPdfOnAFullDiskTellsWhyAndLeavesNoFile) {
+    if (!SmallFileSystem::CanMount()) GTEST_SKIP() << "mounting a small file system needs root";
+    const SmallFileSystem disk(4096);
+    Start();
+    const std::filesystem::path file = disk.Folder() / "pasky.pdf";
+    RunGuarded([&] { form_->SavePdfTo(QString::fromStdString(file.string())); });
+    ASSERT_EQ(boxes_.Texts().size(), 1);
+    EXPECT_TRUE(boxes_.Texts()[0].contains(QString::fromStdString(file.string())))
+        << boxes_.Texts()[0].toStdString();
+    EXPECT_TRUE(boxes_.Texts()[0].contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+        << boxes_.Texts()[0].toStdString();
+    EXPECT_EQ(boxes_.Icons(), QList{QMessageBox::Critical});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.Folder()), {}), 1)
+        << "only the filler is there";
 }
 
 } // namespace

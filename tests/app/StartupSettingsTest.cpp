@@ -134,6 +134,60 @@ TEST_F(StartupSettingsTest, AnUninstalledCodePageGivesWayToTheNextSourceWithANot
     EXPECT_TRUE(settings.warnings[2].contains(QString::fromUtf8("použije sa kódová stránka 437")));
 }
 
+// EBCDIC pages keep no ASCII, and the preview shows one byte per cell, so such
+// pages give way like an uninstalled one; Kamenický and Mazovia are taken.
+TEST_F(StartupSettingsTest, PagesTheToolCannotUseGiveWayToTheNextSourceWithANotice) {
+    struct Case {
+        const char* name;
+        std::optional<int> commandLineOem;
+        QByteArray user;
+        int ansi;
+        int oem;
+        std::vector<const char*> noticed; // in each notice in turn
+    };
+    const Case cases[] = {
+        {"EBCDIC as the OEM page",
+         {},
+         "OemCodePage=37\n",
+         1252,
+         437,
+         {"37 (OemCodePage v súbore", "nie je založená na ASCII", "kódová stránka 437"}},
+        {"EBCDIC as the ANSI page",
+         {},
+         "AnsiCodePage=1140\nOemCodePage=852\n",
+         1252,
+         852,
+         {"1140 (AnsiCodePage v súbore", "nie je založená na ASCII", "kódová stránka 1252"}},
+        {"multibyte as the OEM page, the next source's taken",
+         932,
+         "OemCodePage=895\n",
+         1252,
+         895,
+         {"932 (voľba --oem-codepage)", "je viacbajtová", "kódová stránka 895"}},
+        {"multibyte as the ANSI page", {}, "AnsiCodePage=936\nOemCodePage=620\n", 936, 620, {}},
+        {"Kamenický by its other number", 867, "", 1252, 867, {}},
+        {"Mazovia by another", {}, "OemCodePage=991\n", 1252, 991, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write(files_.user, c.user);
+        const StartupSettings settings = Resolve({{}, {}, c.commandLineOem});
+        EXPECT_EQ(settings.ansiCodePage, c.ansi);
+        EXPECT_EQ(settings.oemCodePage, c.oem);
+        ASSERT_EQ(settings.warnings.size(), c.noticed.empty() ? 0 : 1);
+        for (const char* part : c.noticed)
+            EXPECT_TRUE(settings.warnings.front().contains(QString::fromUtf8(part)))
+                << settings.warnings.front().toStdString();
+    }
+    // A desktop whose own OEM page is multibyte gets the C locale's, without a notice.
+    Write(files_.user, "");
+    const StartupSettings japanese =
+        ResolveStartupSettings({}, files_, Folder("exe"), platform::CodePagePair{932, 932});
+    EXPECT_EQ(japanese.ansiCodePage, 932);
+    EXPECT_EQ(japanese.oemCodePage, 437);
+    EXPECT_TRUE(japanese.warnings.isEmpty());
+}
+
 TEST_F(StartupSettingsTest, ASettingsFileThatCannotBeReadIsReported) {
     Write(files_.system, "[General\nHostFolder=/mnt/host\n");
     const StartupSettings settings = Resolve();

@@ -86,6 +86,32 @@ TEST(Dump, SlovakCatalogInCodePage852) {
               R"({"NAZOV":"ZMAZANY","POPIS":null,"DATUM":null,"SIRKA":null,"_deleted":true})");
 }
 
+// The catalog a Czech host wrote in Kamenický, whether the OEM page is 852 or Kamenický.
+TEST(Dump, KamenickyCatalogReadsAsItsLetters) {
+    TempDir dir;
+    struct Case {
+        std::uint8_t driver;
+        const char* oem;
+        const char* layout;
+    };
+    for (const Case& c : {Case{0x68, "852", R"({"level":4,"codepage":895,"mode":"CodePage")"},
+                          Case{0x68, "895", R"({"level":4,"codepage":895,"mode":"OemAnsi")"},
+                          Case{0x20, "852", R"({"level":4,"codepage":867,"mode":"CodePage")"}}) {
+        DbfWriter w(0x03, c.driver);
+        w.AddField("POPIS", 'C', 45);
+        w.AddRecord().Text("POPIS",
+                           platform::Utf16ToCodePage(895, u"Čerpání žluťoučký kůň").value());
+        w.WriteTo(dir / "ZOZTLS.DBF");
+        DumpRun run = Dump(dir, std::string("--ansi 1250 --oem ") + c.oem + " " +
+                                    (dir / "ZOZTLS.DBF").string());
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto lines = Lines(run.out);
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_TRUE(lines[0].starts_with(c.layout)) << lines[0];
+        EXPECT_EQ(lines[1], R"({"POPIS":"Čerpání žluťoučký kůň"})") << c.oem;
+    }
+}
+
 TEST(Dump, EveryKindOfValue) {
     TempDir dir;
     DbfWriter w(0x04);

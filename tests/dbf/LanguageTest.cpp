@@ -108,8 +108,9 @@ TEST(Language, WhatTheAnsiPageLacksBecomesAQuestionMarkAndNamesKeepTheirLetters)
 
 TEST(Language, UnconvertibleCodePageAsksTheHandler) {
     TempDir dir;
-    ASSERT_FALSE(platform::IsCodePageInstalled(620)); // Mazovia (0x69)
-    TextTable(0x69, "\xA0x").WriteTo(dir / "M.DBF");
+    // Urdu (0x8E): a converter exists, but the page is not among the installed ones.
+    ASSERT_FALSE(platform::IsCodePageInstalled(868));
+    TextTable(0x8E, "\xA0x").WriteTo(dir / "M.DBF");
 
     auto plain = dbftest::OpenReadOnly(dir / "M.DBF");
     EXPECT_EQ(plain->TranslationMode(), TextTranslation::Unavailable);
@@ -171,4 +172,49 @@ TEST(Language, OnTranslateReplacesTheTranslation) {
     table.Open();
     EXPECT_EQ(table.FieldByName("T")->AsString(), "");
     EXPECT_EQ(calls, 2);
+}
+
+// Kamenický (drivers 0x68 and 0x20) and Mazovia (0x69) are read as installed code
+// pages: OemAnsi when the machine's OEM page is theirs, CodePage otherwise.
+TEST(Language, KamenickyAndMazoviaTablesReadInBothModes) {
+    TempDir dir;
+    const std::u16string czech = u"Čerpání žluťoučký kůň";
+    const std::u16string polish = u"Zażółć gęślą jaźń";
+    struct Case {
+        std::uint8_t driver;
+        int codePage;
+        std::u16string text;
+    };
+    const Case cases[] = {{0x68, 895, czech}, {0x20, 867, czech}, {0x69, 620, polish}};
+    for (const Case& c : cases) {
+        const std::string stored = *platform::Utf16ToCodePage(c.codePage, c.text);
+        const std::string expected = *platform::Utf16ToCodePage(1250, c.text);
+        ASSERT_EQ(stored.size(), c.text.size());
+        for (auto [oem, mode] : {std::pair{c.codePage, TextTranslation::OemAnsi},
+                                 std::pair{852, TextTranslation::CodePage}}) {
+            SCOPED_TRACE(testing::Message() << "driver " << int(c.driver) << ", OEM " << oem);
+            platform::SetMachineCodePages(1250, oem);
+            auto table = dbftest::WriteAndOpen(dir, TextTable(c.driver, stored));
+            EXPECT_EQ(table->TranslationMode(), mode);
+            EXPECT_EQ(platform::AnsiToUtf16(table->FieldByName("T")->AsString()), c.text);
+            EXPECT_EQ(table->FieldByName("T")->AsString(), expected);
+        }
+    }
+    platform::SetMachineCodePages(1250, 852);
+}
+
+// Pages the machine's settings refuse (EBCDIC, the multibyte ones as OEM) still
+// convert, so a table in one is translated from it like any installed page.
+TEST(Language, TablesInEbcdicOrAMultibytePageAreTranslatedFromIt) {
+    TempDir dir;
+    DbfWriter ebcdic(0x04);
+    ebcdic.SetLanguageDriverName("DB037US0").AddField("T", 'C', 4);
+    ebcdic.AddRecord().Text("T", "\xC1\xF1\x40\x81");
+    auto table = dbftest::WriteAndOpen(dir, ebcdic);
+    EXPECT_EQ(table->TranslationMode(), TextTranslation::CodePage);
+    EXPECT_EQ(table->FieldByName("T")->AsString(), "A1 a");
+
+    auto japanese = dbftest::WriteAndOpen(dir, TextTable(0x13, "Kana \xB1"));
+    EXPECT_EQ(japanese->TranslationMode(), TextTranslation::CodePage);
+    EXPECT_EQ(japanese->FieldByName("T")->AsString(), "Kana ?"); // half-width ア has no 1250 byte
 }

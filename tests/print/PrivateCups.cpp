@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include <signal.h>
 #include <unistd.h>
 
 namespace testing_cups {
@@ -70,6 +71,46 @@ PrivateCups& PrivateCups::ForThisProcess() {
     return cups;
 }
 
+int PrivateCups::Pid() const {
+    std::ifstream file(folder_ / "cupsd.pid");
+    int pid = 0;
+    if (!(file >> pid) || pid <= 0)
+        throw std::runtime_error("no cupsd runs in " + folder_.string());
+    return pid;
+}
+
+void PrivateCups::Crash(int lostJob) {
+    RunCommand(kScript + " crash " + ShellQuote(folder_.string()) +
+               (lostJob > 0 ? " " + std::to_string(lostJob) : std::string()));
+}
+
+void PrivateCups::Restart() {
+    RunCommand(kScript + " start " + ShellQuote(folder_.string()) + " --owner " +
+               std::to_string(getpid()));
+}
+
+PausedScheduler::PausedScheduler(const PrivateCups& cups, std::chrono::seconds limit)
+    : pid_(cups.Pid()) {
+    if (kill(pid_, SIGSTOP) != 0) throw std::runtime_error("cannot stop cupsd");
+    watchdog_ = std::thread([this, limit] {
+        std::unique_lock lock(mutex_);
+        if (!ended_.wait_for(lock, limit, [this] { return ending_; })) {
+            resumedByLimit_ = true;
+            kill(pid_, SIGCONT);
+        }
+    });
+}
+
+PausedScheduler::~PausedScheduler() {
+    {
+        const std::lock_guard lock(mutex_);
+        ending_ = true;
+    }
+    ended_.notify_one();
+    watchdog_.join();
+    kill(pid_, SIGCONT);
+}
+
 PrivateCups::~PrivateCups() {
     if (running_) std::system((kScript + " stop " + ShellQuote(folder_.string())).c_str());
     std::error_code ignored;
@@ -87,6 +128,11 @@ void PrivateCups::AddPdfPrinter(const std::string& name, const std::filesystem::
 void PrivateCups::AddFailingPrinter(const std::string& name) {
     RunCommand(kScript + " add-failing-printer " + ShellQuote(folder_.string()) + " " +
                ShellQuote(name));
+}
+
+void PrivateCups::AddRefusingPrinter(const std::string& name, Refusing what) {
+    RunCommand(kScript + " add-refusing-printer " + ShellQuote(folder_.string()) + " " +
+               ShellQuote(name) + (what == Refusing::Documents ? " documents" : " queries"));
 }
 
 void PrivateCups::RejectJobs(const std::string& name, const std::string& reason) {

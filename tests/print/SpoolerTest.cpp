@@ -7,13 +7,19 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 
 #include <cups/cups.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "app/print/PdfFileSurface.h"
 #include "app/print/PrintError.h"
@@ -24,15 +30,28 @@
 #include "platform/CodePages.h"
 #include "tests/print/PdfOutput.h"
 #include "tests/print/PrivateCups.h"
+#include "tests/print/SchedulerTimeoutFor.h"
 #include "viewer/MemoExStrings.h"
 
 namespace {
 
+using testing_cups::PausedScheduler;
 using testing_cups::PdfDarkPixels;
 using testing_cups::PdfPages;
 using testing_cups::PdfPageSize;
 using testing_cups::PdfPageText;
 using testing_cups::PrivateCups;
+using testing_cups::SchedulerTimeoutFor;
+
+// The error's text of a call to the spooler, empty when it succeeded.
+std::string ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const print::EPrintError& error) {
+        return error.what();
+    }
+    return {};
+}
 
 // Five pages of 62 lines at Dlzka 60 (no form feeds), each headed by its number.
 std::string FivePageReport() {
@@ -119,6 +138,95 @@ TEST_F(SpoolerTest, RefusalsComeBeforeAnythingPrintsAndNameThePrinterAndTheReaso
     const std::string message = PrintOn("tlacsub-accepting");
     cupsSetServer(server.c_str());
     EXPECT_NE(message.find("CUPS"), std::string::npos) << message;
+}
+
+TEST_F(SpoolerTest, AnUnreachableSchedulerIsToldWithTheSystemsOwnReason) {
+    // A socket file that nobody listens on any more, as a crashed scheduler leaves it.
+    const std::filesystem::path deserted = cups_->Folder() / "deserted.sock";
+    {
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, deserted.c_str(), sizeof address.sun_path - 1);
+        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        close(fd);
+    }
+    struct Case {
+        const char* what;
+        std::filesystem::path socket;
+        int reason;
+    };
+    const Case cases[] = {
+        {"no socket", cups_->Folder() / "no-such.sock", ENOENT},
+        {"a socket nobody listens on", deserted, ECONNREFUSED},
+    };
+    const std::string server = cupsServer();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cupsSetServer(c.socket.c_str());
+        for (const std::string& message :
+             {ErrorOf([] { print::ListPrinters(); }), ErrorOf([] { print::DefaultPrinterName(); }),
+              PrintOn("tlacsub-nowhere")}) {
+            EXPECT_NE(message.find("CUPS"), std::string::npos) << message;
+            EXPECT_NE(message.find(std::strerror(c.reason)), std::string::npos) << message;
+        }
+    }
+    cupsSetServer(server.c_str());
+}
+
+TEST_F(SpoolerTest, AStoppedSchedulerEndsEveryRequestWithinTheBound) {
+    AddPrinter("tlacsub-paused");
+    print::PrinterSurface lookedUp("tlacsub-paused");
+    lookedUp.SetOrientation(print::PageOrientation::Portrait);
+    int jobId = 0;
+    ASSERT_EQ(PrintOn("tlacsub-paused", &jobId), "");
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    const int jobsBefore = cups_->SubmittedJobs();
+
+    const SchedulerTimeoutFor bound(std::chrono::milliseconds(500));
+    const std::string silent = "tlačový systém neodpovedá";
+    {
+        const PausedScheduler paused(*cups_);
+        struct Case {
+            const char* what;
+            std::string message;
+            std::string names;
+        };
+        const Case cases[] = {
+            {"the list of printers", ErrorOf([] { print::ListPrinters(); }), ""},
+            {"the default printer", ErrorOf([] { print::DefaultPrinterName(); }), ""},
+            {"a printer looked up", PrintOn("tlacsub-paused"), "tlacsub-paused"},
+            {"a submission", ErrorOf([&] {
+                 print::RunPrintJob(lookedUp, report_, {"1", "9999", 80, 60, true});
+             }),
+             "tlacsub-paused"},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            EXPECT_NE(c.message.find(silent), std::string::npos) << c.message;
+            EXPECT_NE(c.message.find(c.names), std::string::npos) << c.message;
+        }
+        EXPECT_EQ(print::QueryJob("tlacsub-paused", jobId).state, print::JobState::Unknown);
+        EXPECT_FALSE(paused.ResumedByLimit()) << "a request waited for the scheduler unbounded";
+    }
+    // Nothing is printed behind the user's back once the scheduler goes on.
+    ASSERT_TRUE(cups_->WaitUntilIdle());
+    EXPECT_EQ(cups_->SubmittedJobs(), jobsBefore);
+}
+
+TEST_F(SpoolerTest, TheSchedulerRefusingTheDocumentOrThePrinterQueryIsAFailure) {
+    cups_->AddRefusingPrinter("tlacsub-refusing-documents", PrivateCups::Refusing::Documents);
+    queues_.push_back("tlacsub-refusing-documents");
+    cups_->AddRefusingPrinter("tlacsub-refusing-queries", PrivateCups::Refusing::Queries);
+    queues_.push_back("tlacsub-refusing-queries");
+    for (const std::string queue : {"tlacsub-refusing-documents", "tlacsub-refusing-queries"}) {
+        SCOPED_TRACE(queue);
+        const std::string message = PrintOn(queue);
+        EXPECT_NE(message.find(queue), std::string::npos) << message;
+        ASSERT_TRUE(cups_->WaitUntilIdle());
+        // A job created before the refusal is not left behind.
+        EXPECT_EQ(cups_->WaitingJobs(queue), 0);
+    }
 }
 
 TEST_F(SpoolerTest, AStoppedQueueKeepsTheJobWaiting) {

@@ -222,5 +222,49 @@ TEST_F(DemoHost, TheSameMonthGivesTheSameBytes) {
     fs::remove_all(again);
 }
 
+// The demo in Kamenický says what the 852 demo says; in Mazovia the Slovak
+// letters lose the accents the page lacks, and a Polish order shows its letters.
+TEST_F(DemoHost, WrittenInKamenickyOrMazoviaWithCatalogsThatNameThePage) {
+    struct Case {
+        int codePage;
+        char driver;
+        const char* vyplpask;
+        std::size_t entries;
+    };
+    const Case cases[] = {{895, 0x68, "Výplatné pásky za december 2006", 12},
+                          {867, 0x20, "Výplatné pásky za december 2006", 12},
+                          {620, 0x69, "Vyplatné pasky za december 2006", 13}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        const fs::path other = folder_.string() + "-" + std::to_string(c.codePage);
+        fs::remove_all(other);
+        WriteHostFolder(other, kMonth, c.codePage);
+        EXPECT_EQ(ReadFile(other / "CIS/ZOZTLS.DBF").at(29), c.driver);
+        EXPECT_EQ(ReadFile(other / "OPOSCIS.DBF").at(29), c.driver);
+        platform::SetMachineCodePages(1250, c.codePage);
+        std::map<std::string, std::string> popisByName;
+        for (const CatalogRow& row : ReadCatalog(other / "CIS", "ZOZTLS.DBF"))
+            popisByName[row.nazov] = row.popis;
+        platform::SetMachineCodePages(1250, 852);
+        EXPECT_EQ(popisByName.size(), c.entries);
+        EXPECT_EQ(popisByName["VYPLPASK"], c.vyplpask);
+
+        const auto text = [](int codePage, const fs::path& file) {
+            return platform::Utf16ToUtf8(*platform::CodePageToUtf16(codePage, ReadFile(file)));
+        };
+        if (c.codePage == 620) {
+            EXPECT_EQ(popisByName["ZAMOWPL"], "Zamówienie: Zakłady Mięsne Łódź");
+            EXPECT_NE(text(620, other / "TLA/ZAMOWPL.PRN").find("│  4. │ Gęś pieczona "),
+                      std::string::npos);
+        } else {
+            for (const char* report : {"VYPLPASK.PRN", "INVENT.PRN", "SKLKARTY.PRN"})
+                EXPECT_EQ(text(c.codePage, other / "TLA" / report),
+                          text(852, folder_ / "TLA" / report))
+                    << report;
+        }
+        fs::remove_all(other);
+    }
+}
+
 } // namespace
 } // namespace demohost

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uint8_t kDbaseIV = 0x03;
-constexpr std::uint8_t kDriverCp852 = 0x64;
+constexpr int kMazovia = 620;
 
 // One print file with its catalog entry.
 struct Entry {
@@ -54,7 +54,7 @@ std::string DiskName(const std::string& filName) {
 // Writes the print files into `printFolder` and their catalog to `catalogFile`.
 int WritePeriod(const fs::path& catalogFile, const fs::path& printFolder, const Month& month,
                 const std::vector<Entry>& entries) {
-    dbfwriter::DbfWriter catalog(kDbaseIV, kDriverCp852);
+    dbfwriter::DbfWriter catalog(kDbaseIV, LanguageDriverFor(HostCodePage()));
     dbfwriter::AddCatalogFields(catalog);
     int lastDay = 1;
     for (const Entry& entry : entries) {
@@ -91,6 +91,7 @@ enum class Report {
     Cards,
     Balance,
     Inventory,
+    SupplierOrder,
 };
 
 Entry EntryFor(Report report, const Month& month) {
@@ -133,6 +134,10 @@ Entry EntryFor(Report report, const Month& month) {
     case Report::Inventory:
         return {"INVENT",     "Inventúrny súpis zásob (na šírku)",  28, "12:40",
                 "INVENT.PRN", [=] { return StockInventory(month); }};
+    case Report::SupplierOrder:
+        return {"ZAMOWPL", "Zamówienie: Zakłady Mięsne Łódź", 20, "11:40", "ZAMOWPL.PRN", [=] {
+                    return demohost::SupplierOrder(month);
+                }};
     }
     throw std::logic_error("unknown report");
 }
@@ -164,7 +169,7 @@ std::vector<Entry> MealEntries(const Month& month) {
 }
 
 void WriteSettingsTable(const fs::path& file, const Month& month, const std::string& mealFolder) {
-    dbfwriter::DbfWriter settings(kDbaseIV, kDriverCp852);
+    dbfwriter::DbfWriter settings(kDbaseIV, LanguageDriverFor(HostCodePage()));
     settings.AddField("NAZOVORG", 'C', 40)
         .AddField("ICO", 'C', 8)
         .AddField("ROK", 'N', 4)
@@ -190,15 +195,18 @@ std::string PeriodFolderName(const Month& month) {
     return name;
 }
 
-HostFolderSummary WriteHostFolder(const fs::path& folder, const Month& current) {
+HostFolderSummary WriteHostFolder(const fs::path& folder, const Month& current, int codePage) {
+    const HostCodePageScope page(codePage);
     HostFolderSummary summary;
     MakeFolder(folder);
 
     // The current month, in the capitals the host system uses.
-    const std::vector<Report> currentReports = {
+    std::vector<Report> currentReports = {
         Report::Employees,     Report::Slips,     Report::KitchenSlips, Report::PayrollSummary,
         Report::Contributions, Report::Transfers, Report::MealWeek1,    Report::Receipts,
         Report::Issues,        Report::Cards,     Report::Balance,      Report::Inventory};
+    // A host writing Mazovia has a report with the Polish letters to show.
+    if (codePage == kMazovia) currentReports.push_back(Report::SupplierOrder);
     const fs::path currentCatalog = MakeFolder(folder / "CIS") / "ZOZTLS.DBF";
     const int currentCount = WritePeriod(currentCatalog, MakeFolder(folder / "TLA"), current,
                                          EntriesFor(currentReports, current));

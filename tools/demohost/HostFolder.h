@@ -3,6 +3,7 @@
 // month's catalog and print files, archived months under Zal, the settings table
 // naming the meal-calculation folder, and that folder with its own catalog.
 
+#include "tools/demohost/OemText.h"
 #include "tools/demohost/SampleData.h"
 
 #include <filesystem>
@@ -27,9 +28,12 @@ struct HostFolderSummary {
 inline constexpr int kArchivedMonths = 3;
 
 // Writes the layout into `folder` (created when missing; files already there
-// with the same names are replaced). Throws std::runtime_error when a file
-// cannot be written.
-HostFolderSummary WriteHostFolder(const std::filesystem::path& folder, const Month& current);
+// with the same names are replaced), its texts in `codePage` (852, Kamenický
+// 895 or 867, Mazovia 620) with catalogs whose language driver names it.
+// Throws std::runtime_error when a file cannot be written, std::invalid_argument
+// for another code page.
+HostFolderSummary WriteHostFolder(const std::filesystem::path& folder, const Month& current,
+                                  int codePage = kHostCodePage);
 
 // "OBD611" for November 2026: the letters, the year's last digit, two month digits.
 std::string PeriodFolderName(const Month& month);

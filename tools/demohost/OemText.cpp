@@ -3,12 +3,33 @@
 #include "platform/CodePages.h"
 
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
 namespace demohost {
 namespace {
 
 constexpr int kUtf8CodePage = 65001;
+
+int hostCodePage = kHostCodePage;
+
+// The host page's own byte for a character; none where the page would write a
+// look-alike or '?' instead, which the round trip tells.
+std::optional<char> ByteOf(char16_t character) {
+    const std::u16string one(1, character);
+    const auto byte = platform::Utf16ToCodePage(hostCodePage, one);
+    if (!byte || byte->size() != 1) return std::nullopt;
+    if (platform::CodePageToUtf16(hostCodePage, *byte) != one) return std::nullopt;
+    return byte->front();
+}
+
+// The Slovak and Czech letters with their accents taken off; others stay.
+char16_t WithoutAccent(char16_t letter) {
+    static const std::u16string accented = u"áäčďéěíĺľňóôŕřšťúůýžÁÄČĎÉĚÍĹĽŇÓÔŔŘŠŤÚŮÝŽ";
+    static const std::u16string plain = u"aacdeeillnoorrstuuyzAACDEEILLNOORRSTUUYZ";
+    const std::size_t at = accented.find(letter);
+    return at == std::u16string::npos ? letter : plain[at];
+}
 
 std::string Fit(std::string oem, std::size_t width, Align align) {
     if (oem.size() >= width) return oem.substr(0, width);
@@ -46,16 +67,49 @@ std::string Fixed(long long value, unsigned long long scale, int decimals) {
 
 } // namespace
 
+std::uint8_t LanguageDriverFor(int codePage) {
+    switch (codePage) {
+    case 852:
+        return 0x64;
+    case 895:
+        return 0x68;
+    case 867:
+        return 0x20;
+    case 620:
+        return 0x69;
+    default:
+        return 0;
+    }
+}
+
+int HostCodePage() {
+    return hostCodePage;
+}
+
+HostCodePageScope::HostCodePageScope(int codePage) : previous_(hostCodePage) {
+    if (LanguageDriverFor(codePage) == 0)
+        throw std::invalid_argument("a demo cannot be written in code page " +
+                                    std::to_string(codePage));
+    hostCodePage = codePage;
+}
+
+HostCodePageScope::~HostCodePageScope() {
+    hostCodePage = previous_;
+}
+
 std::string Oem(std::string_view utf8) {
     const auto utf16 = platform::CodePageToUtf16(kUtf8CodePage, utf8);
     if (!utf16) throw std::runtime_error("UTF-8 cannot be converted on this machine");
-    auto oem = platform::Utf16ToCodePage(kHostCodePage, *utf16);
-    // A character missing from 852 comes back as the replacement character, so
-    // the round trip tells whether every character had its own byte.
-    const auto back = oem ? platform::CodePageToUtf16(kHostCodePage, *oem) : std::nullopt;
-    if (!oem || !back || *back != *utf16)
-        throw std::runtime_error("text has characters outside code page 852: " + std::string(utf8));
-    return *oem;
+    std::string oem;
+    for (const char16_t character : *utf16) {
+        auto byte = ByteOf(character);
+        if (!byte) byte = ByteOf(WithoutAccent(character));
+        if (!byte)
+            throw std::runtime_error("text has characters outside code page " +
+                                     std::to_string(hostCodePage) + ": " + std::string(utf8));
+        oem += *byte;
+    }
+    return oem;
 }
 
 std::string Left(std::string_view utf8, std::size_t width) {

@@ -1,8 +1,10 @@
 #pragma once
-// Text as the host system writes it: code page 852 bytes, one byte per character,
-// so widths in characters are widths in bytes. Sources are UTF-8.
+// Text as the host system writes it: bytes of its DOS code page (852 unless the
+// demo is written in another), one byte per character, so widths in characters
+// are widths in bytes. Sources are UTF-8.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,11 +14,32 @@ namespace demohost {
 // The host's DOS code page (Central European).
 inline constexpr int kHostCodePage = 852;
 
-// Code page 852 bytes of a UTF-8 text. Throws std::runtime_error when a character
-// has no place in code page 852, so a typo never turns into a silent '?'.
+// The language-driver byte a catalog in the code page carries: 852, Kamenický
+// (895 and 867) and Mazovia (620); 0 for a page a demo cannot be written in.
+std::uint8_t LanguageDriverFor(int codePage);
+
+// The page Oem() writes in: kHostCodePage unless a HostCodePageScope names another.
+int HostCodePage();
+
+// Writes the demo's texts in another code page while it lives.
+class HostCodePageScope {
+  public:
+    explicit HostCodePageScope(int codePage);
+    ~HostCodePageScope();
+    HostCodePageScope(const HostCodePageScope&) = delete;
+    HostCodePageScope& operator=(const HostCodePageScope&) = delete;
+
+  private:
+    int previous_;
+};
+
+// The host page's bytes of a UTF-8 text. A Slovak or Czech letter the page
+// lacks (Mazovia has no č) goes without its accent, as such hosts typed it.
+// Throws std::runtime_error for any other character the page lacks, so a typo
+// never turns into a silent '?'.
 std::string Oem(std::string_view utf8);
 
-// The text in code page 852, cut or padded with blanks to exactly `width` characters.
+// The text in the host's code page, cut or padded with blanks to exactly `width` characters.
 std::string Left(std::string_view utf8, std::size_t width);
 std::string Right(std::string_view utf8, std::size_t width);
 std::string Centre(std::string_view utf8, std::size_t width);

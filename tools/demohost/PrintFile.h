@@ -1,5 +1,5 @@
 #pragma once
-// A print file as the host system writes it: code page 852 lines ended by CR LF,
+// A print file as the host system writes it: lines in its DOS code page ended by CR LF,
 // pages of at most `length` lines, each page closed by a line holding a form feed.
 
 #include <functional>
@@ -24,7 +24,7 @@ class PrintFile {
     // Throws std::invalid_argument unless width and length are positive.
     PrintFile(int width, int length, PageHeader header = {});
 
-    // Adds one line of code page 852 bytes, starting a new page when the current
+    // Adds one line of the host page's bytes, starting a new page when the current
     // one is full. Throws std::length_error when the line is wider than the page
     // (a TAB counts as the four blanks the preview makes of it).
     void Add(const std::string& oemLine);

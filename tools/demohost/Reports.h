@@ -30,6 +30,10 @@ PrintFileBytes MealCalculation(const Month& month, int week); // week of the mon
 PrintFileBytes MealMenu(const Month& month);
 PrintFileBytes MealCounts(const Month& month);
 
+// Supplies.
+// An order to a Polish supplier, in Polish: a host writing Mazovia prints its letters.
+PrintFileBytes SupplierOrder(const Month& month);
+
 // Lines every report starts its pages with: firm, title, page number, a rule.
 std::vector<std::string> PageHeading(const std::string& title, int width, int page);
 
