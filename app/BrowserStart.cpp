@@ -1,7 +1,10 @@
 #include "app/BrowserStart.h"
 
 #include "app/ErrorGuard.h"
+#include "app/FirstStartDialog.h"
 #include "app/Form1.h"
+#include "app/HostSettings.h"
+#include "app/MachineCodePages.h"
 #include "app/Sources.h"
 #include "platform/Locale.h"
 
@@ -34,15 +37,26 @@ std::optional<StartupSettings> PrepareBrowser(const CommandLineOptions& options)
     for (const QString& warning : settings.warnings)
         Report(QMessageBox::Warning, warning);
     // Before the window exists: the first table object takes the machine's code pages.
-    platform::SetMachineCodePages(settings.ansiCodePage, settings.oemCodePage);
+    UseMachineCodePages(settings.ansiCodePage, settings.oemCodePage);
     return settings;
 }
 
 int RunBrowser(const CommandLineOptions& options) {
-    const auto settings = PrepareBrowser(options);
+    auto settings = PrepareBrowser(options);
     if (!settings) return 1;
     QGuiApplication::setDesktopFileName(QStringLiteral("tlacsub"));
+    const HostSettings hostSettings(options, DefaultSettingsFiles(), sources::ApplicationFolder(),
+                                    platform::CodePagesForLocale(platform::UserLocale()));
+    if (settings->hostFolderNeeded) {
+        // Nothing names the host and the tool does not lie in one: the user
+        // says where it is, once, instead of facing an empty list.
+        FirstStartDialog firstStart(hostSettings);
+        if (firstStart.exec() != QDialog::Accepted) return 0;
+        settings->appFolder = firstStart.ChosenFolder().toStdString();
+        if (!settings->appFolder.ends_with('/')) settings->appFolder += '/';
+    }
     TForm1 Form1(settings->appFolder);
+    Form1.UseSettings(hostSettings);
     Form1.setWindowIcon(QIcon::fromTheme(QStringLiteral("tlacsub")));
     Form1.show();
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/QtOptions.h"
 #include "app/StartupSettings.h"
 #include "tlacsub/Version.h"
 
@@ -67,7 +68,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     parser.setApplicationDescription(QStringLiteral(
         "Lists, previews and prints the print files of a DOS-era host system: the\n"
         "catalog Cis/ZOZTLS.DBF of the current month, the archived months under Zal\n"
-        "and the meal calculations named by oposcis.dbf."));
+        "and the meal calculations named by oposcis.dbf.\n"
+        "Qt's standard options (-platform, -style, -display ...) are taken as well."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and end."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -131,7 +133,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     helpText = QStringLiteral("Usage: %1 [options]").arg(kProgram) + helpText.mid(firstLineEnd) +
                SettingsHelp();
 
-    if (!parser.parse(arguments)) return Failure(parser.errorText(), helpText);
+    if (!parser.parse(WithoutQtOptions(arguments))) return Failure(parser.errorText(), helpText);
     if (!parser.positionalArguments().isEmpty())
         return Failure(
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front()),

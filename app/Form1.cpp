@@ -9,6 +9,7 @@
 #include "app/ErrorGuard.h"
 #include "app/FindBar.h"
 #include "app/FlatComboBox.h"
+#include "app/HostSettings.h"
 #include "app/MealCalcFolder.h"
 #include "app/PreviewZoom.h"
 #include "app/SearchPane.h"
@@ -297,6 +298,16 @@ void TForm1::BindEvents() {
     // Ctrl+P is a click on BTlac from either page; a disabled button ignores it.
     auto* printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(printKey, &QShortcut::activated, BTlac, &QPushButton::click);
+
+    // The settings: from the selector's context menu, like BTlac's, and Ctrl+, .
+    cbMesiac->setContextMenuPolicy(Qt::CustomContextMenu);
+    cbMesiac->installEventFilter(this);
+    connect(cbMesiac, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        RunGuarded([&] { ShowSelectorMenu(cbMesiac->mapToGlobal(pos)); });
+    });
+    auto* settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
+    connect(settingsKey, &QShortcut::activated, this,
+            [this] { RunGuarded([this] { OpenSettings(); }); });
 }
 
 void TForm1::FormCreate() {
@@ -305,17 +316,22 @@ void TForm1::FormCreate() {
     SortState = 1;
     ZoomLevel = preview_zoom::kStartLevel;
 
+    FindSources();
+
+    BOrientClick(nullptr);
+    BRefrClick(nullptr);
+    BOrderClick(nullptr);
+    BZoznClick(nullptr);
+}
+
+void TForm1::FindSources() {
+    cbMesiac->clear();
     sources_ = sources::OfferedSources(host_.appFolder);
     for (const Source& source : sources_)
         cbMesiac->addItem(QString::fromStdString(source.Label()));
     cbMesiac->setCurrentIndex(0);
 
     host_.mealCalcFolder = ReadMealCalcFolder(host_.appFolder);
-
-    BOrientClick(nullptr);
-    BRefrClick(nullptr);
-    BOrderClick(nullptr);
-    BZoznClick(nullptr);
 }
 
 const Source& TForm1::CurrentSource() const {
@@ -539,13 +555,13 @@ void TForm1::bStopClick(QObject* /*Sender*/) {
     close();
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != BTlac) return QWidget::eventFilter(watched, event);
+bool TForm1::MenuKeyEvent(QWidget* control, QEvent* event,
+                          const std::function<void(const QPoint&)>& showMenu) {
     if (event->type() == QEvent::KeyPress) {
         // Not every platform turns the menu key into a context-menu event.
         menuKeyHandled_ = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu;
         if (menuKeyHandled_) {
-            RunGuarded([this] { ShowPrintMenu(BTlac->mapToGlobal(BTlac->rect().center())); });
+            RunGuarded([&] { showMenu(control->mapToGlobal(control->rect().center())); });
             return true;
         }
     } else if (event->type() == QEvent::ContextMenu &&
@@ -553,6 +569,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                std::exchange(menuKeyHandled_, false)) {
         return true;
     }
+    return false;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == BTlac &&
+        MenuKeyEvent(BTlac, event, [this](const QPoint& at) { ShowPrintMenu(at); }))
+        return true;
+    if (watched == cbMesiac &&
+        MenuKeyEvent(cbMesiac, event, [this](const QPoint& at) { ShowSelectorMenu(at); }))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

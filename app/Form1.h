@@ -12,11 +12,14 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CatalogGrid;
+class HostSettings;
+struct StartupSettings;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
@@ -58,6 +61,10 @@ class TForm1 : public QWidget {
     // the file in the dialog: asks before replacing a file and writes the
     // sheets there. Public so the tests can name the file without the dialog.
     void SavePdfTo(QString file);
+
+    // The settings "Nastavenia..." edits, with the command line the tool was
+    // started with; without it, those of the desktop alone.
+    void UseSettings(const HostSettings& settings);
 
     // The surface "Tlač" prints on: the default printer unless another is
     // given (the tests' recording surface, which checks the layout exactly).
@@ -138,7 +145,8 @@ class TForm1 : public QWidget {
     // The list follows the host: the shown source's catalog is reloaded when it
     // changes on disk, keeping the current entry on its screen row.
     void HostCatalogChanged();
-    void ReloadKeepingEntry();
+    // True when the entry the user was on is there again and current.
+    bool ReloadKeepingEntry();
     void WatchCatalogs();
     // A print has ended: a reload held back meanwhile runs now.
     void CatchUpAfterPrint();
@@ -156,6 +164,17 @@ class TForm1 : public QWidget {
     // the match selected, and the find bar set to go on with F3.
     void OpenSearchResult(const Source& source, const CatalogEntry& entry, int line, int column,
                           int length, const QString& text, bool matchCase);
+    // cbMesiac's context menu: "Nastavenia...".
+    void ShowSelectorMenu(const QPoint& globalPos);
+    // The menu key on a control that has a context menu opens it.
+    bool MenuKeyEvent(QWidget* control, QEvent* event,
+                      const std::function<void(const QPoint&)>& showMenu);
+    // The selector's sources from the application folder: the fixed two, the
+    // archived periods, and the meal-calculation folder from oposcis.dbf.
+    void FindSources();
+    // "Nastavenia...": the dialog, and on OK what changed applied at once.
+    void OpenSettings();
+    void ApplySettings(const StartupSettings& before, const StartupSettings& after);
     // Runs the print job for the selected entry on a surface. False when it
     // stopped with a notice to the user (no file, nothing in the page range).
     bool RunJobOn(print::PrintSurface& surface);
@@ -172,6 +191,9 @@ class TForm1 : public QWidget {
 
     // The application's printer, found the first time the tool prints.
     std::unique_ptr<print::PrintSurface> printer_;
+
+    // Made the first time "Nastavenia..." opens unless UseSettings named them.
+    std::unique_ptr<HostSettings> settings_;
 
     CatalogWatch* catalogWatch_ = nullptr;
     bool reloadPending_ = false;

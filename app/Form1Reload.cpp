@@ -28,7 +28,7 @@ void TForm1::HostCatalogChanged() {
     RunGuarded([this] { ReloadKeepingEntry(); });
 }
 
-void TForm1::ReloadKeepingEntry() {
+bool TForm1::ReloadKeepingEntry() {
     reloadPending_ = false;
     std::optional<CatalogEntry> current;
     int screenRow = -1;
@@ -39,12 +39,13 @@ void TForm1::ReloadKeepingEntry() {
         if (screenRow >= GrZozn->VisibleRowCount()) screenRow = -1;
     }
     BRefrClick(nullptr);
-    if (!current || GrZozn->isHidden()) return;
+    if (!current || GrZozn->isHidden()) return false;
     const int position = FindEntry(*PrnData, *current);
-    if (position == 0) return;
+    if (position == 0) return false;
     PrnData->MoveToPosition(position);
     if (screenRow >= 0)
         GrZozn->verticalScrollBar()->setValue(std::max(0, position - 1 - screenRow));
+    return true;
 }
 
 void TForm1::CatchUpAfterPrint() {

@@ -1,5 +1,8 @@
 #include "app/StartupSettings.h"
 
+#include "app/HostFolderCheck.h"
+#include "app/SettingsFileText.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
@@ -16,21 +19,26 @@ const QString kSettingsFile = QStringLiteral("tlacsub/tlacsub.ini");
 struct SettingsFile {
     QString path;
     QMap<QString, QString> values;
+    SettingSource source;
 };
 
-// Reads a settings file; a file that is there but cannot be read is reported
-// and gives nothing, rather than part of what it holds.
-SettingsFile ReadSettingsFile(const QString& path, QStringList& warnings) {
-    SettingsFile file{path, {}};
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) return file;
-    const QSettings settings(path, QSettings::IniFormat);
-    if (!info.isReadable() || settings.status() != QSettings::NoError) {
+// Reads a settings file; a file that is there but cannot be read, or is no
+// settings file at all, is reported and gives nothing, rather than part of
+// what it holds.
+SettingsFile ReadSettingsFile(const QString& path, SettingSource source, QStringList& warnings) {
+    SettingsFile file{path, {}, source};
+    const SettingsFileState state = ReadSettingsFileText(path).state;
+    if (state == SettingsFileState::Missing) return file;
+    const auto unreadable = [&] {
         warnings << QStringLiteral("Súbor nastavení %1 sa nedá prečítať, jeho nastavenia sa "
                                    "nepoužijú.")
                         .arg(path);
         return file;
-    }
+    };
+    // Never handed to QSettings unchecked: it would wait on a pipe for ever.
+    if (state == SettingsFileState::Unusable) return unreadable();
+    const QSettings settings(path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) return unreadable();
     for (const char* name : {"HostFolder", "AnsiCodePage", "OemCodePage"}) {
         const QString key = QString::fromLatin1(name);
         const QVariant value = settings.value(key);
@@ -70,6 +78,7 @@ std::string WithSeparator(QString folder) {
 struct CodePageCandidate {
     QString text;
     QString where;
+    SettingSource source;
 };
 
 // Why the tool cannot take a code page for the role, in the words of a notice.
@@ -93,8 +102,9 @@ QString Refusal(const CodePageCandidate& candidate, platform::CodePageRole role,
 // used instead. A locale whose page does not serve (a multibyte OEM page)
 // gives way to the C locale's.
 int ChooseCodePage(const std::vector<CodePageCandidate>& candidates, int localePage,
-                   platform::CodePageRole role, QStringList& warnings) {
+                   platform::CodePageRole role, QStringList& warnings, SettingSource& source) {
     int chosen = localePage;
+    source = SettingSource::Default;
     if (!platform::IsUsableCodePage(localePage, role))
         chosen = role == platform::CodePageRole::Oem ? 437 : 1252;
     std::vector<const CodePageCandidate*> rejected;
@@ -103,6 +113,7 @@ int ChooseCodePage(const std::vector<CodePageCandidate>& candidates, int localeP
         const int page = candidate.text.toInt(&number);
         if (number && platform::IsUsableCodePage(page, role)) {
             chosen = page;
+            source = candidate.source;
             break;
         }
         rejected.push_back(&candidate);
@@ -117,14 +128,19 @@ std::vector<CodePageCandidate> CodePageCandidates(std::optional<int> commandLine
                                                   const std::vector<SettingsFile>& files) {
     std::vector<CodePageCandidate> candidates;
     if (commandLine)
-        candidates.push_back({QString::number(*commandLine), QStringLiteral("voľba ") + option});
+        candidates.push_back({QString::number(*commandLine), QStringLiteral("voľba ") + option,
+                              SettingSource::CommandLine});
     for (const SettingsFile& file : files)
         if (file.values.contains(key))
-            candidates.push_back({file.values.value(key), FromFile(key, file.path)});
+            candidates.push_back({file.values.value(key), FromFile(key, file.path), file.source});
     return candidates;
 }
 
 } // namespace
+
+QMap<QString, QString> SettingsFileValues(const QString& path, QStringList& warnings) {
+    return ReadSettingsFile(path, SettingSource::UserFile, warnings).values;
+}
 
 SettingsFiles DefaultSettingsFiles() {
     SettingsFiles files;
@@ -136,7 +152,8 @@ SettingsFiles DefaultSettingsFiles() {
     files.system = QStringLiteral("/etc/xdg/") + kSettingsFile;
     for (const QString& folder : system) {
         const QString file = folder + QLatin1Char('/') + kSettingsFile;
-        if (QFileInfo(file).isFile()) {
+        // Whatever is there is the system's file, also one that cannot be used.
+        if (const QFileInfo info(file); info.exists() || info.isSymLink()) {
             files.system = file;
             break;
         }
@@ -150,14 +167,16 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
                                        platform::CodePagePair localePages) {
     StartupSettings settings;
     // In the order of precedence.
-    const std::vector<SettingsFile> read{ReadSettingsFile(files.user, settings.warnings),
-                                         ReadSettingsFile(files.system, settings.warnings)};
+    const std::vector<SettingsFile> read{
+        ReadSettingsFile(files.user, SettingSource::UserFile, settings.warnings),
+        ReadSettingsFile(files.system, SettingSource::SystemFile, settings.warnings)};
 
     std::optional<QString> folder;
     QString where;
     if (options.hostFolder) {
         folder = QDir::cleanPath(QDir::current().absoluteFilePath(*options.hostFolder));
         where = QStringLiteral("voľba --host-folder");
+        settings.hostFolderSource = SettingSource::CommandLine;
     } else {
         for (const SettingsFile& file : read) {
             const QString key = QStringLiteral("HostFolder");
@@ -166,6 +185,7 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
             folder = QDir::cleanPath(
                 QFileInfo(file.path).absoluteDir().absoluteFilePath(file.values.value(key)));
             where = FromFile(key, file.path);
+            settings.hostFolderSource = file.source;
             break;
         }
     }
@@ -174,15 +194,16 @@ StartupSettings ResolveStartupSettings(const CommandLineOptions& options,
         settings.appFolder = WithSeparator(*folder);
     } else {
         settings.appFolder = executableFolder;
+        settings.hostFolderNeeded = !IsHostFolder(QString::fromStdString(executableFolder));
     }
 
-    settings.ansiCodePage =
-        ChooseCodePage(CodePageCandidates(options.ansiCodePage, QStringLiteral("--ansi-codepage"),
-                                          QStringLiteral("AnsiCodePage"), read),
-                       localePages.ansi, platform::CodePageRole::Ansi, settings.warnings);
-    settings.oemCodePage =
-        ChooseCodePage(CodePageCandidates(options.oemCodePage, QStringLiteral("--oem-codepage"),
-                                          QStringLiteral("OemCodePage"), read),
-                       localePages.oem, platform::CodePageRole::Oem, settings.warnings);
+    settings.ansiCodePage = ChooseCodePage(
+        CodePageCandidates(options.ansiCodePage, QStringLiteral("--ansi-codepage"),
+                           QStringLiteral("AnsiCodePage"), read),
+        localePages.ansi, platform::CodePageRole::Ansi, settings.warnings, settings.ansiSource);
+    settings.oemCodePage = ChooseCodePage(
+        CodePageCandidates(options.oemCodePage, QStringLiteral("--oem-codepage"),
+                           QStringLiteral("OemCodePage"), read),
+        localePages.oem, platform::CodePageRole::Oem, settings.warnings, settings.oemSource);
     return settings;
 }

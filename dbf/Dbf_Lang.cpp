@@ -97,15 +97,29 @@ bool CodePageSettings::IsInstalled(int codePage) const {
     return std::binary_search(installedCodePages.begin(), installedCodePages.end(), codePage);
 }
 
-const CodePageSettings& DbfGlobals() {
-    static const CodePageSettings globals = [] {
-        CodePageSettings g;
-        g.defaultOpenCodePage = platform::AnsiCodePage();
-        g.installedCodePages = platform::InstalledCodePages();
-        std::sort(g.installedCodePages.begin(), g.installedCodePages.end());
-        return g;
-    }();
+namespace {
+
+CodePageSettings MachineCodePageSettings() {
+    CodePageSettings g;
+    g.defaultOpenCodePage = platform::AnsiCodePage();
+    g.installedCodePages = platform::InstalledCodePages();
+    std::sort(g.installedCodePages.begin(), g.installedCodePages.end());
+    return g;
+}
+
+CodePageSettings& Globals() {
+    static CodePageSettings globals = MachineCodePageSettings();
     return globals;
+}
+
+} // namespace
+
+const CodePageSettings& DbfGlobals() {
+    return Globals();
+}
+
+void RetakeMachineCodePages() {
+    Globals() = MachineCodePageSettings();
 }
 
 bool NeedsLanguageAction(int useCodePage) {

@@ -27,6 +27,9 @@ struct CodePageSettings {
     bool IsInstalled(int codePage) const;
 };
 const CodePageSettings& DbfGlobals();
+// Takes the machine's code pages again, after the user changed them while the
+// tool runs; tables opened from now on use them.
+void RetakeMachineCodePages();
 
 // Translation mode for a table whose text is in `useCodePage`, on this machine;
 // `ask` is consulted only when the code page cannot be converted.

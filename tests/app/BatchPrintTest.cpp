@@ -56,7 +56,7 @@ class BatchPrintTest : public ::testing::Test {
         for (const std::string& queue : queues_)
             cups_->RemovePrinter(queue);
     }
-    // environment: more variables as NAME=VALUE.
+    // environment: more variables as NAME=VALUE, or NAME alone to leave one out.
     Outcome Tlacsub(QStringList arguments, const QStringList& environment = {}) {
         arguments = QStringList{"--host-folder",   QString::fromStdString(host_.AppFolder()),
                                 "--ansi-codepage", "1250",
@@ -65,7 +65,10 @@ class BatchPrintTest : public ::testing::Test {
         QProcess process;
         QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
         for (const QString& variable : environment)
-            variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+            if (variable.contains('='))
+                variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+            else
+                variables.remove(variable);
         process.setProcessEnvironment(variables);
         process.start(TLACSUB_EXECUTABLE, arguments);
         process.waitForFinished(120000);
@@ -222,6 +225,24 @@ TEST_F(BatchPrintTest, AStoppedSchedulerEndsPrintingWithinTheBound) {
         EXPECT_NE(run.errors.find(c.names), std::string::npos) << run.errors;
     }
     EXPECT_FALSE(paused.ResumedByLimit()) << "tlacsub waited for the scheduler unbounded";
+}
+
+TEST_F(BatchPrintTest, FromCronOnlyTheToolSpeaks) {
+    // cron's environment: no session, no display; Qt's options as any Qt program takes them.
+    const QStringList cron{"XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    const QStringList qtOptions{"-platform", "xcb", "-display", ":77", "-style=fusion"};
+    const Outcome exported = Tlacsub(
+        qtOptions + QStringList{"--export-pdf", QString::fromStdString(out_.string())}, cron);
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.errors, "");
+    EXPECT_EQ(PdfPages(out_ / "PASKY.pdf"), 3);
+
+    const Outcome failed = Tlacsub(qtOptions + QStringList{"--print", "INE"}, cron);
+    EXPECT_EQ(failed.status, 1);
+    ASSERT_FALSE(failed.errors.empty());
+    for (const QString& line :
+         QString::fromStdString(failed.errors).split('\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(line.startsWith(QStringLiteral("tlacsub: "))) << line.toStdString();
 }
 
 // Print files in Kamenický reach the paper and the PDF files as their letters.

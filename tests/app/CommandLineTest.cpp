@@ -51,6 +51,38 @@ TEST(CommandLineTest, OptionsAndTheirValues) {
     }
 }
 
+TEST(CommandLineTest, QtsStandardOptionsAreTakenAsEveryQtProgramTakesThem) {
+    struct Case {
+        QStringList arguments;
+        const char* hostFolder; // what the tool's own options still say
+        const char* printed;
+    };
+    const Case cases[] = {
+        {{"-platform", "offscreen", "--host-folder", "/mnt/host"}, "/mnt/host", nullptr},
+        {{"--platform", "xcb", "-display", ":0", "-style=fusion", "-reverse", "--print", "MZDY"},
+         nullptr,
+         "MZDY"},
+        {{"--host-folder", "/h", "-stylesheet", "a.qss", "-qwindowtitle", "Tlač", "-style",
+          "fusion", "--print", "PASKY", "-widgetcount"},
+         "/h",
+         "PASKY"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const CommandLine result = Parse(c.arguments);
+        ASSERT_FALSE(result.exitCode) << result.errors.toStdString();
+        EXPECT_EQ(result.options.hostFolder.value_or(QString()),
+                  QString::fromUtf8(c.hostFolder ? c.hostFolder : ""));
+        EXPECT_EQ(result.batch.has_value(), c.printed != nullptr);
+        if (result.batch) {
+            EXPECT_EQ(result.batch->nazov, QString::fromUtf8(c.printed));
+        }
+    }
+    // Only Qt's own: anything else is still a wrong option.
+    EXPECT_EQ(Parse({"-platforms", "xcb"}).exitCode, 2);
+    EXPECT_EQ(Parse({"-colour"}).exitCode, 2);
+}
+
 struct Finished {
     int status;
     QString out;
@@ -94,10 +126,10 @@ TEST(CommandLineTest, TheProgramsEndWithTheRightStatus) {
     const QString dbfdump = QStringLiteral(DBFDUMP_EXECUTABLE);
     const Finished dumpHelp = Start(dbfdump, {"--help"});
     EXPECT_EQ(dumpHelp.status, 0);
-    EXPECT_TRUE(dumpHelp.out.contains(QStringLiteral("--deleted")));
+    EXPECT_TRUE(dumpHelp.out.startsWith(QStringLiteral("usage: tlacsub-dbfdump [--deleted]")));
     const Finished dumpVersion = Start(dbfdump, {"--version"});
     EXPECT_EQ(dumpVersion.status, 0);
-    EXPECT_TRUE(dumpVersion.out.contains(QStringLiteral("1.2.")));
+    EXPECT_TRUE(dumpVersion.out.startsWith(QStringLiteral("tlacsub-dbfdump 1.2.")));
     EXPECT_EQ(Start(dbfdump, {"--bogus"}).status, 2);
 }
 

@@ -5,6 +5,7 @@
 #include "HostFolder.h"
 #include "MessageBoxCatcher.h"
 #include "ShownWindow.h"
+#include "WhenShown.h"
 #include "WindowControls.h"
 
 #include "app/CatalogGrid.h"
@@ -56,35 +57,6 @@ std::string ThreePageReport() {
         report += std::string(80, '\xC4') + "\f\r\n";
     }
     return report;
-}
-
-// Runs act on the first widget that find returns, as soon as there is one (within
-// a generous time), from the event loop of whatever modal loop the window runs.
-// An act that returns false is tried again on the next tick.
-template <class Find, class Act> QTimer* WhenShown(Find find, Act act) {
-    auto* timer = new QTimer(qApp);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto* widget = find();
-        bool done = false;
-        if (widget != nullptr) {
-            if constexpr (std::is_void_v<decltype(act(widget))>)
-                act(widget), done = true;
-            else
-                done = act(widget);
-        }
-        if (done) {
-            timer->stop();
-            timer->deleteLater();
-        } else if (++*tries > 2000) {
-            // Given up: a modal widget left open would hold the test forever.
-            if (widget != nullptr) widget->close();
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(10);
-    return timer;
 }
 
 QMenu* OpenMenu() {

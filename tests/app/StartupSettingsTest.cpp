@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +197,63 @@ TEST_F(StartupSettingsTest, ASettingsFileThatCannotBeReadIsReported) {
     ASSERT_EQ(settings.warnings.size(), 1);
     EXPECT_TRUE(settings.warnings.front().contains(files_.system));
     EXPECT_EQ(settings.appFolder, Folder("exe"));
+}
+
+TEST_F(StartupSettingsTest, AFileThatIsNoSettingsFileIsReportedAndNoneOfItsValuesUsed) {
+    const QByteArray good =
+        "HostFolder=" + root_.filePath("user").toUtf8() + "\nAnsiCodePage=1250\n";
+    QByteArray utf16("\xff\xfe");
+    for (const char c : good)
+        utf16 += QByteArray(1, c) + '\0';
+    QByteArray garbage;
+    for (int i = 0; i < 300; ++i)
+        garbage += char(0x80 + i * 7 % 120);
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> make;
+    };
+    const Case cases[] = {
+        {"a pipe",
+         [](const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path), 0600), 0); }},
+        {"a folder", [](const QString& path) { ASSERT_TRUE(QDir().mkpath(path)); }},
+        {"a link to a device",
+         [](const QString& path) { ASSERT_TRUE(QFile::link("/dev/zero", path)); }},
+        {"a link to nothing",
+         [this](const QString& path) {
+             ASSERT_TRUE(QFile::link(root_.filePath("gone.ini"), path));
+         }},
+        {"UTF-16 text", [&](const QString& path) { Write(path, utf16); }},
+        {"garbage around a HostFolder line",
+         [&](const QString& path) { Write(path, garbage + "\n" + good + garbage); }},
+        {"text lines around it", [&](const QString& path) { Write(path, "ahoj svet\n" + good); }},
+        {"an unclosed section", [&](const QString& path) { Write(path, "[General\n" + good); }},
+        {"a NUL byte in a value",
+         [&](const QString& path) { Write(path, good + QByteArray("OemCodePage=852\0\n", 17)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root_.filePath("user")).removeRecursively();
+        QDir(root_.path()).mkpath(QStringLiteral("user"));
+        c.make(files_.user);
+        const StartupSettings settings = Resolve();
+        ASSERT_EQ(settings.warnings.size(), 1);
+        EXPECT_EQ(
+            settings.warnings.front(),
+            QString::fromUtf8("Súbor nastavení %1 sa nedá prečítať, jeho nastavenia sa nepoužijú.")
+                .arg(files_.user));
+        EXPECT_EQ(settings.appFolder, Folder("exe"));
+        EXPECT_EQ(settings.ansiCodePage, 1252);
+    }
+
+    // Nearly the same, but a settings file: a mark of UTF-8, comments, sections,
+    // CRLF line ends and a value that goes on after a backslash.
+    Write(files_.user, "\xef\xbb\xbf; Nastavenia\r\n# tlacsub\r\n[General]\r\n" + good +
+                           "OemCodePage=\"8\\\n52\"\n[Other]\nx = y\n");
+    const StartupSettings settings = Resolve();
+    EXPECT_TRUE(settings.warnings.isEmpty()) << settings.warnings.join('\n').toStdString();
+    EXPECT_EQ(settings.appFolder, Folder("user"));
+    EXPECT_EQ(settings.ansiCodePage, 1250);
+    EXPECT_EQ(settings.oemCodePage, 852);
 }
 
 TEST(SettingsFilesTest, FollowTheDesktopsConfigurationFolders) {

@@ -1,4 +1,4 @@
-// dbfdump [--deleted] [--ansi N] [--oem N] FILE
+// tlacsub-dbfdump [--deleted] [--ansi N] [--oem N] FILE
 // Prints a dBase table as JSON lines, the way the tool's reader sees it.
 
 #include "platform/CodePages.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: dbfdump [--deleted] [--ansi N] [--oem N] FILE\n";
+constexpr char kUsage[] = "usage: tlacsub-dbfdump [--deleted] [--ansi N] [--oem N] FILE\n";
 
 int Usage() {
     std::cerr << kUsage;
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         if (arg == "-h" || arg == "--help") {
             return Help();
         } else if (arg == "-v" || arg == "--version") {
-            std::cout << "dbfdump (tlacsub) " << kTlacsubVersion << '\n';
+            std::cout << "tlacsub-dbfdump " << kTlacsubVersion << '\n';
             return 0;
         } else if (arg == "--deleted") {
             withDeleted = true;

@@ -1,0 +1,73 @@
+// "Nastavenia...": the user's settings edited from the window and applied at
+// once, so a desk is set up without leaving it.
+#include "app/CatalogGrid.h"
+#include "app/CodePageSample.h"
+#include "app/Form1.h"
+#include "app/HostSettings.h"
+#include "app/MachineCodePages.h"
+#include "app/SettingsDialog.h"
+#include "app/WindowTexts.h"
+#include "platform/Files.h"
+#include "viewer/MemoEx.h"
+
+#include <QComboBox>
+#include <QMenu>
+#include <QTabWidget>
+
+#include <algorithm>
+
+void TForm1::UseSettings(const HostSettings& settings) {
+    settings_ = std::make_unique<HostSettings>(settings);
+}
+
+void TForm1::ShowSelectorMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    menu.setObjectName("cbMesiacMenu");
+    QAction* settings = menu.addAction(QStringLiteral("Nastavenia..."));
+    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    if (menu.exec(globalPos) == settings) OpenSettings();
+}
+
+void TForm1::OpenSettings() {
+    if (!settings_) settings_ = std::make_unique<HostSettings>(HostSettings::ForThisUser());
+    const StartupSettings before = settings_->InForce();
+    // The sample comes from the catalog the list shows now.
+    const Source source = CurrentSource();
+    const HostFolders host = host_;
+    SettingsDialog dialog(
+        *settings_, [&](int ansi, int oem) { return SampleWithCodePages(ansi, oem, source, host); },
+        this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ApplySettings(before, settings_->InForce());
+}
+
+void TForm1::ApplySettings(const StartupSettings& before, const StartupSettings& after) {
+    const bool pages =
+        before.ansiCodePage != after.ansiCodePage || before.oemCodePage != after.oemCodePage;
+    const bool host = before.appFolder != after.appFolder;
+    if (!pages && !host) return;
+    if (pages) UseMachineCodePages(after.ansiCodePage, after.oemCodePage);
+    if (host) {
+        // Another host has other archived months and its own meal calculations;
+        // the source shown stays when the new host has it too.
+        const Source shown = CurrentSource();
+        host_.appFolder = after.appFolder;
+        FindSources();
+        const auto kept = std::find(sources_.begin(), sources_.end(), shown);
+        cbMesiac->setCurrentIndex(kept != sources_.end() ? static_cast<int>(kept - sources_.begin())
+                                                         : 0);
+    }
+    const bool previewShown = PStrany->currentWidget() == TabView;
+    const bool kept = ReloadKeepingEntry();
+    if (!previewShown) return;
+    // The preview shows the entry it showed, read again with the new pages;
+    // where that entry is gone, the list is shown instead.
+    if (!kept || GrZozn->isHidden() || !platform::FileExists(SelectedFileName().string())) {
+        BZoznClick(nullptr);
+        return;
+    }
+    MSubor->Lines().LoadFile(SelectedFileName().string());
+    setWindowTitle(
+        QString::fromStdString(window_texts::PreviewTitle(CatalogEntry::Current(*PrnData).Popis)));
+    MSubor->viewport()->update();
+}
