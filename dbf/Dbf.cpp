@@ -1,6 +1,7 @@
 #include "dbf/Dbf.h"
 
 #include "dbf/Dbf_Str.h"
+#include "dbf/HeaderLayout.h"
 #include "dbf/TablePath.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
@@ -187,7 +188,7 @@ bool TDbf::FetchNextVisible() {
         if (!cursor_.Next(count)) return false;
         // A file cut short since the count was taken ends the walk.
         if (!file_.ReadRecord(cursor_.PhysicalRecNo(), fetch_.data())) return false;
-        if (fetch_[0] == '*' && !showDeleted_) continue;
+        if (fetch_[0] == kDeletedFlag && !showDeleted_) continue;
         record_.swap(fetch_);
         return true;
     }

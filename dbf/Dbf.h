@@ -21,6 +21,7 @@
 #include "dbf/Dbf_Lang.h"
 #include "dbf/Field.h"
 #include "dbf/FieldValues.h"
+#include "dbf/HeaderLayout.h"
 
 #include <array>
 #include <filesystem>
@@ -107,7 +108,7 @@ class TDbf {
     // The current record's bytes (deletion flag first), nullptr when there is none.
     const std::uint8_t* CurrentRecord() const { return hasRecord_ ? record_.data() : nullptr; }
     std::size_t RecordSize() const { return record_.size(); }
-    bool IsDeleted() const { return hasRecord_ && record_[0] == '*'; }
+    bool IsDeleted() const { return hasRecord_ && record_[0] == kDeletedFlag; }
     std::uint64_t PhysicalRecNo() const { return cursor_.PhysicalRecNo(); }
     // Whole records in the file now, whatever their deletion flag.
     std::uint64_t PhysicalRecordCount() const;

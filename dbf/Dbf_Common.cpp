@@ -7,7 +7,15 @@
 
 namespace dbf {
 
-EAbort::EAbort() : std::runtime_error(STRING_OPERATION_ABORTED) {}
+EAbort::EAbort(std::string reason)
+    : std::runtime_error(STRING_OPERATION_ABORTED), reason_(std::move(reason)) {}
+
+std::string_view RefusalReason(const std::exception& error) {
+    if (const auto* database = dynamic_cast<const EDatabaseError*>(&error))
+        return database->Reason();
+    if (const auto* abort = dynamic_cast<const EAbort*>(&error)) return abort->Reason();
+    return {};
+}
 
 namespace {
 

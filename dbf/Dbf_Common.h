@@ -5,13 +5,21 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace dbf {
 
 // Any failure of the record layer: a missing field, a closed table, a refused file.
+// The message is what callers show and compare; a refused file also carries its
+// reason: the header field or descriptor at fault and the value found there.
 class EDatabaseError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit EDatabaseError(const std::string& message, std::string reason = {})
+        : std::runtime_error(message), reason_(std::move(reason)) {}
+    const std::string& Reason() const { return reason_; }
+
+  private:
+    std::string reason_;
 };
 
 // A malformed table or a table file that is missing.
@@ -27,10 +35,19 @@ class EFileError : public EDatabaseError {
 };
 
 // The silent abort: an open given up on purpose; callers treat it like any failure.
+// Its reason says what in the file made the open give up.
 class EAbort : public std::runtime_error {
   public:
-    EAbort();
+    explicit EAbort(std::string reason = {});
+    const std::string& Reason() const { return reason_; }
+
+  private:
+    std::string reason_;
 };
+
+// The reason a table was refused, from either kind of error; empty for any other
+// error and where the message says it all.
+std::string_view RefusalReason(const std::exception& error);
 
 // Fills printf-style placeholders of a message (%s and %d only).
 std::string Format(std::string_view pattern, std::string_view s1 = {}, std::string_view s2 = {});

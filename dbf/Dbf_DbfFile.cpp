@@ -2,6 +2,8 @@
 
 #include "dbf/Dbf_Common.h"
 #include "dbf/Dbf_Str.h"
+#include "dbf/HeaderLayout.h"
+#include "dbf/RefusalReasons.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
 
@@ -12,8 +14,6 @@
 
 namespace dbf {
 namespace {
-
-constexpr std::size_t kMaxFields = 4095;
 
 std::uint32_t Little(const std::vector<std::uint8_t>& bytes, std::size_t at, int width) {
     std::uint32_t value = 0;
@@ -54,31 +54,32 @@ void TDbfFile::Open(const std::filesystem::path& path, PagedFileMode mode, bool 
     Close();
     OpenFile(path, mode);
     try {
-        const std::vector<std::uint8_t> fixed = ReadZeroFilled(0, 32);
-        level_ = TableLevelFromVersion(fixed[0], fixed[29]);
-        if (level_ == 0) throw EDbfError(STRING_INVALID_DBF_FILE);
-        const std::size_t headerLength = Little(fixed, 8, 2);
-        const std::size_t recordLength = Little(fixed, 10, 2);
-        if (headerLength == 0 || recordLength == 0) throw EAbort();
+        const std::vector<std::uint8_t> fixed = ReadZeroFilled(0, kFixedHeaderSize);
+        level_ = TableLevelFromVersion(fixed[kVersionAt], fixed[kLanguageDriverAt]);
+        if (level_ == 0)
+            throw EDbfError(STRING_INVALID_DBF_FILE, VersionReason(fixed[kVersionAt], FileSize()));
+        const std::size_t headerLength = Little(fixed, kHeaderLengthAt, 2);
+        const std::size_t recordLength = Little(fixed, kRecordLengthAt, 2);
+        if (headerLength == 0) throw EAbort(ZeroLengthReason(kHeaderLengthAt, FileSize()));
+        if (recordLength == 0) throw EAbort(ZeroLengthReason(kRecordLengthAt, FileSize()));
 
         Header() = ReadZeroFilled(0, headerLength);
         SetLayout(headerLength, recordLength);
         const std::uint64_t count = RecordCount();
-        countCorrected_ = Little(fixed, 4, 4) != count;
+        countCorrected_ = Little(fixed, kRecordCountAt, 4) != count;
         if (countCorrected_) {
             const auto stored =
                 static_cast<std::uint32_t>(std::min<std::uint64_t>(count, 0xFFFFFFFFu));
             for (int i = 0; i < 4; ++i)
-                PutHeaderByte(4 + static_cast<std::size_t>(i),
+                PutHeaderByte(kRecordCountAt + static_cast<std::size_t>(i),
                               static_cast<std::uint8_t>(stored >> (8 * i)));
         }
 
-        languageId_ = fixed[29];
+        languageId_ = fixed[kLanguageDriverAt];
         if (level_ == 7) {
-            std::vector<std::uint8_t> name = ReadZeroFilled(32, 32);
+            std::vector<std::uint8_t> name = ReadZeroFilled(kDriverNameAt, kDriverNameLength);
             languageName_.assign(name.begin(), name.end());
-            languageName_.resize(
-                languageName_.find('\0') == std::string::npos ? 32 : languageName_.find('\0'));
+            languageName_.resize(std::min(languageName_.find('\0'), kDriverNameLength));
             fileCodePage_ = LangNameToCodePage(languageName_);
         } else {
             fileCodePage_ = LangIdToCodePage(languageId_);
@@ -93,32 +94,30 @@ void TDbfFile::Open(const std::filesystem::path& path, PagedFileMode mode, bool 
 }
 
 void TDbfFile::ReadFieldDefs(bool useFloatFields) {
-    const bool level7 = level_ == 7;
-    const std::size_t start = level7 ? 68 : 32;
-    const std::size_t size = level7 ? 48 : 32;
-    const long long bound = (static_cast<long long>(HeaderSize()) - static_cast<long long>(start)) /
-                            static_cast<long long>(size);
+    const DescriptorLayout& layout = DescriptorLayoutOf(level_);
+    const long long bound =
+        (static_cast<long long>(HeaderSize()) - static_cast<long long>(layout.first)) /
+        static_cast<long long>(layout.size);
     const std::size_t readable =
         static_cast<std::size_t>(std::clamp<long long>(bound, 1, kMaxFields + 1));
     // One read for the whole descriptor array and the byte after it.
-    const std::vector<std::uint8_t> area = ReadZeroFilled(start, readable * size + 1);
+    const std::vector<std::uint8_t> area = ReadZeroFilled(layout.first, readable * layout.size + 1);
 
-    const std::size_t nameLength = level7 ? 32 : 11;
-    const std::size_t typeAt = level7 ? 32 : 11;
-    const std::size_t widthAt = level7 ? 33 : 16;
     std::size_t offset = 1;
     for (std::size_t i = 1;; ++i) {
-        const std::uint8_t* d = area.data() + (i - 1) * size;
+        const std::uint8_t* d = area.data() + (i - 1) * layout.size;
+        const std::size_t at = layout.first + (i - 1) * layout.size;
         TDbfFieldDef def;
-        std::string name(reinterpret_cast<const char*>(d), nameLength);
-        name.resize(std::min(name.find('\0'), nameLength));
-        if (name.empty()) throw EDbfError(STRING_INVALID_DBF_FILE);
+        std::string name(reinterpret_cast<const char*>(d), layout.nameLength);
+        name.resize(std::min(name.find('\0'), layout.nameLength));
+        if (name.empty())
+            throw EDbfError(STRING_INVALID_DBF_FILE, EmptyNameReason(i, at, FileSize()));
         def.FieldName = platform::AnsiUpperCase(name);
-        char type = static_cast<char>(d[typeAt]);
+        char type = static_cast<char>(d[layout.typeAt]);
         if (type >= 'a' && type <= 'z') type = static_cast<char>(type - 'a' + 'A');
         def.NativeFieldType = type;
-        int width = d[widthAt];
-        int decimals = d[widthAt + 1];
+        int width = d[layout.widthAt];
+        int decimals = d[layout.decimalsAt];
         if (type == 'C') {
             width += 256 * decimals;
             decimals = 0;
@@ -126,16 +125,21 @@ void TDbfFile::ReadFieldDefs(bool useFloatFields) {
         def.StoredWidth = static_cast<std::size_t>(width);
         def.Offset = offset;
         offset += def.StoredWidth;
-        if (!def.Normalise(decimals, useFloatFields)) throw EDbfError(STRING_INVALID_DBF_FILE);
+        if (!def.Normalise(decimals, useFloatFields)) {
+            throw EDbfError(
+                STRING_INVALID_DBF_FILE,
+                FieldTypeReason(i, at, def.FieldName, d[layout.typeAt], layout.typeAt, FileSize()));
+        }
         def.IsLockField = def.FieldName == "_DBASELOCK";
         fieldDefs_.Add(std::move(def));
 
         if (static_cast<long long>(i) >= bound || i > kMaxFields) break;
-        if (area[i * size] == 0x0D) break;
+        if (area[i * layout.size] == kDescriptorTerminator) break;
     }
     if (fieldDefs_.Count() > kMaxFields) {
         throw EDbfError(
-            FormatInt(STRING_INVALID_FIELD_COUNT, static_cast<long long>(fieldDefs_.Count())));
+            FormatInt(STRING_INVALID_FIELD_COUNT, static_cast<long long>(fieldDefs_.Count())),
+            FieldCountReason(fieldDefs_.Count(), layout.first));
     }
 }
 
@@ -144,7 +148,7 @@ void TDbfFile::PutHeaderByte(std::size_t at, std::uint8_t value) {
 }
 
 bool TDbfFile::ProductionIndexFlag() const {
-    return Header().size() > 28 && Header()[28] != 0;
+    return Header().size() > kProductionIndexAt && Header()[kProductionIndexAt] != 0;
 }
 
 std::filesystem::path TDbfFile::SiblingFile(const char* extension) const {
@@ -156,13 +160,20 @@ std::filesystem::path TDbfFile::SiblingFile(const char* extension) const {
 void TDbfFile::OpenMemoFile() {
     const bool memo = fieldDefs_.HasMemoFields();
     if (!Header().empty()) {
-        Header()[0] = memo ? static_cast<std::uint8_t>(Header()[0] | 0x80)
-                           : static_cast<std::uint8_t>(Header()[0] & 0x7F);
+        std::uint8_t& version = Header()[kVersionAt];
+        version = memo ? static_cast<std::uint8_t>(version | kMemoBit)
+                       : static_cast<std::uint8_t>(version & ~kMemoBit);
     }
     if (!memo) return;
     const std::filesystem::path path = SiblingFile(level_ == 25 ? ".fpt" : ".dbt");
     if (!platform::FileExists(path.string())) {
-        throw EDbfError(Format(STRING_FILE_NOT_FOUND, path.string()));
+        std::string reason;
+        for (std::size_t i = 0; i < fieldDefs_.Count() && reason.empty(); ++i) {
+            const TDbfFieldDef& def = fieldDefs_.Items(i);
+            if (def.FieldType == ftMemo || def.FieldType == ftBlob || def.FieldType == ftDBaseOle)
+                reason = MemoFieldReason(i + 1, def.FieldName, def.NativeFieldType);
+        }
+        throw EDbfError(Format(STRING_FILE_NOT_FOUND, path.string()), reason);
     }
     memo_ = std::make_unique<TPagedFile>();
     memo_->OpenFile(path, Mode());
@@ -176,19 +187,19 @@ void TDbfFile::OpenIndexFile(const std::function<bool()>& dropLink) {
         index_->OpenFile(path, Mode());
         return;
     }
-    if (!dropLink()) throw EAbort();
-    PutHeaderByte(28, 0);
+    if (!dropLink()) throw EAbort(MissingIndexReason(Header()[kProductionIndexAt], path.string()));
+    PutHeaderByte(kProductionIndexAt, 0);
 }
 
 void TDbfFile::WriteHeader() {
     std::vector<std::uint8_t>& header = Header();
     if (header.empty()) return;
     const std::tm today = Today();
-    PutHeaderByte(1, static_cast<std::uint8_t>(today.tm_year));
-    PutHeaderByte(2, static_cast<std::uint8_t>(today.tm_mon + 1));
-    PutHeaderByte(3, static_cast<std::uint8_t>(today.tm_mday));
+    PutHeaderByte(kLastUpdateAt, static_cast<std::uint8_t>(today.tm_year));
+    PutHeaderByte(kLastUpdateAt + 1, static_cast<std::uint8_t>(today.tm_mon + 1));
+    PutHeaderByte(kLastUpdateAt + 2, static_cast<std::uint8_t>(today.tm_mday));
     WriteAt(0, header.data(), header.size());
-    const std::uint8_t eof = 0x1A;
+    const std::uint8_t eof = kEndOfFileMark;
     WriteAt(HeaderSize() + RecordCount() * RecordSize(), &eof, 1);
 }
 
@@ -213,7 +224,8 @@ struct NativeField {
     int decimals;
 };
 
-NativeField NativeFor(const TFieldDef& def, int level) {
+// The descriptor a field definition becomes; `number` counts from 1.
+NativeField NativeFor(const TFieldDef& def, int level, std::size_t number) {
     const auto orDefault = [&](int fallback) { return def.Size > 0 ? def.Size : fallback; };
     switch (def.DataType) {
     case ftString:
@@ -246,7 +258,8 @@ NativeField NativeFor(const TFieldDef& def, int level) {
     case ftUnknown:
         break;
     }
-    throw EDbfError(STRING_INVALID_DBF_FILE);
+    throw EDbfError(STRING_INVALID_DBF_FILE,
+                    FieldDefinitionReason(number, def.Name, "has a type no dBase field has"));
 }
 
 // A driver byte that names the machine's ANSI code page, 0 when none does.
@@ -283,50 +296,59 @@ void TDbfFile::CreateTable(const std::filesystem::path& path, int level,
                            const std::vector<TFieldDef>& fields) {
     if (fields.empty() || fields.size() > kMaxFields) {
         throw EDbfError(
-            FormatInt(STRING_INVALID_FIELD_COUNT, static_cast<long long>(fields.size())));
+            FormatInt(STRING_INVALID_FIELD_COUNT, static_cast<long long>(fields.size())),
+            fields.empty() ? "the table object has no field definitions" : "");
     }
     const bool level7 = level == 7;
-    const std::size_t start = level7 ? 68 : 32;
-    const std::size_t size = level7 ? 48 : 32;
-    const std::size_t headerLength = start + size * fields.size() + 1;
+    const DescriptorLayout& layout = DescriptorLayoutOf(level);
+    const std::size_t headerLength = layout.first + layout.size * fields.size() + 1;
     std::vector<std::uint8_t> header(headerLength, 0);
     std::size_t recordLength = 1;
     bool memo = false;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const NativeField native = NativeFor(fields[i], level);
+        const NativeField native = NativeFor(fields[i], level, i + 1);
         memo = memo || native.type == 'M' || native.type == 'B' || native.type == 'G';
-        std::uint8_t* d = header.data() + start + i * size;
+        std::uint8_t* d = header.data() + layout.first + i * layout.size;
         const std::string& name = fields[i].Name;
-        if (name.empty()) throw EDbfError(STRING_INVALID_DBF_FILE);
-        std::copy_n(name.begin(), std::min(name.size(), level7 ? std::size_t{31} : std::size_t{10}),
-                    d);
-        const std::size_t typeAt = level7 ? 32 : 11;
-        const std::size_t widthAt = level7 ? 33 : 16;
-        d[typeAt] = static_cast<std::uint8_t>(native.type);
-        d[widthAt] = static_cast<std::uint8_t>(native.width & 0xFF);
-        d[widthAt + 1] =
+        if (name.empty()) {
+            throw EDbfError(STRING_INVALID_DBF_FILE,
+                            FieldDefinitionReason(i + 1, name, "has an empty name"));
+        }
+        // The name keeps room for its terminating NUL.
+        std::copy_n(name.begin(), std::min(name.size(), layout.nameLength - 1), d);
+        d[layout.typeAt] = static_cast<std::uint8_t>(native.type);
+        d[layout.widthAt] = static_cast<std::uint8_t>(native.width & 0xFF);
+        d[layout.decimalsAt] =
             static_cast<std::uint8_t>(native.type == 'C' ? native.width >> 8 : native.decimals);
         recordLength += static_cast<std::size_t>(native.width);
     }
-    if (recordLength > 0xFFFF || headerLength > 0xFFFF) throw EDbfError(STRING_INVALID_DBF_FILE);
-    header[start + size * fields.size()] = 0x0D;
+    if (recordLength > kMaxLength) {
+        throw EDbfError(STRING_INVALID_DBF_FILE,
+                        TooLongReason("a record", recordLength, kMaxLength));
+    }
+    if (headerLength > kMaxLength) {
+        throw EDbfError(STRING_INVALID_DBF_FILE,
+                        TooLongReason("a header", headerLength, kMaxLength));
+    }
+    header[layout.first + layout.size * fields.size()] = kDescriptorTerminator;
 
     std::uint8_t version = level7 ? 0x04 : level == 25 ? 0x30 : 0x03;
-    if (memo) version |= 0x80;
-    header[0] = version;
+    if (memo) version |= kMemoBit;
+    header[kVersionAt] = version;
     const std::tm today = Today();
-    header[1] = static_cast<std::uint8_t>(today.tm_year);
-    header[2] = static_cast<std::uint8_t>(today.tm_mon + 1);
-    header[3] = static_cast<std::uint8_t>(today.tm_mday);
-    PutLittle(header, 8, static_cast<std::uint32_t>(headerLength), 2);
-    PutLittle(header, 10, static_cast<std::uint32_t>(recordLength), 2);
+    header[kLastUpdateAt] = static_cast<std::uint8_t>(today.tm_year);
+    header[kLastUpdateAt + 1] = static_cast<std::uint8_t>(today.tm_mon + 1);
+    header[kLastUpdateAt + 2] = static_cast<std::uint8_t>(today.tm_mday);
+    PutLittle(header, kHeaderLengthAt, static_cast<std::uint32_t>(headerLength), 2);
+    PutLittle(header, kRecordLengthAt, static_cast<std::uint32_t>(recordLength), 2);
     if (level7) {
         const std::string name = DriverNameForAnsi();
-        std::copy(name.begin(), name.end(), header.begin() + 32);
+        std::copy_n(name.begin(), std::min(name.size(), kDriverNameLength),
+                    header.begin() + kDriverNameAt);
     } else if (level != 3) {
-        header[29] = DriverForAnsi();
+        header[kLanguageDriverAt] = DriverForAnsi();
     }
-    header.push_back(0x1A);
+    header.push_back(kEndOfFileMark);
 
     std::filesystem::path memoPath = path;
     memoPath.replace_extension(level == 25 ? ".fpt" : ".dbt");

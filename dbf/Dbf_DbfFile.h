@@ -23,8 +23,8 @@ struct TFieldDef {
 class TDbfFile : public TPagedFile {
   public:
     // Reads header, level, layout, record count, code page and field list.
-    // Raises EDbfError for a malformed file and EAbort when a length is 0;
-    // the file is released on any failure.
+    // Raises EDbfError for a malformed file and EAbort when a length is 0, each
+    // with its reason; the file is released on any failure.
     void Open(const std::filesystem::path& path, PagedFileMode mode, bool useFloatFields);
     void Close();
 

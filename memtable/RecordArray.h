@@ -4,10 +4,13 @@
 // most half a block's references and counts up the block starts after it, so
 // it costs the same at the front, in the middle and at the end of a big table.
 
+#include "platform/Assert.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace memtable {
@@ -85,11 +88,29 @@ class RecordArray {
     bool Empty() const { return Count() == 0; }
     StoredRecord* operator[](int position) const { return Entry(position).record; }
     const RecordEntry& Entry(int position) const {
+        TLACSUB_ASSERT(position >= 0 && position < Count());
         const std::size_t block = BlockOf(position);
         return blocks_[block][static_cast<std::size_t>(position - starts_[block])];
     }
 
+    // The entries right before and right after a position, nullptr past either
+    // end: one block lookup for both.
+    std::pair<const RecordEntry*, const RecordEntry*> Neighbours(int position) const {
+        TLACSUB_ASSERT(position >= 0 && position < Count());
+        const std::size_t block = BlockOf(position);
+        const RecordBlock& items = blocks_[block];
+        const std::size_t at = static_cast<std::size_t>(position - starts_[block]);
+        const RecordEntry* before = at > 0      ? &items[at - 1]
+                                    : block > 0 ? &blocks_[block - 1][blocks_[block - 1].Size() - 1]
+                                                : nullptr;
+        const RecordEntry* after = at + 1 < items.Size()        ? &items[at + 1]
+                                   : block + 1 < blocks_.size() ? &blocks_[block + 1][0]
+                                                                : nullptr;
+        return {before, after};
+    }
+
     void Insert(int position, const RecordEntry& record) {
+        TLACSUB_ASSERT(position >= 0 && position <= Count());
         if (blocks_.empty()) {
             blocks_.emplace_back();
             firsts_.emplace_back();
@@ -110,18 +131,22 @@ class RecordArray {
             starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(block) + 1,
                            starts_[block] + lower);
             AddToStartsAfter(block + 1, 1);
+            CheckBlock(block + 1);
         } else {
             AddToStartsAfter(block, 1);
         }
+        CheckBlock(block);
     }
 
     void Remove(int position) {
+        TLACSUB_ASSERT(position >= 0 && position < Count());
         const std::size_t block = BlockOf(position);
         RecordBlock& items = blocks_[block];
         items.Erase(static_cast<std::size_t>(position - starts_[block]));
         AddToStartsAfter(block, -1);
         if (items.Size() > 0) {
             firsts_[block] = items[0];
+            CheckBlock(block);
         } else if (blocks_.size() > 1) {
             blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(block));
             firsts_.erase(firsts_.begin() + static_cast<std::ptrdiff_t>(block));
@@ -170,8 +195,30 @@ class RecordArray {
             Insert(i, records[static_cast<std::size_t>(i)]);
     }
 
+    // Every block against its start, its first entry and its size, the starts
+    // against the count. Walks all blocks: for tests and checks, not every change.
+    void CheckInvariants() const {
+        TLACSUB_ASSERT(starts_.size() == blocks_.size() + 1 && firsts_.size() == blocks_.size());
+        TLACSUB_ASSERT(starts_.front() == 0);
+        for (std::size_t block = 0; block < blocks_.size(); ++block) {
+            // Only a lone block may be left empty, by removing its last entry.
+            TLACSUB_ASSERT(blocks_[block].Size() > 0 || blocks_.size() == 1);
+            CheckBlock(block);
+        }
+    }
+
   private:
     static constexpr std::size_t kBlock = 256;
+
+    // A block just changed: its size agrees with the starts around it, it is
+    // not over-full, and its first entry is the one the search reads.
+    void CheckBlock(std::size_t block) const {
+        const RecordBlock& items = blocks_[block];
+        TLACSUB_ASSERT(static_cast<std::size_t>(starts_[block + 1] - starts_[block]) ==
+                       items.Size());
+        TLACSUB_ASSERT(items.Size() <= kBlock);
+        TLACSUB_ASSERT(items.Size() == 0 || firsts_[block].record == items[0].record);
+    }
 
     // The block holding a position of 0 .. Count() - 1.
     std::size_t BlockOf(int position) const {

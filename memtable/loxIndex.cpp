@@ -1,5 +1,6 @@
 #include "memtable/loxIndex.h"
 
+#include "platform/Assert.h"
 #include "platform/Locale.h"
 #include "platform/TextCase.h"
 
@@ -239,12 +240,37 @@ int TloxIndex::Find(const StoredRecord& record) const {
 
 void TloxIndex::InsertAt(int place, StoredRecord* record) {
     ordered_ = true;
-    records_.Insert(place, RecordEntry{record, MakePrefix(*record)});
+    const RecordEntry entry{record, MakePrefix(*record)};
+    records_.Insert(place, entry);
+    // The new record against its neighbours: a wrong place found by the search
+    // would otherwise only show as a list in the wrong order. Arrivals go last;
+    // a key goes before the records of an equal key, so the newest comes first.
+    TLACSUB_ASSERT(!isRowOrder_ || place == Count() - 1);
+    if constexpr (platform::kAssertionsEnabled) {
+        if (isRowOrder_) return;
+        const auto [before, after] = records_.Neighbours(place);
+        TLACSUB_ASSERT(!before || CompareEntry(*before, *record, entry.prefix) < 0);
+        TLACSUB_ASSERT(!after || CompareEntry(entry, *after->record, after->prefix) <= 0);
+    }
 }
 
 void TloxIndex::RemoveAt(int position) {
     ordered_ = true;
     records_.Remove(position);
+}
+
+void TloxIndex::CheckInvariants() const {
+    records_.CheckInvariants();
+    collationChecked_ = false;
+    for (int i = 0; i < Count(); ++i) {
+        const RecordEntry& entry = records_.Entry(i);
+        const KeyPrefix prefix = MakePrefix(*entry.record);
+        TLACSUB_ASSERT(entry.prefix.valid == prefix.valid && entry.prefix.high == prefix.high &&
+                       entry.prefix.low == prefix.low && entry.prefix.complete == prefix.complete);
+        if (isRowOrder_ || i + 1 == Count()) continue;
+        const RecordEntry& next = records_.Entry(i + 1);
+        TLACSUB_ASSERT(CompareEntry(entry, *next.record, next.prefix) <= 0);
+    }
 }
 
 void TloxIndex::RemoveAll() {

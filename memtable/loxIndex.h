@@ -59,6 +59,11 @@ class TloxIndex {
     // Fills the index from existing records; equal keys keep the given order.
     void Build(std::vector<StoredRecord*> records);
 
+    // Stops the program when the blocks lost count, an entry's key prefix is
+    // not its record's, or two neighbours stand out of key order. Compares every
+    // neighbour: for tests, not for every change.
+    void CheckInvariants() const;
+
   private:
     // The first record whose key is not smaller than the record's, by halving.
     int SearchByHalving(const StoredRecord& key, const KeyPrefix& prefix) const;

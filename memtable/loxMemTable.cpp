@@ -1,5 +1,6 @@
 #include "memtable/loxMemTable.h"
 
+#include "platform/Assert.h"
 #include "platform/Locale.h"
 #include "platform/TextCase.h"
 
@@ -159,6 +160,7 @@ void TloxCustomMemTable::GoFirst() {
     atEnd_ = false;
     MoveForward();
     atStart_ = true;
+    CheckCursor();
     Notify(false, {TableChangeKind::Move, before});
 }
 
@@ -177,6 +179,7 @@ int TloxCustomMemTable::Step(int count) {
         while (moved > count && MoveBack())
             --moved;
     }
+    CheckCursor();
     Notify(false, {TableChangeKind::Move, before});
     return moved;
 }
@@ -199,6 +202,7 @@ void TloxCustomMemTable::MoveToPosition(int position) {
     int before = CursorPosition();
     position_ = position - 1;
     atStart_ = atEnd_ = false;
+    CheckCursor();
     Notify(false, {TableChangeKind::Move, before});
 }
 
@@ -292,6 +296,7 @@ void TloxCustomMemTable::InsertValues(std::span<const FieldValue> values) {
         if (&indexes_[i] == active_) added.record->position = places[i];
     }
     ReReadCurrent();
+    CheckCursor();
     Notify(false, {TableChangeKind::Insert, activePlace + 1});
 
     // The record stays; only the caller learns that the counter ran out.
@@ -318,6 +323,7 @@ void TloxCustomMemTable::DeleteCurrent() {
     int deletedAt = position_ + 1;
     store_->Remove(record);
     ReReadCurrent();
+    CheckCursor();
     Notify(false, {TableChangeKind::Delete, deletedAt});
 }
 
@@ -341,6 +347,7 @@ void TloxCustomMemTable::DeleteAll() {
     // Where the last single delete leaves the cursor: on the first place, with no record.
     position_ = 0;
     atStart_ = atEnd_ = true;
+    CheckCursor();
 }
 
 void TloxCustomMemTable::MakeCollationKeys(StoredRecord& record) const {
@@ -408,6 +415,7 @@ void TloxCustomMemTable::SwitchOrder(TloxIndex* index, bool notify) {
         }
     }
     ReReadCurrent();
+    CheckCursor();
     if (notify) Notify(false, {TableChangeKind::Order});
 }
 
@@ -455,6 +463,33 @@ void TloxCustomMemTable::SetSubLanguageID(int id) {
 void TloxCustomMemTable::SetSortID(int id) {
     sortId_ = id;
     RecomputeLocaleId();
+}
+
+// ---- invariants --------------------------------------------------------------------------
+
+void TloxCustomMemTable::CheckCursor() const {
+    TLACSUB_ASSERT(active_ != nullptr);
+    TLACSUB_ASSERT(position_ >= -1 && position_ <= active_->Count());
+    // An order with records always has one current once a change has settled.
+    TLACSUB_ASSERT(active_->Count() == 0 || (position_ >= 0 && position_ < active_->Count()));
+}
+
+void TloxCustomMemTable::CheckInvariants() const {
+    std::lock_guard guard(store_->Lock());
+    if (!Active()) {
+        TLACSUB_ASSERT(active_ == nullptr && indexes_.Count() == 0);
+        return;
+    }
+    TLACSUB_ASSERT(indexes_.Count() > 0 && indexes_[0].IsRowOrder());
+    bool activeFound = false;
+    for (int i = 0; i < indexes_.Count(); ++i) {
+        const TloxIndex& index = indexes_[i];
+        TLACSUB_ASSERT(index.Count() == store_->RecordCount());
+        index.CheckInvariants();
+        activeFound = activeFound || &index == active_;
+    }
+    TLACSUB_ASSERT(activeFound);
+    CheckCursor();
 }
 
 // ---- views -------------------------------------------------------------------------------

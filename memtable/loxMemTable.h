@@ -145,6 +145,10 @@ class TloxCustomMemTable {
     // "PrnData: " + message, the way the record layer reports.
     std::string Prefixed(std::string_view message) const;
 
+    // Stops the program when an order lost a record or its sort, or the cursor
+    // stands outside the active order. Walks every order: for tests.
+    void CheckInvariants() const;
+
   private:
     void CheckActive() const;
     void CheckInactive() const;
@@ -157,6 +161,8 @@ class TloxCustomMemTable {
     const StoredRecord* RecordAt(int position) const; // 1-based, nullptr outside
     void Notify(bool before, const TableChange& change);
     void RecomputeLocaleId();
+    // After every change: the cursor stays within -1 .. count of the active order.
+    void CheckCursor() const;
 
     std::string name_;
     std::vector<std::unique_ptr<TField>> fields_;

@@ -1,5 +1,7 @@
 #include "viewer/CaretModel.h"
 
+#include "platform/Assert.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -40,8 +42,24 @@ bool IsSeparator(char c) {
 } // namespace
 
 void CaretModel::SetVisible(int rows, int cols) {
+    TLACSUB_ASSERT(rows >= 0 && cols >= 0);
     visibleRows_ = rows;
     visibleCols_ = cols;
+}
+
+void CaretModel::SetTopRow(int row) {
+    TLACSUB_ASSERT(row >= 0);
+    topRow_ = row;
+}
+
+void CaretModel::SetLeftCol(int col) {
+    TLACSUB_ASSERT(col >= 0);
+    leftCol_ = col;
+}
+
+void CaretModel::PlaceCaret(CellPos cell) {
+    TLACSUB_ASSERT(cell == ClampCaret(cell));
+    caret_ = cell;
 }
 
 CellPos CaretModel::ClampCaret(CellPos cell) const {
@@ -173,6 +191,7 @@ void CaretModel::StartSelection(CellPos at) {
     at.row = std::max(0, at.row);
     anchor_ = selBegin_ = selEnd_ = at;
     selected_ = true;
+    CheckSelection();
 }
 
 void CaretModel::ExtendSelection(CellPos to) {
@@ -186,6 +205,7 @@ void CaretModel::ExtendSelection(CellPos to) {
         selEnd_ = to;
     }
     selected_ = true;
+    CheckSelection();
 }
 
 bool CaretModel::ClearSelection() {
@@ -195,6 +215,8 @@ bool CaretModel::ClearSelection() {
 }
 
 void CaretModel::SetSelection(CellPos begin, CellPos end) {
+    TLACSUB_ASSERT(begin.row >= 0 && begin.col >= 0);
+    TLACSUB_ASSERT(!Precedes(end, begin));
     selected_ = true;
     anchor_ = selBegin_ = begin;
     selEnd_ = end;
@@ -205,7 +227,10 @@ void CaretModel::SetSelectionLength(int length) {
     if (!selected_) selBegin_ = PosToCell(start);
     selected_ = length > 0;
     selEnd_ = PosToCell(start + std::max(0, length));
+    // A begin past the text counts from where the text ends, and so does the selection.
+    if (Precedes(selEnd_, selBegin_)) selBegin_ = PosToCell(start);
     anchor_ = selBegin_;
+    CheckSelection();
 }
 
 std::pair<CellPos, CellPos> CaretModel::ClampStretch(CellPos begin, CellPos end) const {
@@ -322,4 +347,17 @@ void CaretModel::ToggleBookmark(int number) {
 std::optional<CellPos> CaretModel::Bookmark(int number) const {
     if (number < 0 || number > 9) return std::nullopt;
     return bookmarks_[static_cast<std::size_t>(number)];
+}
+
+void CaretModel::CheckSelection() const {
+    TLACSUB_ASSERT(!selected_ || !Precedes(selEnd_, selBegin_));
+    TLACSUB_ASSERT(!selected_ || anchor_ == selBegin_ || anchor_ == selEnd_);
+}
+
+void CaretModel::CheckInvariants() const {
+    // The text may have changed since the caret was placed; it stays a cell.
+    TLACSUB_ASSERT(caret_.row >= 0 && caret_.col >= 0);
+    TLACSUB_ASSERT(topRow_ >= 0 && leftCol_ >= 0 && visibleRows_ >= 0 && visibleCols_ >= 0);
+    TLACSUB_ASSERT(!selected_ || (selBegin_.row >= 0 && selBegin_.col >= 0));
+    CheckSelection();
 }

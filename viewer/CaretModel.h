@@ -17,6 +17,11 @@ struct CellPos {
     bool operator==(const CellPos&) const = default;
 };
 
+// Whether `a` comes before `b` in reading order.
+constexpr bool Precedes(CellPos a, CellPos b) {
+    return a.row < b.row || (a.row == b.row && a.col < b.col);
+}
+
 // Where the view should scroll to; an empty side stays where it is.
 struct ScrollTarget {
     std::optional<int> topRow;
@@ -56,8 +61,9 @@ class CaretModel {
     // The view: its first row and column and how many whole ones it shows.
     int TopRow() const { return topRow_; }
     int LeftCol() const { return leftCol_; }
-    void SetTopRow(int row) { topRow_ = row; }
-    void SetLeftCol(int col) { leftCol_ = col; }
+    // Never negative: the view cannot start before the text.
+    void SetTopRow(int row);
+    void SetLeftCol(int col);
     int VisibleRows() const { return visibleRows_; }
     int VisibleCols() const { return visibleCols_; }
     void SetVisible(int rows, int cols);
@@ -66,7 +72,8 @@ class CaretModel {
 
     // The caret and where it may stand.
     CellPos Caret() const { return caret_; }
-    void PlaceCaret(CellPos cell) { caret_ = cell; }
+    // The cell must be one ClampCaret gives.
+    void PlaceCaret(CellPos cell);
     bool CursorBeyondEOL() const { return cursorBeyondEOL_; }
     void SetCursorBeyondEOL(bool beyond) { cursorBeyondEOL_ = beyond; }
     // The cell a requested caret position comes to: inside the text's rows and
@@ -98,6 +105,7 @@ class CaretModel {
     void ExtendSelection(CellPos to);
     // Returns whether there was a selection to clear.
     bool ClearSelection();
+    // `begin` must not come after `end`; neither may be negative.
     void SetSelection(CellPos begin, CellPos end);
     // Selects `length` characters from the selection's begin, or from the
     // caret when nothing is selected; the anchor stays at the begin.
@@ -130,7 +138,13 @@ class CaretModel {
     void ToggleBookmark(int number);
     std::optional<CellPos> Bookmark(int number) const;
 
+    // Stops the program when the caret or the view stands before the text, or
+    // the selection is reversed or has lost its anchor. For tests and fuzzers.
+    void CheckInvariants() const;
+
   private:
+    // The selection's order and anchor, after every change of it.
+    void CheckSelection() const;
     CellPos WordLeft() const;
     CellPos WordRight() const;
 

@@ -1,5 +1,6 @@
 #include "viewer/MemoExStrings.h"
 
+#include "platform/Assert.h"
 #include "platform/Files.h"
 #include "viewer/LineScan.h"
 
@@ -102,6 +103,7 @@ void ReadText(int fd, std::size_t size, int tabSize, TextBuffer& text) {
 std::string_view TMemoExStrings::LineAt(int index) const {
     if (index < 0 || index >= LineCount()) return {};
     const LineSpan& span = lines_[static_cast<std::size_t>(index)];
+    TLACSUB_ASSERT(InBuffer(span));
     return std::string_view(buffer_.Data() + span.offset, static_cast<std::size_t>(span.length));
 }
 
@@ -165,6 +167,7 @@ void TMemoExStrings::AppendSplit(std::size_t base, std::size_t size) {
 }
 
 void TMemoExStrings::AppendSpan(LineSpan span) {
+    TLACSUB_ASSERT(InBuffer(span));
     Reserve();
     lines_.push_back(span);
     if (span.length >= maxLineLength_) maxLineLength_ = span.length + 1;
@@ -237,6 +240,7 @@ void TMemoExStrings::InsertLine(int index, std::string_view text) {
     CheckIndex(index, LineCount());
     std::vector<LineSpan> spans = SplitForInsert(text);
     for (std::size_t i = 0; i < spans.size(); ++i) {
+        TLACSUB_ASSERT(InBuffer(spans[i]));
         Reserve();
         lines_.insert(lines_.begin() + index + static_cast<std::ptrdiff_t>(i), spans[i]);
         if (spans[i].length >= maxLineLength_) maxLineLength_ = spans[i].length + 1;
@@ -249,6 +253,7 @@ void TMemoExStrings::ReplaceLine(int index, std::string_view text) {
     // A text with line breaks replaces the line by its first piece and inserts the
     // others after it, so no stored line ever holds a break.
     std::vector<LineSpan> spans = SplitForInsert(text);
+    TLACSUB_ASSERT(!spans.empty() && InBuffer(spans.back()));
     lines_[static_cast<std::size_t>(index)] = spans[0];
     if (spans[0].length >= maxLineLength_) maxLineLength_ = spans[0].length + 1;
     for (std::size_t i = 1; i < spans.size(); ++i) {
@@ -276,4 +281,16 @@ void TMemoExStrings::EndUpdate() {
 void TMemoExStrings::Changed(ChangeKind kind) {
     if (updateLock_ > 0) return;
     if (OnTextChanged) OnTextChanged(kind);
+}
+
+void TMemoExStrings::CheckInvariants() const {
+    TLACSUB_ASSERT(maxLineLength_ >= 512);
+    for (const LineSpan& span : lines_) {
+        TLACSUB_ASSERT(InBuffer(span));
+        TLACSUB_ASSERT(span.length < maxLineLength_);
+        const std::string_view line(buffer_.Data() + span.offset,
+                                    static_cast<std::size_t>(span.length));
+        TLACSUB_ASSERT(line.find_first_of(std::string_view("\r\n\0\t", 4)) ==
+                       std::string_view::npos);
+    }
 }

@@ -70,6 +70,11 @@ class TMemoExStrings {
     void EndUpdate();
     bool IsUpdating() const { return updateLock_ > 0; }
 
+    // Walks every line and stops the program when one no longer lies inside the
+    // text buffer, holds a line break, a NUL or a TAB, or is longer than
+    // MaxLineLength says. For tests and fuzzers: it reads the whole text.
+    void CheckInvariants() const;
+
     // The viewer's hook for every text change seen with the lock at zero.
     std::function<void(ChangeKind)> OnTextChanged;
     // Raised after a file was read.
@@ -92,6 +97,12 @@ class TMemoExStrings {
     void Reserve();
     void Changed(ChangeKind kind);
     void CheckIndex(int index, int limit) const;
+    // A span a line is about to get, or has, lies inside the buffer.
+    bool InBuffer(const LineSpan& span) const {
+        return span.offset >= 0 && span.length >= 0 &&
+               static_cast<std::uint64_t>(span.offset) + static_cast<std::uint64_t>(span.length) <=
+                   buffer_.Size();
+    }
 
     TextBuffer buffer_;
     std::vector<LineSpan> lines_;

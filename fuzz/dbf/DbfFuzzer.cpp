@@ -3,13 +3,16 @@
 // a writable table so that the header write-back runs too.
 
 #include "dbf/Dbf.h"
+#include "dbf/Dbf_Str.h"
 #include "fuzz/support/FuzzFiles.h"
 #include "platform/CodePages.h"
 #include "tools/dbfdump/JsonLines.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -52,9 +55,16 @@ void Walk(bool readOnly) {
     table.SetTableName("T.DBF");
     try {
         table.Open();
+    } catch (const dbf::EDbfError& error) {
+        // A malformed file is never refused without saying what in it is wrong.
+        if (error.what() == std::string_view(dbf::STRING_INVALID_DBF_FILE) &&
+            error.Reason().empty())
+            std::abort();
+        return;
     } catch (const dbf::EDatabaseError&) {
         return;
-    } catch (const dbf::EAbort&) {
+    } catch (const dbf::EAbort& error) {
+        if (error.Reason().empty()) std::abort();
         return;
     }
     (void)dbfdump::DescribeTable(table);

@@ -45,6 +45,7 @@ std::vector<std::string> ExpectedLines(std::string_view bytes, int tabSize) {
 }
 
 void Check(const TMemoExStrings& store, const std::vector<std::string>& expected) {
+    store.CheckInvariants();
     if (store.LineCount() != static_cast<int>(expected.size())) std::abort();
     for (int i = 0; i < store.LineCount(); ++i) {
         const std::string_view line = store.LineAt(i);
@@ -96,6 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (store.LineAt(i).find_first_of(std::string_view("\r\n\0\t", 4)) !=
             std::string_view::npos)
             std::abort();
+    store.ReplaceLine(0, bytes.substr(bytes.size() / 3));
+    store.CheckInvariants();
     while (store.LineCount() > 0)
         store.DeleteLine(store.LineCount() - 1);
     store.ClearLines();

@@ -151,7 +151,8 @@ TEST(Dump, RefusedFileGivesTheReadersMessage) {
     DumpRun run = Dump(dir, (dir / "BAD.DBF").string());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Invalid DBF file.\n");
+    EXPECT_EQ(run.err, "Invalid DBF file.\n"
+                       "Reason: version byte at offset 0 is 0x07, which names no table level\n");
 
     DumpRun missing = Dump(dir, (dir / "NONE.DBF").string());
     EXPECT_EQ(missing.status, 1);
@@ -159,4 +160,94 @@ TEST(Dump, RefusedFileGivesTheReadersMessage) {
 
     EXPECT_EQ(Dump(dir, "").status, 2);
     EXPECT_EQ(Dump(dir, "--ansi x FILE").status, 2);
+}
+
+// Each kind of malformed header, lying or cut short, is refused with the reader's
+// message and a reason naming the header field or descriptor and what it holds.
+TEST(Dump, RefusalsNameTheFieldAndTheValueFound) {
+    const auto catalog = [](std::uint8_t version = 0x03) {
+        DbfWriter w(version, version == 0x04 ? 0 : 0x64);
+        w.AddField("NAZOV", 'C', 10).AddField("SIRKA", 'N', 5).AddField("POPIS", 'C', 45);
+        w.AddRecord().Text("NAZOV", "MZDY").Integer("SIRKA", 80);
+        return w;
+    };
+    const auto withField = [&](std::size_t at, char type, std::uint8_t version = 0x03) {
+        DbfWriter w(version, version == 0x04 ? 0 : 0x64);
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (i == at)
+                w.AddField("ZLE", type, 3);
+            else
+                w.AddField("POLE" + std::to_string(i), 'C', 5);
+        }
+        w.AddRecord();
+        return w.Bytes();
+    };
+    const auto blankName = [&](std::size_t descriptor) {
+        std::string bytes = catalog().Bytes();
+        std::fill_n(bytes.begin() + 32 + 32 * static_cast<std::ptrdiff_t>(descriptor), 11, '\0');
+        return bytes;
+    };
+    const std::string good = catalog().Bytes();
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string message;
+        std::string reason;
+    };
+    const std::string invalid = "Invalid DBF file.";
+    const std::string aborted = "Operation aborted";
+    const Case cases[] = {
+        {"version 0", catalog(0x00).Bytes(), invalid,
+         "version byte at offset 0 is 0x00, which names no table level"},
+        {"version 0x0E", catalog(0x0E).Bytes(), invalid,
+         "version byte at offset 0 is 0x0E, which names no table level"},
+        {"empty file", "", invalid,
+         "version byte at offset 0 is missing: the file ends after 0 bytes"},
+        {"header length 0", catalog().OverrideHeaderLength(0).Bytes(), aborted,
+         "header length at offset 8 is 0"},
+        {"record length 0", catalog().OverrideRecordLength(0).Bytes(), aborted,
+         "record length at offset 10 is 0"},
+        {"cut before the header length", good.substr(0, 8), aborted,
+         "header length at offset 8 is missing: the file ends after 8 bytes"},
+        {"cut before the record length", good.substr(0, 10), aborted,
+         "record length at offset 10 is missing: the file ends after 10 bytes"},
+        {"cut inside the first descriptor", good.substr(0, 40), invalid,
+         "field descriptor 1 (NAZOV) at offset 32: its type letter is missing: the file ends "
+         "after 40 bytes"},
+        {"cut before the second descriptor", good.substr(0, 64), invalid,
+         "field descriptor 2 at offset 64 is missing: the file ends after 64 bytes"},
+        {"first name blank", blankName(0), invalid,
+         "field descriptor 1 at offset 32 has an empty name"},
+        {"last name blank", blankName(2), invalid,
+         "field descriptor 3 at offset 96 has an empty name"},
+        {"first type unknown", withField(0, 'X'), invalid,
+         "field descriptor 1 (ZLE) at offset 32 has the type letter 'X' (0x58), which names no "
+         "field type"},
+        {"last type unknown", withField(2, '\x01'), invalid,
+         "field descriptor 3 (ZLE) at offset 96 has the type letter 0x01, which names no field "
+         "type"},
+        {"level 7 type unknown", withField(1, 'x', 0x04), invalid,
+         "field descriptor 2 (ZLE) at offset 116 has the type letter 'x' (0x78), which names no "
+         "field type"},
+    };
+    TempDir dir;
+    const std::string file = (dir / "BAD.DBF").string();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dbfwriter::WriteFile(file, c.bytes);
+        const DumpRun run = Dump(dir, file);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.message + "\nReason: " + c.reason + "\n");
+    }
+
+    // A memo field without its memo file: the message names the file, the reason the field.
+    DbfWriter memo = catalog();
+    memo.AddField("POZN", 'M', 10);
+    memo.WriteTo(file);
+    const DumpRun run = Dump(dir, file);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Open: file not found: \"" + (dir / "BAD.dbt").string() +
+                           "\".\nReason: field descriptor 4 (POZN) has the type letter 'M' "
+                           "(0x4D), whose values are kept in the memo file\n");
 }

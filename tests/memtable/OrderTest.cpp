@@ -130,6 +130,7 @@ TEST(MemTableOrder, OrdersStayConsistentThroughInsertsAndDeletes) {
             arrival.push_back(e.file);
         table->SetIndexName("");
         ASSERT_EQ(Column(*table, "FilName"), arrival);
+        table->CheckInvariants();
     };
     const TField& file = table->FieldNamed("FilName");
     for (int round = 0; round < 20000; ++round) {

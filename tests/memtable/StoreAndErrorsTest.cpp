@@ -1,9 +1,12 @@
 #include "CatalogRows.h"
 
+#include "memtable/RecordArray.h"
 #include "memtable/loxDisplay.h"
+#include "platform/Assert.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 namespace memtable {
@@ -193,6 +196,44 @@ TEST(MemTableErrors, ValuesOfTheWrongKindOrOutsideTheCalendarAreRefused) {
                                 "PrnData: Field 'Nazov' cannot take a value of this kind");
     table->InsertValues({std::string("A"), std::string("P"), TDateTime{2958465.9}});
     EXPECT_EQ(DayNumberToDate(table->FieldNamed("Datum").ValueDayNumber()).year, 9999);
+}
+
+// A position outside an order's array, planted by a caller, stops the program
+// at the check it breaks; the last position that is inside passes.
+TEST(MemTableDeathTest, PositionsOutsideAnOrderStopTheProgram) {
+    if (!platform::kAssertionsEnabled) GTEST_SKIP() << "built without TLACSUB_ASSERTIONS";
+    RecordArray array;
+    std::vector<StoredRecord> records(600); // more than two blocks
+    for (std::size_t i = 0; i < records.size(); ++i)
+        array.Insert(static_cast<int>(i / 2), RecordEntry{&records[i], {}});
+    array.CheckInvariants();
+    struct Case {
+        const char* what;
+        std::function<void()> fault;
+        std::function<void()> nearly;
+        const char* broken;
+    };
+    const std::vector<Case> cases = {
+        {"insert past the end",
+         [&] {
+             array.Insert(601, RecordEntry{&records[0], {}});
+         },
+         [&] {
+             array.Insert(600, RecordEntry{&records[0], {}});
+         },
+         "position <= Count\\(\\)"},
+        {"read past the end", [&] { (void)array.Entry(array.Count()); },
+         [&] { (void)array.Entry(array.Count() - 1); }, "position < Count\\(\\)"},
+        {"remove before the start", [&] { array.Remove(-1); }, [&] { array.Remove(0); },
+         "position >= 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_DEATH(c.fault(), std::string("invariant broken: .*") + c.broken);
+        c.nearly();
+        array.CheckInvariants();
+    }
+    EXPECT_EQ(array.Count(), 600);
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "viewer/CaretModel.h"
 
+#include "platform/Assert.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -117,6 +120,11 @@ TEST_F(CaretModelTest, PositionsCountTwoPerLineBreakBothWays) {
     EXPECT_EQ(model_.SelBegin(), (CellPos{6, 0}));
     EXPECT_EQ(model_.SelEnd(), (CellPos{0, 1}));
     EXPECT_EQ(model_.SelectionStart(), 7);
+    // A selection begun past the text counts from its end, and is never reversed.
+    model_.SetSelection({0, 9}, {2, 9});
+    model_.SetSelectionLength(1);
+    EXPECT_EQ(model_.SelBegin(), (CellPos{0, 3}));
+    EXPECT_EQ(model_.SelEnd(), (CellPos{1, 3}));
     EXPECT_EQ(model_.WordAt({10, 0}), (std::pair{6, 10}));
     EXPECT_EQ(model_.WordAt({1, 2}), std::nullopt);
 }
@@ -185,4 +193,62 @@ TEST_F(CaretModelTest, ABookmarkSetAgainOnItsLineIsCleared) {
     EXPECT_EQ(model_.Bookmark(3), std::nullopt);
     model_.ToggleBookmark(10);
     EXPECT_EQ(model_.Bookmark(10), std::nullopt);
+}
+
+using CaretModelDeathTest = CaretModelTest;
+
+// A fault planted by a caller stops the program at the invariant it breaks, and
+// the call one step short of it passes.
+TEST_F(CaretModelDeathTest, ABrokenInvariantStopsTheProgram) {
+    if (!platform::kAssertionsEnabled) GTEST_SKIP() << "built without TLACSUB_ASSERTIONS";
+    struct Case {
+        const char* what;
+        std::function<void(CaretModel&)> fault;
+        std::function<void(CaretModel&)> nearly;
+        const char* broken;
+    };
+    const std::vector<Case> cases = {
+        {"reversed selection",
+         [](CaretModel& m) {
+             m.SetSelection({5, 1}, {4, 1});
+         },
+         [](CaretModel& m) {
+             m.SetSelection({5, 1}, {5, 1});
+         },
+         "!Precedes\\(end, begin\\)"},
+        {"caret before the text",
+         [](CaretModel& m) {
+             m.PlaceCaret({-1, 0});
+         },
+         [](CaretModel& m) {
+             m.PlaceCaret({0, 0});
+         },
+         "cell == ClampCaret\\(cell\\)"},
+        {"caret past its line",
+         [](CaretModel& m) {
+             m.SetCursorBeyondEOL(false);
+             m.PlaceCaret({11, 0});
+         },
+         [](CaretModel& m) {
+             m.SetCursorBeyondEOL(false);
+             m.PlaceCaret({10, 0});
+         },
+         "cell == ClampCaret\\(cell\\)"},
+        {"caret past the last line",
+         [](CaretModel& m) {
+             m.PlaceCaret({0, 4});
+         },
+         [](CaretModel& m) {
+             m.PlaceCaret({0, 3});
+         },
+         "cell == ClampCaret\\(cell\\)"},
+        {"view above the text", [](CaretModel& m) { m.SetTopRow(-1); },
+         [](CaretModel& m) { m.SetTopRow(0); }, "row >= 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_DEATH(c.fault(model_), std::string("invariant broken: ") + c.broken);
+        c.nearly(model_);
+        model_.CheckInvariants();
+    }
 }

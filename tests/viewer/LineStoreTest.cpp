@@ -11,7 +11,9 @@ using namespace std::string_literals;
 
 namespace {
 
+// The lines, read after the store's own check of every line.
 std::vector<std::string> Lines(const TMemoExStrings& store) {
+    store.CheckInvariants();
     std::vector<std::string> out;
     for (int i = 0; i < store.LineCount(); ++i)
         out.emplace_back(store.LineAt(i));

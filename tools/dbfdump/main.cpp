@@ -12,6 +12,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -26,7 +27,8 @@ int Help() {
     std::cout << kUsage
               << "\nPrints a dBase table as JSON lines, the way tlacsub's reader sees it: the\n"
                  "table's layout first, then one line per record, texts in UTF-8. A table the\n"
-                 "reader refuses gives the reader's message and exit status 1.\n\n"
+                 "reader refuses gives the reader's message, a line naming the header field or\n"
+                 "field descriptor at fault and the value found there, and exit status 1.\n\n"
                  "  --deleted   list deleted records too, marked as such\n"
                  "  --ansi N    the machine's ANSI code page (default: from the locale)\n"
                  "  --oem N     the machine's OEM code page (default: from the locale)\n"
@@ -97,7 +99,10 @@ int main(int argc, char** argv) {
         written = written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
         return written && std::fflush(stdout) == 0 ? 0 : 1;
     } catch (const std::exception& error) {
+        // The reader's message as the tool shows it, then what in the file made it refuse.
         std::cerr << error.what() << "\n";
+        const std::string_view reason = dbf::RefusalReason(error);
+        if (!reason.empty()) std::cerr << "Reason: " << reason << "\n";
         return 1;
     }
 }
