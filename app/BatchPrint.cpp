@@ -4,21 +4,19 @@
 #include "app/CatalogLoading.h"
 #include "app/FindCommand.h"
 #include "app/MealCalcFolder.h"
+#include "app/PrintOutcome.h"
+#include "app/PrintRequest.h"
+#include "app/Printing.h"
 #include "app/Source.h"
 #include "app/Sources.h"
 #include "app/StartupSettings.h"
+#include "app/print/PageRange.h"
 #include "app/print/PdfFileSurface.h"
-#include "app/print/PrintError.h"
-#include "app/print/PrintJob.h"
-#include "app/print/PrinterSurface.h"
-#include "platform/Files.h"
 #include "platform/Locale.h"
-#include "viewer/MemoExStrings.h"
 
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <optional>
 #include <set>
 
 namespace {
@@ -35,27 +33,13 @@ std::string TrimBlanks(std::string text) {
     return text;
 }
 
-// Prints one entry's file on a surface; false with the reason told when it fails.
-bool PrintEntry(const CatalogEntry& entry, const Source& source, const HostFolders& host,
-                const BatchOptions& options, print::PrintSurface& surface) {
-    const std::filesystem::path file = source.ResolvedPrintFile(host, entry.FilName);
-    const std::string nazov = entry.TrimmedNazov();
-    if (!platform::FileExists(file.string())) {
-        Tell(nazov + ": Zvolený súbor neexistuje ... (" + file.string() + ")");
-        return false;
-    }
-    try {
-        TMemoExStrings lines;
-        lines.LoadFile(file.string());
-        const std::string first = options.firstPage.toStdString();
-        const std::string last = options.lastPage.toStdString();
-        print::RunPrintJob(surface, lines,
-                           {first, last, entry.Sirka, entry.Dlzka, !options.landscape});
-        return true;
-    } catch (const std::exception& error) {
-        Tell(nazov + ": " + error.what());
-        return false;
-    }
+// Tells what became of one entry; true when it was printed or written.
+bool Told(const CatalogEntry& entry, const PrintOutcome& outcome) {
+    if (outcome.Succeeded()) return true;
+    std::string text = entry.TrimmedNazov() + ": " + outcome.message;
+    if (outcome.kind == PrintOutcome::Kind::FileMissing) text += " (" + outcome.file.string() + ")";
+    Tell(text);
+    return false;
 }
 
 // Every entry in the table's active order.
@@ -96,20 +80,26 @@ int RunBatch(const std::string& appFolder, const BatchOptions& options) {
         return 1;
     }
 
+    Printing printing;
+    const print::PageRange pages =
+        print::ReadPageRange(options.firstPage.toStdString(), options.lastPage.toStdString());
+    auto request = [&](const CatalogEntry& entry, PrintDestination destination) {
+        return PrintRequest{entry, options.source.ResolvedPrintFile(host, entry.FilName), pages,
+                            !options.landscape, std::move(destination)};
+    };
+
     if (options.mode == BatchOptions::Mode::Print) {
         // The first of several entries sharing the name is the first by name.
         PrnData->SetIndexName("RPrintN");
         const std::string wanted = TrimBlanks(options.nazov.toStdString());
         for (const CatalogEntry& entry : Entries(*PrnData)) {
             if (entry.TrimmedNazov() != wanted) continue;
-            std::unique_ptr<print::PrintSurface> surface;
+            PrintDestination destination = PrintDestination::DefaultPrinter();
             if (options.pdfFile)
-                surface = std::make_unique<print::PdfFileSurface>(options.pdfFile->toStdString());
+                destination = PrintDestination::PdfFile(options.pdfFile->toStdString());
             else if (options.printer)
-                surface = std::make_unique<print::PrinterSurface>(options.printer->toStdString());
-            else
-                surface = std::make_unique<print::PrinterSurface>();
-            return PrintEntry(entry, options.source, host, options, *surface) ? 0 : 1;
+                destination = PrintDestination::Queue(options.printer->toStdString());
+            return Told(entry, printing.Carry(request(entry, destination))) ? 0 : 1;
         }
         Tell("Položka „" + wanted + "“ v zozname nie je.");
         return 1;
@@ -123,7 +113,8 @@ int RunBatch(const std::string& appFolder, const BatchOptions& options) {
         return 1;
     }
     PrnData->SetIndexName(""); // catalog order
-    const print::Paper paper = print::PdfFileSurface::DefaultPaper();
+    // One paper for every file: the print system is asked once, not once per entry.
+    printing.SetPdfPaper(print::PdfFileSurface::DefaultPaper());
     std::map<std::string, int> counts;
     std::set<std::string> used;
     bool allWritten = true;
@@ -133,8 +124,9 @@ int RunBatch(const std::string& appFolder, const BatchOptions& options) {
         // A name already taken, even by an entry called "X_2" itself, gets the next number.
         while (!used.insert(name).second)
             name = stem + "_" + std::to_string(++counts[stem] + 1);
-        print::PdfFileSurface surface(folder / (name + ".pdf"), paper);
-        allWritten = PrintEntry(entry, options.source, host, options, surface) && allWritten;
+        const PrintOutcome outcome =
+            printing.Carry(request(entry, PrintDestination::PdfFile(folder / (name + ".pdf"))));
+        allWritten = Told(entry, outcome) && allWritten;
     }
     return allWritten ? 0 : 1;
 }

@@ -1,10 +1,13 @@
 #pragma once
 // TForm1: the tool's one window. It owns the catalog table object, the memory
-// table with the list bound to it, and the preview; its handlers carry the
-// tool's behaviour, each a method named after its control and event.
+// table with the list bound to it, and the preview. Its handlers, each a
+// method named after its control and event, hand what the user does to the
+// use cases (SourceChoice, CatalogSession, Printing) and show what comes back.
 
-#include "app/CatalogEntry.h"
-#include "app/Source.h"
+#include "app/CatalogSession.h"
+#include "app/HeldReload.h"
+#include "app/PrintRequest.h"
+#include "app/SourceChoice.h"
 #include "app/Sources.h"
 #include "dbf/Dbf.h"
 #include "memtable/loxMemTable.h"
@@ -12,18 +15,18 @@
 #include <QWidget>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 class CatalogGrid;
-class HostSettings;
-struct StartupSettings;
 class CatalogModel;
 class CatalogWatch;
 class FindBar;
+class HostSettings;
+class Printing;
 class SearchPane;
+class WindowNotices;
+struct StartupSettings;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -32,7 +35,6 @@ class QTabWidget;
 class TMemoEx;
 namespace print {
 class PrintSurface;
-class PrinterSurface;
 } // namespace print
 
 class TForm1 : public QWidget {
@@ -72,7 +74,7 @@ class TForm1 : public QWidget {
 
     // The shown source's catalog changed on disk while the list could not be
     // reloaded (preview shown, print running); it is reloaded on the way back.
-    bool ReloadPending() const { return reloadPending_; }
+    bool ReloadPending() const { return heldReload_.Pending(); }
 
     // Window state that shows on no control, for the tests: the orientation
     // the next print takes, the list's order, the preview's zoom step, the
@@ -85,7 +87,6 @@ class TForm1 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // The tool tips are set on the controls from their own file.
@@ -120,24 +121,28 @@ class TForm1 : public QWidget {
     std::unique_ptr<memtable::TloxMemTable> PrnData;
     CatalogModel* DataSrc;
 
-    // Window state. The host's folders hold AppFolder and MealCalcFolder; the
-    // sources are the selector's items, in its order.
-    HostFolders host_;
-    std::vector<Source> sources_;
+    // The sources, the selector's items in its order; the host's folders in
+    // it hold AppFolder and MealCalcFolder.
+    SourceChoice sourceChoice_;
+    // The list's use cases on the chosen source's catalog.
+    CatalogSession catalog_;
+
+    // Window state.
     bool Portrait = false;
     int SortState = 1;
     int ZoomLevel = 3;
 
-    // The choices of BTlac's context menu: print once on the named printer,
-    // leaving the default alone; keep the sheets as a PDF file.
-    void PrintOn(const std::string& printer);
+    // BTlac's context menu's choice to keep the sheets as a PDF file.
     void SaveAsPdf();
 
     // True when a plain file of that name exists; otherwise tells the user so.
     bool SelectedFileExists(const std::filesystem::path& fileName);
-    // The full name of the selected entry's print file.
-    std::filesystem::path SelectedFileName() const;
 
+    // Shows how a load of the chosen source's catalog went: the list, or the
+    // banner with the buttons that need an entry disabled.
+    void ShowLoad(bool loaded, QObject* Sender);
+    // The month selector in the colour of its source.
+    void ColourSelector(const Source& source);
     void CreateControls();
     void BindEvents();
     // Keys beside the buttons: Enter in the list, Esc and find on the preview.
@@ -155,8 +160,6 @@ class TForm1 : public QWidget {
     // Makes a page the active one; when the focus was on the page left behind,
     // it moves to the new page's first control, so keys act there at once.
     void ShowPage(QWidget* page, QWidget* firstControl);
-    // BTlac's context menu at a point of the screen.
-    void ShowPrintMenu(const QPoint& globalPos);
     // The list's context menu at a point of the screen.
     void ShowListMenu(const QPoint& globalPos);
     // A result of the search pane, opened as the user would reach it: its
@@ -164,38 +167,24 @@ class TForm1 : public QWidget {
     // the match selected, and the find bar set to go on with F3.
     void OpenSearchResult(const Source& source, const CatalogEntry& entry, int line, int column,
                           int length, const QString& text, bool matchCase);
+    // Prints the selected entry with the page fields and the orientation shown.
+    void Print(const PrintDestination& destination);
+    // The selector's items from the sources found, the chosen one current.
+    void FillSelector();
     // cbMesiac's context menu: "Nastavenia...".
     void ShowSelectorMenu(const QPoint& globalPos);
-    // The menu key on a control that has a context menu opens it.
-    bool MenuKeyEvent(QWidget* control, QEvent* event,
-                      const std::function<void(const QPoint&)>& showMenu);
-    // The selector's sources from the application folder: the fixed two, the
-    // archived periods, and the meal-calculation folder from oposcis.dbf.
-    void FindSources();
     // "Nastavenia...": the dialog, and on OK what changed applied at once.
     void OpenSettings();
     void ApplySettings(const StartupSettings& before, const StartupSettings& after);
-    // Runs the print job for the selected entry on a surface. False when it
-    // stopped with a notice to the user (no file, nothing in the page range).
-    bool RunJobOn(print::PrintSurface& surface);
-    // Follows the job the printer accepted last, telling the user what becomes of it.
-    void FollowLastJob(const print::PrinterSurface& printer);
-    // A notice or an error that does not hold up the window.
-    void ShowLater(const QString& text, bool error);
-    // The source of the selector's current item.
-    const Source& CurrentSource() const;
 
-    // The menu key opened BTlac's menu itself; the context-menu event some
-    // platforms send for the same key press is then not a second request.
-    bool menuKeyHandled_ = false;
-
-    // The application's printer, found the first time the tool prints.
-    std::unique_ptr<print::PrintSurface> printer_;
+    // Every print goes through here; it keeps the application's printer.
+    std::unique_ptr<Printing> printing_;
+    // What the window tells the user.
+    WindowNotices* notices_;
 
     // Made the first time "Nastavenia..." opens unless UseSettings named them.
     std::unique_ptr<HostSettings> settings_;
 
     CatalogWatch* catalogWatch_ = nullptr;
-    bool reloadPending_ = false;
-    bool printing_ = false;
+    HeldReload heldReload_;
 };

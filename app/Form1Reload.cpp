@@ -19,17 +19,12 @@ void TForm1::WatchCatalogs() {
 }
 
 void TForm1::HostCatalogChanged() {
-    // The preview and a running print work from the entry the user chose; the
-    // list catches up when it is shown again.
-    if (printing_ || PStrany->currentWidget() != TabZozn) {
-        reloadPending_ = true;
-        return;
-    }
-    RunGuarded([this] { ReloadKeepingEntry(); });
+    if (heldReload_.CatalogChanged(PStrany->currentWidget() == TabZozn))
+        RunGuarded([this] { ReloadKeepingEntry(); });
 }
 
 bool TForm1::ReloadKeepingEntry() {
-    reloadPending_ = false;
+    heldReload_.Reloaded();
     std::optional<CatalogEntry> current;
     int screenRow = -1;
     const int row = GrZozn->CurrentRow();
@@ -38,22 +33,21 @@ bool TForm1::ReloadKeepingEntry() {
         screenRow = row - GrZozn->TopRow();
         if (screenRow >= GrZozn->VisibleRowCount()) screenRow = -1;
     }
-    BRefrClick(nullptr);
-    if (!current || GrZozn->isHidden()) return false;
-    const int position = FindEntry(*PrnData, *current);
-    if (position == 0) return false;
-    PrnData->MoveToPosition(position);
-    if (screenRow >= 0)
-        GrZozn->verticalScrollBar()->setValue(std::max(0, position - 1 - screenRow));
-    return true;
+    // BRefrClick's load, with the entry kept current and on its screen row.
+    ColourSelector(sourceChoice_.Current());
+    const CatalogSession::Reload reload = catalog_.LoadKeeping(current);
+    ShowLoad(reload.loaded, nullptr);
+    if (reload.keptPosition > 0 && screenRow >= 0)
+        GrZozn->verticalScrollBar()->setValue(std::max(0, reload.keptPosition - 1 - screenRow));
+    return reload.keptPosition > 0 && !GrZozn->isHidden();
 }
 
 void TForm1::CatchUpAfterPrint() {
-    printing_ = false;
-    if (!reloadPending_) return;
+    heldReload_.PrintEnded();
+    if (!heldReload_.Pending()) return;
     // After the print handler has returned, so the reload never runs inside it.
     QTimer::singleShot(0, this, [this] {
-        if (reloadPending_ && !printing_ && PStrany->currentWidget() == TabZozn)
+        if (heldReload_.Due(PStrany->currentWidget() == TabZozn))
             RunGuarded([this] { ReloadKeepingEntry(); });
     });
 }

@@ -15,8 +15,6 @@
 #include <QMenu>
 #include <QTabWidget>
 
-#include <algorithm>
-
 void TForm1::UseSettings(const HostSettings& settings) {
     settings_ = std::make_unique<HostSettings>(settings);
 }
@@ -33,8 +31,8 @@ void TForm1::OpenSettings() {
     if (!settings_) settings_ = std::make_unique<HostSettings>(HostSettings::ForThisUser());
     const StartupSettings before = settings_->InForce();
     // The sample comes from the catalog the list shows now.
-    const Source source = CurrentSource();
-    const HostFolders host = host_;
+    const Source source = sourceChoice_.Current();
+    const HostFolders host = sourceChoice_.Host();
     SettingsDialog dialog(
         *settings_, [&](int ansi, int oem) { return SampleWithCodePages(ansi, oem, source, host); },
         this);
@@ -54,24 +52,21 @@ void TForm1::ApplySettings(const StartupSettings& before, const StartupSettings&
     if (host) {
         // Another host has other archived months and its own meal calculations;
         // the source shown stays when the new host has it too.
-        const Source shown = CurrentSource();
-        host_.appFolder = after.appFolder;
-        FindSources();
-        const auto kept = std::find(sources_.begin(), sources_.end(), shown);
-        cbMesiac->setCurrentIndex(kept != sources_.end() ? static_cast<int>(kept - sources_.begin())
-                                                         : 0);
+        sourceChoice_.MoveTo(after.appFolder);
+        FillSelector();
     }
     const bool previewShown = PStrany->currentWidget() == TabView;
     const bool kept = ReloadKeepingEntry();
     if (!previewShown) return;
     // The preview shows the entry it showed, read again with the new pages;
     // where that entry is gone, the list is shown instead.
-    if (!kept || GrZozn->isHidden() || !platform::FileExists(SelectedFileName().string())) {
+    const CatalogEntry entry = catalog_.CurrentEntry();
+    const std::filesystem::path file = catalog_.PrintFileOf(entry);
+    if (!kept || !platform::FileExists(file.string())) {
         BZoznClick(nullptr);
         return;
     }
-    MSubor->Lines().LoadFile(SelectedFileName().string());
-    setWindowTitle(
-        QString::fromStdString(window_texts::PreviewTitle(CatalogEntry::Current(*PrnData).Popis)));
+    MSubor->Lines().LoadFile(file.string());
+    setWindowTitle(QString::fromStdString(window_texts::PreviewTitle(entry.Popis)));
     MSubor->viewport()->update();
 }

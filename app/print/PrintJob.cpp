@@ -71,7 +71,14 @@ class OpenDocument {
 
 PrintJobResult RunPrintJob(PrintSurface& surface, int lineCount, const LineReader& lineAt,
                            const PrintJobInput& input) {
-    const PageRange range = ReadPageRange(input.firstPageText, input.lastPageText);
+    return RunPrintJob(surface, lineCount, lineAt,
+                       PrintJobSettings{ReadPageRange(input.firstPageText, input.lastPageText),
+                                        input.Sirka, input.Dlzka, input.Portrait});
+}
+
+PrintJobResult RunPrintJob(PrintSurface& surface, int lineCount, const LineReader& lineAt,
+                           const PrintJobSettings& input) {
+    const PageRange& range = input.pages;
 
     surface.SetOrientation(input.Portrait ? PageOrientation::Portrait : PageOrientation::Landscape);
     surface.SetBrushClear();

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "app/print/PageRange.h"
 #include "app/print/PrintSurface.h"
 
 namespace print {
@@ -25,6 +26,14 @@ struct PrintJobInput {
     std::string_view lastPageText;  // the last-page field as typed
     int Sirka = 0;                  // report page width in characters
     int Dlzka = 0;                  // report page length in lines
+    bool Portrait = true;
+};
+
+// The same with the page range already read, for callers that hold it as numbers.
+struct PrintJobSettings {
+    PageRange pages;
+    int Sirka = 0;
+    int Dlzka = 0;
     bool Portrait = true;
 };
 
@@ -55,6 +64,8 @@ using LineReader = std::function<std::string_view(int index)>;
 // never reaches the printer.
 PrintJobResult RunPrintJob(PrintSurface& surface, int lineCount, const LineReader& lineAt,
                            const PrintJobInput& input);
+PrintJobResult RunPrintJob(PrintSurface& surface, int lineCount, const LineReader& lineAt,
+                           const PrintJobSettings& settings);
 
 // Anything with LineCount() and LineAt(index) giving a view or a reference that
 // stays valid while the job runs, such as the viewer's TMemoExStrings.
@@ -71,6 +82,14 @@ PrintJobResult RunPrintJob(PrintSurface& surface, const Store& lines, const Prin
     return RunPrintJob(
         surface, lines.LineCount(),
         [&lines](int index) -> std::string_view { return lines.LineAt(index); }, input);
+}
+
+template <LineStore Store>
+PrintJobResult RunPrintJob(PrintSurface& surface, const Store& lines,
+                           const PrintJobSettings& settings) {
+    return RunPrintJob(
+        surface, lines.LineCount(),
+        [&lines](int index) -> std::string_view { return lines.LineAt(index); }, settings);
 }
 
 } // namespace print

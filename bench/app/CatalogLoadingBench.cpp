@@ -1,4 +1,6 @@
-// Loading a catalog into the memory table, alone and with the list bound to it.
+// Loading a catalog into the memory table, alone and with the list bound to it,
+// and finding the entry a reload keeps.
+#include "app/CatalogEntry.h"
 #include "app/CatalogGrid.h"
 #include "app/CatalogLoading.h"
 #include "app/CatalogModel.h"
@@ -18,9 +20,10 @@ namespace {
 // and the table and memory table that load it the way the window does.
 class CatalogLoad {
   public:
-    explicit CatalogLoad(const benchmark::State& state) : folder_("tlacsub-bench") {
-        bench::WriteCatalog(folder_.Path() / "ZOZTLS.DBF", static_cast<int>(state.range(0)),
-                            bench::CatalogDates::AnyDayOf2007);
+    explicit CatalogLoad(const benchmark::State& state,
+                         bench::CatalogDates dates = bench::CatalogDates::AnyDayOf2007)
+        : folder_("tlacsub-bench") {
+        bench::WriteCatalog(folder_.Path() / "ZOZTLS.DBF", static_cast<int>(state.range(0)), dates);
         ConfigureCatalogTable(Dbf1_);
     }
     bool Load() { return LoadCatalog(Dbf1_, *PrnData_, folder_.Path()); }
@@ -53,6 +56,19 @@ void LoadIntoTheShownList(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(LoadIntoTheShownList)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The entry a reload keeps, found again in the reloaded catalog: the last one
+// of the order, among a month's entries whose dates repeat the most.
+void FindTheKeptEntry(benchmark::State& state) {
+    CatalogLoad catalog(state, bench::CatalogDates::RisingThroughDecember);
+    catalog.Load();
+    const int last = catalog.PrnData().RecordTotal();
+    const CatalogEntry kept = CatalogEntry::At(catalog.PrnData(), last);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FindEntry(catalog.PrnData(), kept));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(FindTheKeptEntry)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
