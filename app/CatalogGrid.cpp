@@ -13,8 +13,15 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
+
+// Return, or Enter on the keypad, without Ctrl, Shift or Alt.
+bool IsEnter(const QKeyEvent& key) {
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
 
 // Cells drawn the way the list has always drawn them: the text 2 pixels from the
 // left (or 3 from the right) and 2 from the top, clipped to the cell, and the
@@ -232,7 +239,33 @@ void CatalogGrid::MoveToRow(int row) {
     FollowCursor();
 }
 
+bool CatalogGrid::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // Every key press is announced first to the control that has the focus
+        // when it begins; the press itself may arrive after the focus moved.
+        enterPressedHere_ = IsEnter(*static_cast<QKeyEvent*>(event));
+        if (enterPressedHere_) {
+            event->accept();
+            return true;
+        }
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        enterPressedHere_ = false;
+        break;
+    default:
+        break;
+    }
+    return QTableView::event(event);
+}
+
 void CatalogGrid::keyPressEvent(QKeyEvent* event) {
+    if (IsEnter(*event)) {
+        if (std::exchange(enterPressedHere_, false)) emit EnterPressed();
+        event->accept();
+        return;
+    }
     memtable::TloxMemTable& table = model_->Table();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const int total = table.Active() ? table.RecordTotal() : 0;

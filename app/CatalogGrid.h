@@ -32,8 +32,13 @@ class CatalogGrid : public QTableView {
   signals:
     // A double click in the list; on a data row, after that row became current.
     void RowDoubleClicked();
+    // Enter or Return pressed while the list had the focus. A press that went
+    // to another control first (the selector's popup picking a source, after
+    // which the load moves the focus here) does not count.
+    void EnterPressed();
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -62,4 +67,6 @@ class CatalogGrid : public QTableView {
     QScrollBar* recordBar_;
     int screenRow_ = -1; // screen row of the highlighted record before a change
     int wheelAngle_ = 0; // wheel turn not yet worth a whole step, in eighths of a degree
+    // The list was asked about the Enter being pressed, so the press began here.
+    bool enterPressedHere_ = false;
 };

@@ -230,6 +230,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                           "is expected.")
                                .arg(parser.value(pages)),
                            helpText);
+        // The window raises a last page below the first to it; typed on a
+        // command line such a range is more likely a slip than a wish for one page.
+        if (match.captured(2).toInt() < match.captured(1).toInt())
+            return Failure(QStringLiteral("Invalid value '%1' for --pages: the last page comes "
+                                          "before the first.")
+                               .arg(parser.value(pages)),
+                           helpText);
         batch.firstPage = match.captured(1);
         batch.lastPage = match.captured(2);
     }

@@ -14,11 +14,7 @@
 
 void TForm1::BindKeys() {
     // Enter in the list previews the current entry, as "Náhľad" does.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* enter = new QShortcut(key, GrZozn);
-        enter->setContext(Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, BView, &QPushButton::click);
-    }
+    connect(GrZozn, &CatalogGrid::EnterPressed, BView, &QPushButton::click);
 
     // The preview page's keys act wherever the focus is in the window, but only
     // while that page is shown: a shortcut of a hidden page does not fire.

@@ -6,6 +6,8 @@
 #include "app/ErrorGuard.h"
 #include "app/Form1.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -34,9 +36,17 @@ bool TForm1::ReloadKeepingEntry() {
         if (screenRow >= GrZozn->VisibleRowCount()) screenRow = -1;
     }
     // BRefrClick's load, with the entry kept current and on its screen row.
+    const bool listWasHidden = GrZozn->isHidden();
     ColourSelector(sourceChoice_.Current());
     const CatalogSession::Reload reload = catalog_.LoadKeeping(current);
     ShowLoad(reload.loaded, nullptr);
+    // A list that comes back in place of the banner takes the focus, as after
+    // the user's own load; left on the selector, the arrow keys would switch
+    // the source. Someone typing a page number keeps typing there, and the
+    // preview keeps it while it is shown.
+    const QWidget* focused = QApplication::focusWidget();
+    if (listWasHidden && GrZozn->isVisible() && focused != EStr1 && focused != EStr2)
+        GrZozn->setFocus(Qt::OtherFocusReason);
     if (reload.keptPosition > 0 && screenRow >= 0)
         GrZozn->verticalScrollBar()->setValue(std::max(0, reload.keptPosition - 1 - screenRow));
     return reload.keptPosition > 0 && !GrZozn->isHidden();

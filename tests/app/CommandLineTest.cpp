@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 CommandLine Parse(QStringList arguments) {
@@ -21,6 +23,15 @@ TEST(CommandLineTest, OptionsAndTheirValues) {
     EXPECT_EQ(all.options.hostFolder, QStringLiteral("/mnt/host"));
     EXPECT_EQ(all.options.ansiCodePage, 1250);
     EXPECT_EQ(all.options.oemCodePage, 852);
+
+    // Page ranges compare as numbers; one page alone is a range too.
+    for (const auto& [pages, first, last] : {std::tuple{"3-3", "3", "3"}, {"9-10", "9", "10"}}) {
+        const CommandLine range = Parse({"--print", "MZDY", "--pages", pages});
+        EXPECT_FALSE(range.exitCode) << pages;
+        ASSERT_TRUE(range.batch) << pages;
+        EXPECT_EQ(range.batch->firstPage, QString::fromUtf8(first));
+        EXPECT_EQ(range.batch->lastPage, QString::fromUtf8(last));
+    }
 
     const CommandLine none = Parse({});
     EXPECT_FALSE(none.exitCode);
@@ -38,6 +49,8 @@ TEST(CommandLineTest, OptionsAndTheirValues) {
         {{"--ansi-codepage", "70000"}, "70000"},
         {{"--host-folder", ""}, "host-folder"},
         {{"/mnt/host"}, "/mnt/host"},
+        {{"--print", "MZDY", "--pages", "3-1"}, "3-1"},
+        {{"--print", "MZDY", "--pages", "10-9"}, "10-9"},
     };
     for (const Wrong& wrong : wrongs) {
         SCOPED_TRACE(wrong.arguments.join(' ').toStdString());
@@ -115,7 +128,8 @@ TEST(CommandLineTest, TheProgramsEndWithTheRightStatus) {
         << version.out.toStdString();
 
     for (const QStringList& wrong :
-         {QStringList{"--frobnicate"}, QStringList{"--oem-codepage", "x"}}) {
+         {QStringList{"--frobnicate"}, QStringList{"--oem-codepage", "x"},
+          QStringList{"--print", "MZDY", "--pages", "3-1"}}) {
         const Finished bad = Start(tlacsub, wrong);
         EXPECT_EQ(bad.status, 2);
         EXPECT_TRUE(bad.out.isEmpty());

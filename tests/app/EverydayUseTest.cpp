@@ -11,6 +11,7 @@
 #include "viewer/MemoEx.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -263,6 +265,47 @@ TEST_F(EverydayUseTest, EnterInTheListPreviewsAndEscGoesBackLikeTheButtons) {
     Key(Qt::Key_Return);
     EXPECT_FALSE(OnPreview());
     EXPECT_EQ(boxes_.Texts(), QStringList{QString::fromUtf8("Zvolený súbor neexistuje ...")});
+}
+
+TEST_F(EverydayUseTest, ReturnThatPicksASourceInThePopupOnlyLoadsIt) {
+    // December's first entry has its file, November's has none: the Return
+    // that picks either month must neither preview nor say the file is missing.
+    host_.WriteCatalog("Zal/Obd712/Tla",
+                       {{"STARY", "December", {2007, 12, 31}, "", "S.TXT", 80, 60}});
+    host_.WriteFile("Zal/Obd712/Tla/S.TXT", "December\r\n");
+    host_.WriteCatalog("Zal/Obd711/Tla",
+                       {{"CHYBA", "November", {2007, 11, 30}, "", "NIE.TXT", 80, 60}});
+    Start();
+    struct Case {
+        int item;
+        const char* nazov;
+        bool fileExists;
+    };
+    for (const Case& c : {Case{2, "STARY", true}, Case{3, "CHYBA", false}}) {
+        SCOPED_TRACE(c.nazov);
+        QComboBox* selector = Controls(*form_).cbMesiac;
+        QTest::mouseClick(selector, Qt::LeftButton);
+        QWindow* popup = selector->view()->window()->windowHandle();
+        ASSERT_TRUE(popup != nullptr && QTest::qWaitForWindowExposed(popup));
+        for (int row = selector->view()->currentIndex().row(); row < c.item; ++row)
+            QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+        ASSERT_EQ(selector->currentIndex(), c.item);
+        EXPECT_EQ(Current("Nazov"), c.nazov);
+        EXPECT_FALSE(OnPreview());
+        EXPECT_TRUE(Controls(*form_).GrZozn->hasFocus());
+        EXPECT_TRUE(boxes_.Texts().isEmpty());
+
+        // The next Return, pressed in the list, previews as ever.
+        Key(Qt::Key_Return);
+        EXPECT_EQ(OnPreview(), c.fileExists);
+        if (c.fileExists) Key(Qt::Key_Escape);
+        const QStringList expected =
+            c.fileExists ? QStringList{}
+                         : QStringList{QString::fromUtf8("Zvolený súbor neexistuje ...")};
+        EXPECT_EQ(boxes_.Texts(), expected);
+        boxes_.Clear();
+    }
 }
 
 TEST_F(EverydayUseTest, EveryButtonAndFieldSaysWhatItDoes) {
