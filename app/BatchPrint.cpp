@@ -2,6 +2,7 @@
 
 #include "app/CatalogEntry.h"
 #include "app/CatalogLoading.h"
+#include "app/FindCommand.h"
 #include "app/MealCalcFolder.h"
 #include "app/PrintOutcome.h"
 #include "app/PrintRequest.h"
@@ -141,5 +142,7 @@ int RunBatchCommand(const CommandLineOptions& options, const BatchOptions& batch
     for (const QString& warning : settings.warnings)
         Tell(warning.toStdString());
     platform::SetMachineCodePages(settings.ansiCodePage, settings.oemCodePage);
+    if (batch.mode == BatchOptions::Mode::Find)
+        return RunFind(settings.appFolder, batch, stdout, stderr);
     return RunBatch(settings.appFolder, batch);
 }

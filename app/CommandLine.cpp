@@ -97,10 +97,21 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Write every entry of the source as DIR/<Nazov>.pdf without a window "
                        "(entries sharing a name get _2, _3 ... in catalog order)."),
         QStringLiteral("DIR"));
+    const QCommandLineOption find(
+        QStringLiteral("find"),
+        QStringLiteral("Find the text in the source's print files without a window, as the "
+                       "preview's find does; print one line per match: "
+                       "period<TAB>Nazov<TAB>FilName<TAB>line<TAB>text. Exit status 0 when "
+                       "found, 1 when not."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption matchCase(
+        QStringLiteral("match-case"),
+        QStringLiteral("With --find: letter case counts (accents always do)."));
     const QCommandLineOption source(
         QStringLiteral("source"),
-        QStringLiteral("With --print or --export-pdf: current (the default), meal (the meal "
-                       "calculations) or YYMM (the archived period in Zal/ObdYMM)."),
+        QStringLiteral("With --print, --export-pdf or --find: current (the default), meal (the "
+                       "meal calculations) or YYMM (the archived period in Zal/ObdYMM); with "
+                       "--find also all (every source)."),
         QStringLiteral("SOURCE"));
     const QCommandLineOption pages(QStringLiteral("pages"),
                                    QStringLiteral("With --print: the pages to print."),
@@ -113,8 +124,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption pdf(QStringLiteral("pdf"),
                                  QStringLiteral("With --print: write a PDF file instead."),
                                  QStringLiteral("FILE"));
-    parser.addOptions({help, version, hostFolder, ansi, oem, print, exportPdf, source, pages,
-                       landscape, printer, pdf});
+    parser.addOptions({help, version, hostFolder, ansi, oem, print, exportPdf, find, matchCase,
+                       source, pages, landscape, printer, pdf});
 
     // The usage line names the program as installed, not the path it was started by.
     QString helpText = parser.helpText();
@@ -159,17 +170,42 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     // Printing without a window.
     const bool printing = parser.isSet(print);
     const bool exporting = parser.isSet(exportPdf);
-    if (printing && exporting)
-        return Failure(QStringLiteral("--print and --export-pdf exclude each other."), helpText);
+    const bool finding = parser.isSet(find);
+    if (int(printing) + int(exporting) + int(finding) > 1)
+        return Failure(QStringLiteral("--print, --export-pdf and --find exclude each other."),
+                       helpText);
     for (const QCommandLineOption* option : {&pages, &landscape, &printer, &pdf})
         if (parser.isSet(*option) && !printing)
             return Failure(QStringLiteral("--%1 belongs to --print.").arg(option->names().front()),
                            helpText);
-    if (parser.isSet(source) && !printing && !exporting)
-        return Failure(QStringLiteral("--source belongs to --print or --export-pdf."), helpText);
-    if (!printing && !exporting) return result;
+    if (parser.isSet(matchCase) && !finding)
+        return Failure(QStringLiteral("--match-case belongs to --find."), helpText);
+    if (parser.isSet(source) && !printing && !exporting && !finding)
+        return Failure(QStringLiteral("--source belongs to --print, --export-pdf or --find."),
+                       helpText);
+    if (!printing && !exporting && !finding) return result;
 
     BatchOptions batch;
+    if (finding) {
+        batch.mode = BatchOptions::Mode::Find;
+        batch.findText = parser.value(find);
+        batch.matchCase = parser.isSet(matchCase);
+        if (batch.findText.isEmpty())
+            return Failure(QStringLiteral("--find needs a text."), helpText);
+        if (parser.isSet(source)) {
+            const QString named = parser.value(source);
+            const std::optional<Source> chosen = SourceNamed(named);
+            batch.allSources = named == QLatin1String("all");
+            if (!chosen && !batch.allSources)
+                return Failure(QStringLiteral("Invalid value '%1' for --source: current, meal, "
+                                              "YYMM or all is expected.")
+                                   .arg(named),
+                               helpText);
+            if (chosen) batch.source = *chosen;
+        }
+        result.batch = batch;
+        return result;
+    }
     batch.mode = printing ? BatchOptions::Mode::Print : BatchOptions::Mode::ExportPdf;
     batch.nazov = parser.value(print);
     batch.exportFolder = parser.value(exportPdf);

@@ -11,12 +11,31 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include <utility>
+
 namespace {
 
 const char kFindLabel[] = "Hľadať:";
 const char kWrappedToStart[] = "Pokračuje sa od začiatku";
 const char kWrappedToEnd[] = "Pokračuje sa od konca";
 const char kNotFound[] = "Text sa nenašiel";
+const char kSearching[] = "Hľadá sa...";
+const char kStopped[] = "Hľadanie zastavené";
+
+// Up to this many bytes or lines the search runs on the window's thread: even
+// the worst case is over within a few milliseconds. Beyond, it runs beside it.
+constexpr std::size_t kBytesFoundAtOnce = std::size_t{8} << 20;
+constexpr int kLinesFoundAtOnce = 200000;
+
+bool SmallEnoughToFindAtOnce(const TMemoExStrings& lines) {
+    if (lines.LineCount() > kLinesFoundAtOnce) return false;
+    std::size_t bytes = 0;
+    for (int i = 0; i < lines.LineCount(); ++i) {
+        bytes += static_cast<std::size_t>(lines.LineLength(i));
+        if (bytes > kBytesFoundAtOnce) return false;
+    }
+    return true;
+}
 
 // Enter in the text finds the next match, Shift+Enter the previous one.
 class FindTextEdit : public QLineEdit {
@@ -94,6 +113,10 @@ FindBar::FindBar(TCustomMemoEx* viewer, AnchorLayout* layout)
     hide();
 }
 
+FindBar::~FindBar() {
+    CancelSearch();
+}
+
 void FindBar::Reveal() {
     if (IsOpen()) return;
     layout_->Reshape(viewer_, viewerRect_.adjusted(0, 0, 0, -kHeight));
@@ -108,12 +131,20 @@ void FindBar::Open() {
 }
 
 void FindBar::Close() {
+    CancelSearch();
     if (IsOpen()) {
         hide();
         layout_->Reshape(viewer_, viewerRect_);
     }
     ShowNotice({});
     viewer_->setFocus(Qt::OtherFocusReason);
+}
+
+void FindBar::UseText(const QString& text, bool matchCase) {
+    CancelSearch();
+    text_->setText(text);
+    matchCase_->setChecked(matchCase);
+    ShowNotice({});
 }
 
 void FindBar::FindNext() {
@@ -125,9 +156,10 @@ void FindBar::FindPrevious() {
 }
 
 void FindBar::Find(SearchDirection direction) {
-    const TextSearch search(text_->text().toStdU16String(), matchCase_->isChecked(),
-                            platform::OemDisplayTable());
-    if (search.Empty()) {
+    CancelSearch();
+    auto search = std::make_shared<const TextSearch>(
+        text_->text().toStdU16String(), matchCase_->isChecked(), platform::OemDisplayTable());
+    if (search->Empty()) {
         Open();
         return;
     }
@@ -135,8 +167,54 @@ void FindBar::Find(SearchDirection direction) {
     const CellPos caret{viewer_->CaretX(), viewer_->CaretY()};
     const CellPos from =
         viewer_->SelAvail() ? (forward ? viewer_->SelEnd() : viewer_->SelBegin()) : caret;
-    const FindResult found =
-        search.Find(viewer_->Lines(), TextPoint{from.row, from.col}, direction);
+    const TextPoint point{from.row, from.col};
+    const TMemoExStrings& lines = viewer_->Lines();
+    if (SmallEnoughToFindAtOnce(lines)) {
+        ShowResult(search->Find(lines, point, direction), direction);
+        return;
+    }
+    // The window goes on while the search runs; the result comes back through
+    // the window's event queue. The lines do not change meanwhile: the text
+    // is loaded only after CancelSearch.
+    stop_ = std::make_shared<std::atomic<bool>>(false);
+    const int generation = ++generation_;
+    worker_ = std::thread([this, search, &lines, point, direction, stop = stop_, generation] {
+        const FindResult found = search->Find(lines, point, direction, stop.get());
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, found, direction] { SearchEnded(generation, found, direction); },
+            Qt::QueuedConnection);
+    });
+    ShowNotice(QString::fromUtf8(kSearching));
+}
+
+void FindBar::SearchEnded(int generation, const FindResult& found, SearchDirection direction) {
+    // A search stopped before its result arrived has already been told.
+    if (generation != generation_ || !worker_.joinable()) return;
+    worker_.join();
+    ShowResult(found, direction);
+}
+
+void FindBar::CancelSearch() {
+    if (!worker_.joinable()) return;
+    stop_->store(true);
+    worker_.join();
+    ++generation_;
+    if (notice_->text() == QString::fromUtf8(kSearching)) notice_->clear();
+}
+
+void FindBar::StopSearch() {
+    if (!Searching()) return;
+    CancelSearch();
+    ShowNotice(QString::fromUtf8(kStopped));
+}
+
+void FindBar::ShowResult(const FindResult& found, SearchDirection direction) {
+    const bool forward = direction == SearchDirection::Forward;
+    if (found.stopped) {
+        ShowNotice(QString::fromUtf8(kStopped));
+        return;
+    }
     if (!found.match) {
         ShowNotice(QString::fromUtf8(kNotFound));
         return;

@@ -8,6 +8,10 @@
 #include <QRect>
 #include <QWidget>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 class AnchorLayout;
 class QCheckBox;
 class QLabel;
@@ -22,6 +26,7 @@ class FindBar : public QWidget {
     // The bar lies on the viewer's page, at the bottom of the viewer's place
     // on `layout`; while it is open the viewer gives up that strip.
     FindBar(TCustomMemoEx* viewer, AnchorLayout* layout);
+    ~FindBar() override;
 
     // Shows the bar with its text selected and the focus in it.
     void Open();
@@ -34,6 +39,16 @@ class FindBar : public QWidget {
     void FindNext();
     void FindPrevious();
 
+    // Sets the text and the case toggle that F3 finds with, leaving the bar as it is.
+    void UseText(const QString& text, bool matchCase);
+
+    // A long search runs beside the window; while it does, Esc stops it.
+    bool Searching() const { return worker_.joinable(); }
+    // Stops a search that runs beside the window and says so in the bar.
+    void StopSearch();
+    // Stops it without a word: the text is about to change or the preview to close.
+    void CancelSearch();
+
     static constexpr int kHeight = 24;
 
   private:
@@ -43,6 +58,9 @@ class FindBar : public QWidget {
     // Shows the bar, the viewer giving up its strip, without moving the focus.
     void Reveal();
     void Find(SearchDirection direction);
+    // Selects the match found and tells what the search did.
+    void ShowResult(const FindResult& found, SearchDirection direction);
+    void SearchEnded(int generation, const FindResult& found, SearchDirection direction);
     void ShowNotice(const QString& text);
 
     QLineEdit* text_;
@@ -55,4 +73,10 @@ class FindBar : public QWidget {
     TCustomMemoEx* viewer_;
     AnchorLayout* layout_;
     QRect viewerRect_; // the viewer's design rectangle with the bar closed
+
+    // The search running beside the window, its stop flag, and the number
+    // that tells its result from that of a search stopped before it.
+    std::thread worker_;
+    std::shared_ptr<std::atomic<bool>> stop_;
+    int generation_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "app/CatalogWatch.h"
 #include "app/ContextMenuOpener.h"
 #include "app/ErrorGuard.h"
+#include "app/FindBar.h"
 #include "app/HostSettings.h"
 #include "app/PdfFileChoice.h"
 #include "app/PreviewZoom.h"
@@ -14,6 +15,7 @@
 #include "app/PrintOutcome.h"
 #include "app/PrintPreviewOpener.h"
 #include "app/Printing.h"
+#include "app/SearchPane.h"
 #include "app/ToolTips.h"
 #include "app/WindowNotices.h"
 #include "app/WindowTexts.h"
@@ -26,11 +28,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QShortcut>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <utility>
 
 TForm1::TForm1(const std::string& appFolder, QWidget* parent)
@@ -45,6 +49,9 @@ TForm1::TForm1(const std::string& appFolder, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    // A search beside the window reads the preview's lines: it ends before they go.
+    findBar_->CancelSearch();
+    searchPane_->StopSearch();
     // The list and its data source read PrnData to the end, so they go before it does.
     delete PStrany;
     delete DataSrc;
@@ -76,6 +83,13 @@ void TForm1::BindEvents() {
             [this] { RunGuarded([this] { BViewClick(GrZozn); }); });
     MSubor->OnDblClick = [this](QObject*) { RunGuarded([this] { BZoznClick(MSubor); }); };
     BindKeys();
+
+    // The list's context menu offers the search across print files.
+    new ContextMenuOpener(GrZozn, [this](const QPoint& at) { ShowListMenu(at); });
+    searchPane_->OnOpen = [this](const Source& source, const CatalogEntry& entry, int line,
+                                 int column, int length, const QString& text, bool matchCase) {
+        RunGuarded([&] { OpenSearchResult(source, entry, line, column, length, text, matchCase); });
+    };
 
     auto* printMenu = new PrintMenu(BTlac);
     connect(printMenu, &PrintMenu::PrintOnChosen, this, [this](const QString& printer) {
@@ -167,6 +181,7 @@ void TForm1::ShowPage(QWidget* page, QWidget* firstControl) {
 }
 
 void TForm1::BZoznClick(QObject* /*Sender*/) {
+    findBar_->CancelSearch();
     ShowPage(TabZozn, GrZozn);
     setWindowTitle(QString::fromUtf8(window_texts::kListTitle));
     if (heldReload_.Due(true)) ReloadKeepingEntry();
@@ -182,6 +197,8 @@ void TForm1::BViewClick(QObject* /*Sender*/) {
     const CatalogEntry entry = catalog_.CurrentEntry();
     const std::filesystem::path fileName = catalog_.PrintFileOf(entry);
     if (!SelectedFileExists(fileName)) return;
+    // A search still running reads the lines this load replaces.
+    findBar_->CancelSearch();
     MSubor->Lines().LoadFile(fileName.string());
     ShowPage(TabView, MSubor);
     setWindowTitle(QString::fromStdString(window_texts::PreviewTitle(entry.Popis)));
@@ -259,4 +276,30 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // FormClose: the catalog is open only during a load, but never leave it open.
     if (Dbf1.Active()) Dbf1.Close();
     event->accept();
+}
+
+void TForm1::ShowListMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    menu.addAction(QString::fromUtf8("Hľadať vo všetkých súboroch..."), this,
+                   [this] { searchPane_->Open(); });
+    menu.exec(globalPos);
+}
+
+void TForm1::OpenSearchResult(const Source& source, const CatalogEntry& entry, int line, int column,
+                              int length, const QString& text, bool matchCase) {
+    const std::vector<Source>& sources = sourceChoice_.Offered();
+    const auto offered = std::find(sources.begin(), sources.end(), source);
+    if (offered == sources.end()) return;
+    searchPane_->Close();
+    // The source as the user chooses it in the selector, with its loading and colours.
+    cbMesiac->setCurrentIndex(static_cast<int>(offered - sources.begin()));
+    BRefrClick(cbMesiac);
+    if (GrZozn->isHidden()) return; // the banner tells that the catalog cannot be read
+    const int position = FindEntry(*PrnData, entry);
+    if (position == 0) return; // the catalog no longer has it
+    PrnData->MoveToPosition(position);
+    BViewClick(nullptr);
+    if (PStrany->currentWidget() != TabView) return;
+    findBar_->UseText(text, matchCase);
+    MSubor->SelectCells(CellPos{column, line}, CellPos{column + length, line});
 }

@@ -27,6 +27,7 @@ class FindBar;
 class HostSettings;
 class PrintPreviewOpener;
 class Printing;
+class SearchPane;
 class TMemoExStrings;
 enum class LineSource;
 struct PrintOutcome;
@@ -126,6 +127,8 @@ class TForm1 : public QWidget {
     QLabel* SText;
     // The preview's find bar (Ctrl+F).
     FindBar* findBar_;
+    // The search across print files, over the list (Ctrl+Shift+F).
+    SearchPane* searchPane_;
 
     // The catalog table object, the memory table and the list's data source.
     dbf::TDbf Dbf1;
@@ -176,6 +179,13 @@ class TForm1 : public QWidget {
     PrintRequest RequestFor(PrintDestination destination) const;
     // Where those choices take the lines from: the preview page's, or the print file.
     LineSource ShownLines() const;
+    // The list's context menu at a point of the screen.
+    void ShowListMenu(const QPoint& globalPos);
+    // A result of the search pane, opened as the user would reach it: its
+    // source chosen in the selector, its entry current, the preview open with
+    // the match selected, and the find bar set to go on with F3.
+    void OpenSearchResult(const Source& source, const CatalogEntry& entry, int line, int column,
+                          int length, const QString& text, bool matchCase);
     // Prints the selected entry with the page fields and the orientation shown.
     void Print(const PrintDestination& destination);
     // Runs a print, holding back a catalog reload meanwhile, and shows its outcome.

@@ -5,6 +5,7 @@
 #include "app/ErrorGuard.h"
 #include "app/FindBar.h"
 #include "app/Form1.h"
+#include "app/SearchPane.h"
 
 #include <QPushButton>
 #include <QShortcut>
@@ -28,12 +29,21 @@ void TForm1::BindKeys() {
         connect(shortcut, &QShortcut::activated, this, [action] { RunGuarded(action); });
     };
     onPreview(QKeySequence(Qt::Key_Escape), [this] {
-        if (findBar_->IsOpen())
+        if (findBar_->Searching())
+            findBar_->StopSearch();
+        else if (findBar_->IsOpen())
             findBar_->Close();
         else
             BZozn->click();
     });
     onPreview(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar_->Open(); });
+
+    // Ctrl+Shift+F on the list opens the search across print files over it.
+    auto* searchAll = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), TabZozn);
+    searchAll->setContext(Qt::WindowShortcut);
+    connect(searchAll, &QShortcut::activated, this,
+            [this] { RunGuarded([this] { searchPane_->Open(); }); });
+
     onPreview(QKeySequence(Qt::Key_F3), [this] { findBar_->FindNext(); });
     onPreview(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar_->FindPrevious(); });
 }

@@ -7,6 +7,7 @@
 #include "app/FindBar.h"
 #include "app/FlatComboBox.h"
 #include "app/Form1.h"
+#include "app/SearchPane.h"
 #include "app/ToolTips.h"
 #include "app/WindowTexts.h"
 #include "viewer/MemoEx.h"
@@ -115,6 +116,10 @@ void TForm1::CreateControls() {
         gridPalette.setColor(QPalette::Inactive, role, gridPalette.color(QPalette::Active, role));
     GrZozn->setPalette(gridPalette);
     place(list, GrZozn, QRect(0, 0, 656, 418), kAll);
+    // The search across print files lies over the list while it is open.
+    searchPane_ =
+        new SearchPane(TabZozn, sourceChoice_.Host(), [this] { return sourceChoice_.Current(); });
+    place(list, searchPane_, QRect(0, 0, 656, 418), kAll);
 
     BView = MakeButton(TabZozn, "Náhľad", "view");
     place(list, BView, QRect(0, 421, 70, 25), kLeftBottom);

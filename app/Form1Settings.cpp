@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "app/HostSettings.h"
 #include "app/MachineCodePages.h"
+#include "app/SearchPane.h"
 #include "app/SettingsDialog.h"
 #include "app/WindowTexts.h"
 #include "platform/Files.h"
@@ -44,6 +45,9 @@ void TForm1::ApplySettings(const StartupSettings& before, const StartupSettings&
         before.ansiCodePage != after.ansiCodePage || before.oemCodePage != after.oemCodePage;
     const bool host = before.appFolder != after.appFolder;
     if (!pages && !host) return;
+    // A search across print files reads catalogs through the code pages and
+    // from the host being replaced: it ends first.
+    searchPane_->StopSearch();
     if (pages) UseMachineCodePages(after.ansiCodePage, after.oemCodePage);
     if (host) {
         // Another host has other archived months and its own meal calculations;

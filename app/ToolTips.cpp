@@ -2,12 +2,14 @@
 
 #include "app/FindBar.h"
 #include "app/Form1.h"
+#include "app/SearchPane.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 QString Text(const char* utf8) {
@@ -35,6 +37,16 @@ void SetToolTips(TForm1& form) {
     find.previous_->setToolTip(Text("Nájsť predchádzajúci výskyt (Shift+F3)"));
     find.matchCase_->setToolTip(Text("Rozlišovať veľké a malé písmená"));
     find.closeButton_->setToolTip(Text("Zavrieť hľadanie (Esc)"));
+
+    SearchPane& search = *form.searchPane_;
+    search.text_->setToolTip(Text("Text hľadaný v tlačových súboroch (Ctrl+Shift+F)"));
+    search.scope_->setToolTip(
+        Text("Kde hľadať: v zvolenom zdroji alebo vo všetkých mesiacoch a kalkuláciách jedál"));
+    search.matchCase_->setToolTip(Text("Rozlišovať veľké a malé písmená"));
+    search.start_->setToolTip(Text("Hľadať vo všetkých súboroch zdroja (Enter)"));
+    search.stop_->setToolTip(Text("Zastaviť hľadanie (Esc)"));
+    search.closeButton_->setToolTip(Text("Zavrieť hľadanie a vrátiť sa na zoznam (Esc)"));
+    search.results_->setToolTip(Text("Enter alebo dvojklik otvorí súbor na nájdenom mieste"));
 }
 
 QString OrientationToolTip(bool portrait) {

@@ -53,9 +53,10 @@ Converter OpenConverter(int codePage) {
     return nullptr;
 }
 
-// One converter per code page for the whole run; the tool has one thread.
+// One converter per code page and thread: a converter keeps state while it
+// converts, and the search across print files reads catalogs beside the window.
 UConverter* CachedConverter(int codePage) {
-    static std::map<int, Converter> cache;
+    thread_local std::map<int, Converter> cache;
     auto it = cache.find(codePage);
     if (it == cache.end()) it = cache.emplace(codePage, OpenConverter(codePage)).first;
     return it->second.get();
@@ -128,8 +129,9 @@ std::unique_ptr<SingleBytePage> IcuPage(int codePage) {
     return page;
 }
 
+// Per thread, since a table is filled in as characters are asked for.
 SingleBytePage* SingleByte(int codePage) {
-    static std::map<int, std::unique_ptr<SingleBytePage>> pages;
+    thread_local std::map<int, std::unique_ptr<SingleBytePage>> pages;
     auto it = pages.find(codePage);
     if (it != pages.end()) return it->second.get();
     // The built-in tables come first: ICU knows 867 as a Hebrew page, which the
@@ -226,7 +228,7 @@ MachinePages& Machine() {
 
 // Single-byte maps between two code pages, built once per pair.
 const std::array<char, 256>& ByteMap(int from, int to) {
-    static std::map<std::pair<int, int>, std::array<char, 256>> maps;
+    thread_local std::map<std::pair<int, int>, std::array<char, 256>> maps;
     auto key = std::make_pair(from, to);
     auto it = maps.find(key);
     if (it != maps.end()) return it->second;

@@ -52,8 +52,17 @@ std::string TimeLocaleFromEnvironment() {
 // The C library's locale for dates, opened once per name; null when the system
 // has not got it. A name without a character set is tried in UTF-8 first.
 locale_t DateLocale(const std::string& name) {
-    static std::string openedFor;
-    static locale_t opened = nullptr;
+    // Per thread, as every cache here: catalogs are also read beside the window.
+    struct Opened {
+        std::string name;
+        locale_t locale = nullptr;
+        ~Opened() {
+            if (locale) freelocale(locale);
+        }
+    };
+    thread_local Opened cached;
+    std::string& openedFor = cached.name;
+    locale_t& opened = cached.locale;
     if (opened && openedFor == name) return opened;
     if (opened) freelocale(opened);
     opened = nullptr;
@@ -128,7 +137,7 @@ struct Collators {
 
 // Made once per locale, so every comparison of a run uses the same order.
 Collators& CurrentCollators() {
-    static Collators collators;
+    thread_local Collators collators;
     std::string locale = UserLocale();
     if (collators.locale == locale && collators.caseSensitive) return collators;
     collators = Collators{locale, nullptr, nullptr};
@@ -228,8 +237,8 @@ std::string ShortDateText(int year, int month, int day) {
 
 char DecimalSeparator() {
     // Asked once per numeric value by the table reader: looked up once per locale.
-    static std::string cachedLocale;
-    static char cached = '.';
+    thread_local std::string cachedLocale;
+    thread_local char cached = '.';
     std::string locale = UserLocale();
     if (locale == cachedLocale) return cached;
     UErrorCode status = U_ZERO_ERROR;

@@ -47,6 +47,34 @@ template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
     }
 }
 
+// Counts the lines ended in a text that arrives in pieces, by the rule of
+// ForEachLine: CR LF, a lone CR and a lone LF each end one line, LF CR two.
+class BreakCounter {
+  public:
+    void Feed(const char* p, std::size_t size) {
+        if (size == 0) return;
+        const char* const end = p + size;
+        // A CR at the end of the last piece and an LF at the start of this one are one break.
+        if (afterCr_ && *p == '\n') ++p;
+        afterCr_ = false;
+        while ((p = FindBreak(p, end)) < end) {
+            ++breaks_;
+            if (*p++ != '\r') continue;
+            if (p == end) {
+                afterCr_ = true;
+                break;
+            }
+            if (*p == '\n') ++p;
+        }
+    }
+    // Lines ended so far: the 0-based number of the line the next byte is in.
+    std::size_t Breaks() const { return breaks_; }
+
+  private:
+    std::size_t breaks_ = 0;
+    bool afterCr_ = false;
+};
+
 // Number of TAB bytes in [p, p + size).
 inline std::size_t CountTabs(const char* p, std::size_t size) {
     std::size_t tabs = 0;

@@ -1,114 +1,169 @@
 #include "viewer/TextSearch.h"
 
-#include "platform/TextCase.h"
-
 #include <algorithm>
-#include <cstring>
-#include <string>
 
-TextSearch::TextSearch(std::u16string_view needle, bool matchCase, const char16_t* display) {
-    const std::u16string text = platform::ComposedText(needle);
-    std::array<std::u16string, 256> byteKeys;
-    if (!matchCase)
-        for (int b = 0; b < 256; ++b)
-            byteKeys[static_cast<std::size_t>(b)] = platform::CaseBlindKey(display[b]);
-    sets_.resize(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::u16string key = matchCase ? std::u16string() : platform::CaseBlindKey(text[i]);
-        bool any = false;
-        for (std::size_t b = 0; b < 256; ++b) {
-            sets_[i][b] = matchCase ? display[b] == text[i] : byteKeys[b] == key;
-            any = any || sets_[i][b];
-        }
-        impossible_ = impossible_ || !any;
-    }
-    if (sets_.empty()) return;
-    const auto count = std::count(sets_[0].begin(), sets_[0].end(), true);
-    if (count == 1)
-        firstOnly_ = static_cast<unsigned char>(std::find(sets_[0].begin(), sets_[0].end(), true) -
-                                                sets_[0].begin());
-}
+namespace {
 
-bool TextSearch::MatchesAt(std::string_view line, std::size_t at) const {
-    for (std::size_t i = 1; i < sets_.size(); ++i)
-        if (!sets_[i][static_cast<unsigned char>(line[at + i])]) return false;
+// Starts of a match tried in one call of the matcher: a stop is seen within a
+// few milliseconds, and the calls cost nothing beside the bytes.
+constexpr std::size_t kWindow = std::size_t{4} << 20;
+
+// Lines next to each other in the store, searched in one go: from `begin` in
+// line `first` to `end` in line `last`.
+struct LineRun {
+    int first = -1;
+    int last = -1;
+    const char* begin = nullptr;
+    const char* end = nullptr;
+    bool cutFront = false; // begins after the start of its first line
+    bool cutBack = false;  // ends before the end of its last line
+    bool Open() const { return first >= 0; }
+    std::size_t Size() const { return static_cast<std::size_t>(end - begin); }
+};
+
+// Whether only a line break (bytes that never match) lies between two lines,
+// so the two can be searched as one stretch without a match across them.
+bool OnlyBreakBetween(const char* end, const char* next) {
+    const std::ptrdiff_t gap = next - end;
+    if (gap < 1 || gap > 2) return false;
+    for (const char* p = end; p < next; ++p)
+        if (*p != '\r' && *p != '\n') return false;
     return true;
 }
 
-std::ptrdiff_t TextSearch::FirstIn(std::string_view line, std::size_t first,
-                                   std::size_t last) const {
-    const std::size_t n = sets_.size();
-    if (line.size() < n) return -1;
-    last = std::min(last, line.size() - n + 1);
-    const auto* data = reinterpret_cast<const unsigned char*>(line.data());
-    if (firstOnly_) {
-        for (std::size_t at = first; at < last; ++at) {
-            const void* hit = std::memchr(data + at, *firstOnly_, last - at);
-            if (hit == nullptr) return -1;
-            at = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data);
-            if (MatchesAt(line, at)) return static_cast<std::ptrdiff_t>(at);
+bool Stopped(const std::atomic<bool>* stop) {
+    return stop != nullptr && stop->load(std::memory_order_relaxed);
+}
+
+// The first (forward) or last match in [begin, end), a window of starts at a time.
+const char* SearchStretch(const ByteClassMatcher& matcher, const char* begin, const char* end,
+                          SearchDirection direction, const std::atomic<bool>* stop, bool& stopped) {
+    const std::size_t size = static_cast<std::size_t>(end - begin);
+    const std::size_t m = matcher.Length();
+    if (size < m) return nullptr;
+    const std::size_t starts = size - m + 1;
+    const bool forward = direction == SearchDirection::Forward;
+    for (std::size_t done = 0; done < starts; done += kWindow) {
+        if (done > 0 && Stopped(stop)) {
+            stopped = true;
+            return nullptr;
         }
-        return -1;
+        const std::size_t count = std::min(kWindow, starts - done);
+        const std::size_t first = forward ? done : starts - done - count;
+        const std::string_view window(begin + first, count + m - 1);
+        const std::size_t at = forward ? matcher.FindFirst(window) : matcher.FindLast(window);
+        if (at != ByteClassMatcher::npos) return begin + first + at;
     }
-    const ByteSet& head = sets_[0];
-    for (std::size_t at = first; at < last; ++at)
-        if (head[data[at]] && MatchesAt(line, at)) return static_cast<std::ptrdiff_t>(at);
-    return -1;
+    return nullptr;
 }
 
-std::ptrdiff_t TextSearch::LastIn(std::string_view line, std::size_t first,
-                                  std::size_t last) const {
-    const std::size_t n = sets_.size();
-    if (line.size() < n) return -1;
-    last = std::min(last, line.size() - n + 1);
-    const auto* data = reinterpret_cast<const unsigned char*>(line.data());
-    const ByteSet& head = sets_[0];
-    for (std::size_t at = last; at > first; --at)
-        if (head[data[at - 1]] && MatchesAt(line, at - 1))
-            return static_cast<std::ptrdiff_t>(at - 1);
-    return -1;
+// The line and column of a byte of a run.
+TextPoint Locate(const TMemoExStrings& lines, const LineRun& run, const char* at) {
+    for (int line = run.first; line <= run.last; ++line) {
+        const std::string_view text = lines.LineAt(line);
+        if (at >= text.data() && at < text.data() + text.size())
+            return TextPoint{line, static_cast<int>(at - text.data())};
+    }
+    return TextPoint{run.first, 0}; // a match lies within its lines
 }
 
-std::optional<TextMatch> TextSearch::FindForward(const TMemoExStrings& lines, TextPoint from,
-                                                 TextPoint limit) const {
-    if (Empty() || impossible_) return std::nullopt;
+} // namespace
+
+TextSearch::TextSearch(std::u16string_view needle, bool matchCase, const char16_t* display)
+    : matcher_(needle, matchCase, display) {}
+
+FindResult TextSearch::FindForward(const TMemoExStrings& lines, TextPoint from, TextPoint limit,
+                                   const std::atomic<bool>* stop) const {
+    FindResult result;
+    if (Empty() || matcher_.Impossible()) return result;
+    const std::size_t m = matcher_.Length();
+    LineRun run;
+    const auto search = [&]() -> bool {
+        const char* at = SearchStretch(matcher_, run.begin, run.end, SearchDirection::Forward, stop,
+                                       result.stopped);
+        if (at != nullptr) result.match = TextMatch{Locate(lines, run, at), Length()};
+        run = LineRun{};
+        if (!result.match && !result.stopped && Stopped(stop)) result.stopped = true;
+        return result.match || result.stopped;
+    };
     const int lastLine = std::min(limit.line, lines.LineCount() - 1);
     for (int line = std::max(0, from.line); line <= lastLine; ++line) {
-        const std::size_t first = line == from.line ? static_cast<std::size_t>(from.col) : 0;
-        const std::size_t last =
-            line == limit.line ? static_cast<std::size_t>(limit.col) : std::string_view::npos;
-        if (first >= last) continue;
-        const std::ptrdiff_t at = FirstIn(lines.LineAt(line), first, last);
-        if (at >= 0) return TextMatch{{line, static_cast<int>(at)}, Length()};
+        const std::string_view text = lines.LineAt(line);
+        const std::size_t lo =
+            line == from.line ? std::min(static_cast<std::size_t>(from.col), text.size()) : 0;
+        std::size_t hi = line == limit.line
+                             ? std::min(static_cast<std::size_t>(limit.col) + m - 1, text.size())
+                             : text.size();
+        hi = std::max(hi, lo);
+        const char* begin = text.data() + lo;
+        const bool joins = run.Open() && lo == 0 && !run.cutBack && run.Size() < kWindow &&
+                           OnlyBreakBetween(run.end, begin);
+        if (run.Open() && !joins && search()) return result;
+        if (!run.Open()) {
+            run.first = line;
+            run.begin = begin;
+            run.cutFront = lo > 0;
+        }
+        run.last = line;
+        run.end = text.data() + hi;
+        run.cutBack = hi < text.size();
     }
-    return std::nullopt;
+    if (run.Open()) search();
+    return result;
 }
 
-std::optional<TextMatch> TextSearch::FindBackward(const TMemoExStrings& lines, TextPoint from,
-                                                  TextPoint limit) const {
-    if (Empty() || impossible_) return std::nullopt;
+FindResult TextSearch::FindBackward(const TMemoExStrings& lines, TextPoint from, TextPoint limit,
+                                    const std::atomic<bool>* stop) const {
+    FindResult result;
+    if (Empty() || matcher_.Impossible()) return result;
+    const std::size_t m = matcher_.Length();
+    LineRun run;
+    const auto search = [&]() -> bool {
+        const char* at = SearchStretch(matcher_, run.begin, run.end, SearchDirection::Backward,
+                                       stop, result.stopped);
+        if (at != nullptr) result.match = TextMatch{Locate(lines, run, at), Length()};
+        run = LineRun{};
+        if (!result.match && !result.stopped && Stopped(stop)) result.stopped = true;
+        return result.match || result.stopped;
+    };
     const int firstLine = std::max(0, limit.line);
     for (int line = std::min(from.line, lines.LineCount() - 1); line >= firstLine; --line) {
-        const std::size_t first = line == limit.line ? static_cast<std::size_t>(limit.col) : 0;
-        const std::size_t last =
-            line == from.line ? static_cast<std::size_t>(from.col) : std::string_view::npos;
-        if (first >= last) continue;
-        const std::ptrdiff_t at = LastIn(lines.LineAt(line), first, last);
-        if (at >= 0) return TextMatch{{line, static_cast<int>(at)}, Length()};
+        const std::string_view text = lines.LineAt(line);
+        const std::size_t lo =
+            line == limit.line ? std::min(static_cast<std::size_t>(limit.col), text.size()) : 0;
+        std::size_t hi = line == from.line
+                             ? std::min(static_cast<std::size_t>(from.col) + m - 1, text.size())
+                             : text.size();
+        hi = std::max(hi, lo);
+        const char* end = text.data() + hi;
+        const bool joins = run.Open() && hi == text.size() && !run.cutFront &&
+                           run.Size() < kWindow && OnlyBreakBetween(end, run.begin);
+        if (run.Open() && !joins && search()) return result;
+        if (!run.Open()) {
+            run.last = line;
+            run.end = end;
+            run.cutBack = hi < text.size();
+        }
+        run.first = line;
+        run.begin = text.data() + lo;
+        run.cutFront = lo > 0;
     }
-    return std::nullopt;
+    if (run.Open()) search();
+    return result;
 }
 
-FindResult TextSearch::Find(const TMemoExStrings& lines, TextPoint from,
-                            SearchDirection direction) const {
+FindResult TextSearch::Find(const TMemoExStrings& lines, TextPoint from, SearchDirection direction,
+                            const std::atomic<bool>* stop) const {
     from.line = std::clamp(from.line, 0, std::max(0, lines.LineCount()));
     from.col = std::max(0, from.col);
     const TextPoint start{0, 0};
     const TextPoint end{lines.LineCount(), 0};
-    if (direction == SearchDirection::Forward) {
-        if (auto match = FindForward(lines, from, end)) return {match, false};
-        return {FindForward(lines, start, from), true};
-    }
-    if (auto match = FindBackward(lines, from, start)) return {match, false};
-    return {FindBackward(lines, end, from), true};
+    const bool forward = direction == SearchDirection::Forward;
+    FindResult first =
+        forward ? FindForward(lines, from, end, stop) : FindBackward(lines, from, start, stop);
+    if (first.match || first.stopped) return first;
+    FindResult second =
+        forward ? FindForward(lines, start, from, stop) : FindBackward(lines, end, from, stop);
+    second.wrapped = true;
+    return second;
 }

@@ -1,6 +1,7 @@
 // Finding text in print files of 1, 10 and 100 MB: the whole file is scanned,
 // since the text is not in it, once ignoring letter case (the bar's default)
-// and once with case, and once for a text that starts with a common letter.
+// and once with case, and once for a text that starts with a common letter;
+// and 200 MB of rules searched for a rule that is not there.
 #include "viewer/TextSearch.h"
 
 #include "bench/support/BenchRun.h"
@@ -51,6 +52,24 @@ void BM_FindAbsentMatchingCase(benchmark::State& state) {
 void BM_FindAbsentCommonFirstLetter(benchmark::State& state) {
     Search(state, u"áno", false);
 }
+// The worst case of a character-by-character search: rules of '=' and 40 '='
+// and an 'x', so that every place matches 40 characters before it fails.
+void BM_FindAbsentRuleInRules(benchmark::State& state) {
+    static TMemoExStrings rules;
+    const std::size_t size = static_cast<std::size_t>(state.range(0)) << 20;
+    if (rules.LineCount() == 0) {
+        std::string text;
+        text.reserve(size + 200);
+        while (text.size() < size)
+            text += std::string(132, '=') + "\r\n";
+        rules.SetFullText(text);
+    }
+    const TextSearch search(std::u16string(40, u'=') + u"x", false, platform::OemDisplayTable());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(search.Find(rules, TextPoint{0, 0}, SearchDirection::Forward));
+    state.SetBytesProcessed(static_cast<int64_t>(size) * state.iterations());
+}
+
 void BM_FindAbsentBackward(benchmark::State& state) {
     const TMemoExStrings& lines = PrintFile(static_cast<int>(state.range(0)));
     const TextSearch search(u"Žltý kôň", false, platform::OemDisplayTable());
@@ -61,6 +80,7 @@ void BM_FindAbsentBackward(benchmark::State& state) {
 BENCHMARK(BM_FindAbsentIgnoringCase)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAbsentMatchingCase)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAbsentCommonFirstLetter)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAbsentRuleInRules)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAbsentBackward)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -147,6 +147,71 @@ TEST_F(EverydayUseTest, FindGoesBothWaysFromTheCaretWrapsAndCopiesTheMatch) {
     EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
+TEST_F(EverydayUseTest, ShiftRightAfterAFindExtendsTheMatchNotAnOlderSelection) {
+    Start();
+    Preview("C-MZDY");
+    // A selection of one character on line 3, then a find: the match becomes
+    // the selection and the anchor of what Shift selects next.
+    Controls(*form_).MSubor->SelectCells(CellPos{2, 3}, CellPos{2, 3});
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_EQ(Copied(), QString::fromUtf8("t"));
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Controls(*form_).findText->setText(QString::fromUtf8("ľubica"));
+    Key(Qt::Key_Return);
+    ASSERT_EQ(SelBegin(), (CellPos{0, 4}));
+    Controls(*form_).MSubor->setFocus();
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(SelBegin(), (CellPos{0, 4}));
+    EXPECT_EQ(Controls(*form_).MSubor->SelEnd(), (CellPos{7, 4}));
+    EXPECT_EQ(Copied(), QString::fromUtf8("ĽUBICA "));
+}
+
+TEST_F(EverydayUseTest, ALongFindRunsBesideTheWindowAndEscStopsIt) {
+    // Some 20 MB of report lines and the name near the end: too much to search
+    // on the window's thread.
+    std::string report;
+    const std::string line =
+        Oem852("Položka    1 234,50  Sklad 7   ") + std::string(100, '=') + "\r\n";
+    while (report.size() < (std::size_t{20} << 20))
+        report += line;
+    const int lastLine = static_cast<int>(report.size() / line.size());
+    report += Oem852("Ľubica Malá\r\n");
+    host_.WriteFile("Tla/MZDY.TXT", report);
+    Start();
+    Preview("C-MZDY");
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Controls(*form_).findText->setText(QString::fromUtf8("ľubica"));
+    Key(Qt::Key_Return);
+    // The key returns before the search ends; the match arrives afterwards.
+    EXPECT_FALSE(Controls(*form_).MSubor->SelAvail());
+    EXPECT_EQ(Controls(*form_).findNotice->text(), QString::fromUtf8("Hľadá sa..."));
+    ASSERT_TRUE(WaitFor([&] { return Controls(*form_).MSubor->SelAvail(); }));
+    EXPECT_EQ(SelBegin(), (CellPos{0, lastLine}));
+    EXPECT_TRUE(Controls(*form_).findNotice->text().isEmpty());
+
+    // Esc stops the next search: its result, however far it got, is not shown,
+    // and the bar stays open to say so; a second Esc closes it.
+    Key(Qt::Key_F3);
+    EXPECT_TRUE(Controls(*form_).searchBar->Searching());
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Controls(*form_).searchBar->Searching());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(SelBegin(), (CellPos{0, lastLine}));
+    EXPECT_EQ(Controls(*form_).findNotice->text(), QString::fromUtf8("Hľadanie zastavené"));
+    EXPECT_TRUE(Controls(*form_).searchBar->IsOpen());
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Controls(*form_).searchBar->IsOpen());
+    EXPECT_TRUE(OnPreview());
+
+    // A search still running when the preview closes ends with it.
+    Key(Qt::Key_F3);
+    EXPECT_TRUE(Controls(*form_).searchBar->Searching());
+    Controls(*form_).BZozn->click();
+    EXPECT_FALSE(Controls(*form_).searchBar->Searching());
+    EXPECT_FALSE(OnPreview());
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
+}
+
 TEST_F(EverydayUseTest, LetterCaseCountsOnlyWithTheToggleAndAccentsAlways) {
     Start();
     Preview("C-MZDY");

@@ -4,8 +4,11 @@
 #include "platform/CodePages.h"
 #include "platform/Locale.h"
 
+#include "platform/TextCase.h"
+
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -67,6 +70,19 @@ TEST_F(TextSearchTest, FindsForwardAndBackwardFromAPointAndWrapsAtTheEnds) {
     EXPECT_FALSE(Find(u"anna", false, {0, 0}, F));
 }
 
+TEST_F(TextSearchTest, WrapsToAMatchEarlierOnTheLineItStartedFrom) {
+    Load(u"anna a x");
+    bool wrapped = false;
+    const auto match = Find(u"anna", false, {0, 5}, SearchDirection::Forward, &wrapped);
+    ASSERT_TRUE(match);
+    EXPECT_EQ(match->begin, (TextPoint{0, 0}));
+    EXPECT_TRUE(wrapped);
+    // And backward from before the match on the line, to the same match.
+    EXPECT_EQ(Find(u"x", false, {0, 2}, SearchDirection::Backward, &wrapped)->begin,
+              (TextPoint{0, 7}));
+    EXPECT_TRUE(wrapped);
+}
+
 TEST_F(TextSearchTest, LetterCaseByTheLocaleAccentsAlwaysCount) {
     Load(u"Ľubica Ťažká, KÔŇ a kôň; ČÍSLO č. 5");
     struct Case {
@@ -113,6 +129,126 @@ TEST_F(TextSearchTest, MatchesWhatTheScreenShowsForEveryByte) {
               (TextPoint{1, 0}));
     // A character no byte shows as is never found.
     EXPECT_FALSE(Find(u"\u20AC", false, {0, 0}, SearchDirection::Forward));
+}
+
+// Every match, in text order, found the slow way: each byte's character
+// compared with each typed character, by the same rule as the bar's.
+std::vector<TextPoint> EveryMatch(const TMemoExStrings& lines, const std::u16string& needle,
+                                  bool matchCase) {
+    const char16_t* display = platform::OemDisplayTable();
+    const auto key = [matchCase](char16_t c) {
+        return matchCase ? std::u16string(1, c) : platform::CaseBlindKey(c);
+    };
+    std::vector<TextPoint> found;
+    for (int line = 0; line < lines.LineCount(); ++line) {
+        const std::string_view text = lines.LineAt(line);
+        for (std::size_t col = 0; col + needle.size() <= text.size(); ++col) {
+            bool same = !needle.empty();
+            for (std::size_t i = 0; same && i < needle.size(); ++i)
+                same = key(display[static_cast<unsigned char>(text[col + i])]) == key(needle[i]);
+            if (same) found.push_back({line, static_cast<int>(col)});
+        }
+    }
+    return found;
+}
+
+bool Before(TextPoint a, TextPoint b) {
+    return a.line < b.line || (a.line == b.line && a.col < b.col);
+}
+
+// Random texts over a few bytes that are one letter in two cases (or, in
+// Turkish, are not), with rules of '=' long enough that the quick filter
+// gives way to the linear scan, against the slow way from random places.
+TEST_F(TextSearchTest, AgreesWithComparingEveryPlaceCharacterByCharacter) {
+    struct Setup {
+        const char* locale;
+        int oem;
+        std::string alphabet; // OEM bytes the text and the typed text are made of
+    };
+    const std::vector<Setup> setups = {
+        {"sk_SK", 852,
+         "aA\xA0\xB5=\x96\x95 \xE1"
+         "b"},                              // á Á ľ Ľ ß
+        {"tr_TR", 857, "iI\x8D\x98=a \tA"}, // ı İ, and a TAB
+        {"sk_SK", 852, "======a"},          // long rules, now and then a letter
+        {"sk_SK", 852, "aaaaaA="},          // a letter so common the quick filter gives up
+    };
+    std::mt19937 random(20);
+    const auto pick = [&random](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    const char* breaks[] = {"\r\n", "\n", "\r", "\n\r", "\r\n\r\n"};
+    for (const Setup& setup : setups) {
+        platform::SetUserLocale(setup.locale);
+        platform::SetMachineCodePages(1250, setup.oem);
+        const char16_t* display = platform::OemDisplayTable();
+        for (int round = 0; round < 12; ++round) {
+            std::string text;
+            const std::size_t lineCount = 1 + pick(40);
+            const std::size_t width = round % 3 == 0 ? 400 : 40;
+            for (std::size_t line = 0; line < lineCount; ++line) {
+                const std::size_t length = pick(width);
+                for (std::size_t i = 0; i < length; ++i)
+                    text += setup.alphabet[pick(setup.alphabet.size())];
+                text += breaks[pick(std::size(breaks))];
+            }
+            lines_.SetFullText(text);
+            if (round % 2 == 1) {
+                // Lines added one by one lie in the store without breaks between
+                // them, and a deleted one leaves its bytes between its neighbours.
+                lines_.ClearLines();
+                for (std::size_t line = 0; line < lineCount; ++line) {
+                    std::string bytes;
+                    for (std::size_t i = pick(3); i > 0; --i)
+                        bytes += setup.alphabet[pick(setup.alphabet.size())];
+                    lines_.AddLine(bytes);
+                }
+                for (std::size_t i = pick(lineCount); i > 0 && lines_.LineCount() > 1; --i)
+                    lines_.DeleteLine(static_cast<int>(pick(lines_.LineCount() - 1)));
+            }
+            for (int probe = 0; probe < 6; ++probe) {
+                std::u16string needle;
+                const std::size_t length = round % 4 == 3 ? 30 + pick(20) : 1 + pick(4);
+                for (std::size_t i = 0; i < length; ++i)
+                    needle += display[static_cast<unsigned char>(
+                        setup.alphabet[pick(setup.alphabet.size())])];
+                // Half the time a piece of the text itself, so that long texts
+                // that are there are looked for too.
+                const std::string_view line = lines_.LineAt(
+                    static_cast<int>(pick(static_cast<std::size_t>(lines_.LineCount()))));
+                if (probe % 2 == 1 && !line.empty())
+                    needle = platform::OemToDisplay(line.substr(pick(line.size()), 1 + pick(50)));
+                const bool matchCase = pick(2) == 0;
+                const std::vector<TextPoint> all = EveryMatch(lines_, needle, matchCase);
+                const TextSearch search(needle, matchCase, display);
+                const TextPoint from{static_cast<int>(pick(lineCount + 1)),
+                                     static_cast<int>(pick(width + 2))};
+                for (const auto direction : {SearchDirection::Forward, SearchDirection::Backward}) {
+                    std::optional<TextPoint> expected;
+                    if (direction == SearchDirection::Forward) {
+                        for (const TextPoint& p : all)
+                            if (!Before(p, from)) {
+                                expected = p;
+                                break;
+                            }
+                        if (!expected && !all.empty()) expected = all.front();
+                    } else {
+                        for (const TextPoint& p : all)
+                            if (Before(p, from)) expected = p;
+                        if (!expected && !all.empty()) expected = all.back();
+                    }
+                    const FindResult result = search.Find(lines_, from, direction);
+                    const std::string what = std::string(setup.locale) + " round " +
+                                             std::to_string(round) + " needle " +
+                                             platform::Utf16ToUtf8(needle);
+                    ASSERT_EQ(result.match.has_value(), expected.has_value()) << what;
+                    if (expected) {
+                        EXPECT_EQ(result.match->begin, *expected) << what;
+                    }
+                }
+            }
+        }
+    }
 }
 
 } // namespace
