@@ -42,6 +42,27 @@ std::optional<StartupSettings> PrepareBrowser(const CommandLineOptions& options)
     return settings;
 }
 
+int ReportNoDisplay(const CommandLineOptions& options) {
+    const StartupSettings settings =
+        ResolveStartupSettings(options, DefaultSettingsFiles(), sources::ApplicationFolder(),
+                               platform::CodePagesForLocale(platform::UserLocale()));
+    auto tell = [](const QString& text) {
+        std::fprintf(stderr, "tlacsub: %s\n", text.toLocal8Bit().constData());
+    };
+    for (const QString& warning : settings.warnings)
+        tell(warning);
+    if (!settings.error.isEmpty()) {
+        tell(settings.error);
+        return 1;
+    }
+    if (settings.hostFolderNeeded)
+        tell(QStringLiteral("Priečinok hostiteľského systému nie je zadaný: uveďte ho voľbou "
+                            "--host-folder alebo ako HostFolder v súbore nastavení."));
+    tell(QStringLiteral("Okno sa nedá otvoriť: nie je k dispozícii obrazovka (nie je nastavená "
+                        "premenná DISPLAY ani WAYLAND_DISPLAY)."));
+    return 1;
+}
+
 int RunBrowser(const CommandLineOptions& options) {
     auto settings = PrepareBrowser(options);
     if (!settings) return 1;

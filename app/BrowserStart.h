@@ -12,6 +12,11 @@
 // Nothing when the host folder cannot be used: its message has been shown.
 std::optional<StartupSettings> PrepareBrowser(const CommandLineOptions& options);
 
+// Without a display the window cannot open: the settings' problems and that
+// are told on standard error, and the exit status is 1. Needs a core
+// application object only.
+int ReportNoDisplay(const CommandLineOptions& options);
+
 // Opens the window and runs until it is closed; the tool's exit status.
 // Needs the application object.
 int RunBrowser(const CommandLineOptions& options);

@@ -28,9 +28,7 @@ std::string Period(const Source& source) {
     case SourceKind::ArchivedPeriod:
         break;
     }
-    char period[8];
-    std::snprintf(period, sizeof period, "%02d%02d", source.Year() % 100, source.Month() % 100);
-    return period;
+    return "0" + source.PeriodCode();
 }
 
 void Say(std::FILE* err, const std::string& text) {

@@ -19,25 +19,29 @@ bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-// "Obd" and the period's three digits: the year's last digit and the month.
-std::string PeriodFolderName(int year, int month) {
-    char name[16];
-    std::snprintf(name, sizeof name, "Obd%d%02d", year % 10, month);
-    return name;
+int DigitsValue(std::string_view digits) {
+    int value = 0;
+    for (char c : digits) {
+        if (!IsDigit(c)) return 0;
+        value = value * 10 + (c - '0');
+    }
+    return value;
 }
 
 } // namespace
 
 Source Source::CurrentMonth() {
-    return Source(SourceKind::CurrentMonth, 0, 0);
+    return Source(SourceKind::CurrentMonth, {});
 }
 
 Source Source::MealCalculations() {
-    return Source(SourceKind::MealCalculations, 0, 0);
+    return Source(SourceKind::MealCalculations, {});
 }
 
 Source Source::ArchivedPeriod(int year, int month) {
-    return Source(SourceKind::ArchivedPeriod, year, month);
+    char code[16];
+    std::snprintf(code, sizeof code, "%d%02d", year % 10, month % 100);
+    return Source(SourceKind::ArchivedPeriod, code);
 }
 
 std::optional<Source> Source::FromPeriodFolder(std::string_view folderName) {
@@ -45,10 +49,16 @@ std::optional<Source> Source::FromPeriodFolder(std::string_view folderName) {
     for (size_t i = 0; i < 3; ++i)
         if (std::tolower(static_cast<unsigned char>(folderName[i])) != "obd"[i])
             return std::nullopt;
-    if (!IsDigit(folderName[3]) || !IsDigit(folderName[4]) || !IsDigit(folderName[5]))
-        return std::nullopt;
-    return ArchivedPeriod(2000 + (folderName[3] - '0'),
-                          (folderName[4] - '0') * 10 + (folderName[5] - '0'));
+    return Source(SourceKind::ArchivedPeriod, std::string(folderName.substr(3)));
+}
+
+int Source::Year() const {
+    if (!IsArchivedPeriod() || !IsDigit(period_[0])) return 0;
+    return 2000 + (period_[0] - '0');
+}
+
+int Source::Month() const {
+    return IsArchivedPeriod() ? DigitsValue(std::string_view(period_).substr(1)) : 0;
 }
 
 std::string Source::Label() const {
@@ -60,9 +70,8 @@ std::string Source::Label() const {
     case SourceKind::ArchivedPeriod:
         break;
     }
-    char label[32];
-    std::snprintf(label, sizeof label, "%d / %02d", year_, month_);
-    return label;
+    // "200", the year's digit, " / ", the month's two: the host's own characters.
+    return "200" + period_.substr(0, 1) + " / " + period_.substr(1);
 }
 
 std::string Source::CatalogFolder(const HostFolders& host) const {
@@ -75,7 +84,7 @@ std::string Source::CatalogFolder(const HostFolders& host) const {
     case SourceKind::ArchivedPeriod:
         break;
     }
-    return host.appFolder + "Zal" + sep + PeriodFolderName(year_, month_) + sep + "Tla" + sep;
+    return host.appFolder + "Zal" + sep + "Obd" + period_ + sep + "Tla" + sep;
 }
 
 std::string Source::PrintFileFolder(const HostFolders& host) const {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The host's folders every source is found from.
 struct HostFolders {
@@ -28,15 +29,21 @@ class Source {
     // The host keeps one digit of the year, so year is 2000 to 2009; month is
     // the two digits of the folder name (normally 1 to 12).
     static Source ArchivedPeriod(int year, int month);
-    // The period an archive folder such as "Obd712" (any letter case) holds;
-    // nothing for a name that is not "Obd" and three digits.
+    // The period an archive folder such as "Obd712" (any letter case) holds:
+    // its last three characters, the year's digit and the month's two. The
+    // host's names are taken as they are, digits or not, so a folder "Obd7x2"
+    // is offered as "2007 / x2"; nothing for a name that is not "Obd" and three
+    // characters.
     static std::optional<Source> FromPeriodFolder(std::string_view folderName);
 
     SourceKind Kind() const { return kind_; }
     bool IsArchivedPeriod() const { return kind_ == SourceKind::ArchivedPeriod; }
-    // Of an archived period; 0 for the other sources.
-    int Year() const { return year_; }
-    int Month() const { return month_; }
+    // Of an archived period whose folder names them in digits; 0 otherwise.
+    int Year() const;
+    int Month() const;
+    // The three characters after "Obd" in an archived period's folder name
+    // ("712"); empty for the other sources.
+    const std::string& PeriodCode() const { return period_; }
 
     // The text the month selector shows (UTF-8): "Aktuálny mesiac",
     // "Kalkulácie jedál", or the period as "2007 / 12".
@@ -60,9 +67,8 @@ class Source {
     bool operator==(const Source&) const = default;
 
   private:
-    Source(SourceKind kind, int year, int month) : kind_(kind), year_(year), month_(month) {}
+    Source(SourceKind kind, std::string period) : kind_(kind), period_(std::move(period)) {}
 
     SourceKind kind_;
-    int year_;
-    int month_;
+    std::string period_;
 };

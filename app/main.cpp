@@ -1,8 +1,10 @@
 #include "app/BatchPrint.h"
 #include "app/BrowserStart.h"
 #include "app/CommandLine.h"
+#include "app/DisplayCheck.h"
 #include "app/ErrorGuard.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -46,6 +48,13 @@ int main(int argc, char* argv[]) {
         char* batchArgv[] = {argv[0], nullptr};
         QGuiApplication application(batchArgc, batchArgv);
         return RunBatchCommand(commandLine.options, *commandLine.batch);
+    }
+
+    if (!DisplayAvailable(ArgumentList(argc, argv))) {
+        // Never a dialog nobody can see, and never Qt's abort: the tool says why.
+        KeepQtNotesOffStandardError();
+        QCoreApplication application(argc, argv);
+        return ReportNoDisplay(commandLine.options);
     }
 
     GuardedApplication application(argc, argv);

@@ -8,6 +8,7 @@
 #include "WindowControls.h"
 
 #include "app/BrowserStart.h"
+#include "app/DisplayCheck.h"
 #include "app/FirstStartDialog.h"
 #include "app/Form1.h"
 #include "app/HostFolderCheck.h"
@@ -170,6 +171,61 @@ TEST_F(FirstStartTest, ABatchRunNeverAsks) {
     ASSERT_TRUE(tlacsub.waitForFinished(30000)) << "the batch run waited";
     EXPECT_EQ(tlacsub.exitCode(), 1);
     EXPECT_TRUE(QDir(home_.path()).isEmpty());
+}
+
+TEST_F(FirstStartTest, WithoutADisplayNothingAsksAndTheToolSaysWhy) {
+    // Qt's desktop platforms abort without a display; the tool speaks first.
+    struct Case {
+        QStringList arguments;
+        const char* told;
+    };
+    const QString badHost = QString::fromStdString(notHost_.Path("nowhere").string());
+    for (const Case& c :
+         {Case{{}, "HostFolder"}, Case{{"--host-folder", badHost}, "nowhere"},
+          Case{{"--host-folder", QString::fromStdString(host_.AppFolder())}, "DISPLAY"}}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", home_.path());
+        environment.insert("XDG_CONFIG_DIRS", system_.path());
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        QProcess tlacsub;
+        tlacsub.setProcessEnvironment(environment);
+        tlacsub.start(TLACSUB_EXECUTABLE, c.arguments);
+        ASSERT_TRUE(tlacsub.waitForFinished(30000)) << "the tool waited without a display";
+        EXPECT_EQ(tlacsub.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(tlacsub.exitCode(), 1) << c.told;
+        const QString err = QString::fromLocal8Bit(tlacsub.readAllStandardError());
+        EXPECT_TRUE(err.startsWith(QStringLiteral("tlacsub: "))) << err.toStdString();
+        EXPECT_TRUE(err.contains(QString::fromUtf8(c.told))) << err.toStdString();
+        EXPECT_TRUE(QDir(home_.path()).isEmpty());
+    }
+}
+
+TEST(DisplayCheckTest, ThePlatformInUseNeedsItsOwnDisplay) {
+    struct Case {
+        QStringList arguments;
+        std::vector<std::pair<QString, QString>> environment;
+        bool available;
+    };
+    const QStringList none{"tlacsub"};
+    for (const Case& c : {
+             Case{none, {}, false},
+             Case{none, {{"DISPLAY", ":0"}}, true},
+             Case{none, {{"WAYLAND_DISPLAY", "wayland-0"}}, true},
+             Case{none, {{"QT_QPA_PLATFORM", "offscreen"}}, true},
+             Case{none, {{"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false},
+             Case{none, {{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ":0"}}, true},
+             Case{none, {{"QT_QPA_PLATFORM", "vnc:size=800x600"}}, true},
+             Case{{"tlacsub", "-platform", "offscreen"}, {}, true},
+             Case{{"tlacsub", "--platform=xcb"}, {{"QT_QPA_PLATFORM", "offscreen"}}, false},
+             Case{{"tlacsub", "-display", ":1"}, {}, true},
+         }) {
+        QProcessEnvironment environment;
+        for (const auto& [name, value] : c.environment)
+            environment.insert(name, value);
+        EXPECT_EQ(DisplayAvailable(c.arguments, environment), c.available)
+            << c.arguments.join(' ').toStdString();
+    }
 }
 
 } // namespace

@@ -56,8 +56,8 @@ TEST_F(AppFolder, OnlyPeriodFoldersWithACatalogAreOffered) {
     Touch("Zal/Obd611/Tla/other.dbf"); // no catalog
     Touch("Zal/Obd712");               // a plain file named like a period
     Touch("Zal/Obd7123/Tla/ZozTls.dbf");
-    Touch("Zal/ObdX12/Tla/ZozTls.dbf"); // no period: its label would be no date
-    EXPECT_EQ(ArchivedPeriodLabels(app_), (std::vector<std::string>{"2000 / 12"}));
+    Touch("Zal/ObdX12/Tla/ZozTls.dbf"); // labelled from its characters, as the host named it
+    EXPECT_EQ(ArchivedPeriodLabels(app_), (std::vector<std::string>{"200X / 12", "2000 / 12"}));
 }
 
 TEST_F(AppFolder, HostCapitalsAreFoundOnACaseSensitiveFileSystem) {
@@ -107,8 +107,13 @@ TEST(Folders, EachSourceHasItsCatalogAndPrintFileFolder) {
 TEST(Folders, PeriodsComeFromTheFolderName) {
     EXPECT_EQ(Source::FromPeriodFolder("Obd712"), Source::ArchivedPeriod(2007, 12));
     EXPECT_EQ(Source::FromPeriodFolder("oBD012"), Source::ArchivedPeriod(2000, 12));
-    for (const char* name : {"Obd71", "Obd7123", "Obd7x2", "Abc712", ""})
+    for (const char* name : {"Obd71", "Obd7123", "Abc712", ""})
         EXPECT_EQ(Source::FromPeriodFolder(name), std::nullopt) << name;
+    // The host's characters are kept as they are, digits or not.
+    const std::optional<Source> odd = Source::FromPeriodFolder("Obd7x2");
+    ASSERT_TRUE(odd.has_value());
+    EXPECT_EQ(odd->Label(), "2007 / x2");
+    EXPECT_EQ(odd->CatalogFolder({"/host/", ""}), "/host/Zal/Obd7x2/Tla/");
 }
 
 TEST(Folders, ADeepApplicationFolderIsNotCut) {
