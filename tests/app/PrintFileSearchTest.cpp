@@ -42,14 +42,14 @@ class PrintFileSearchTest : public ::testing::Test {
         host_.WriteFile("Zal/Obd711/Tla/ZOZTLS.DBF", "not a catalog");
     }
 
-    // source label, Nazov, line, column, the text shown
-    using Row = std::tuple<std::string, std::string, std::int64_t, std::int64_t, std::string>;
+    // source label, Nazov, the entry's place in its catalog, line, column, the text shown
+    using Row = std::tuple<std::string, std::string, int, std::int64_t, std::int64_t, std::string>;
 
     static std::vector<Row> Rows(PrintFileSearch& search) {
         std::vector<Row> rows;
         for (const SearchHit& hit : search.TakeHits())
-            rows.emplace_back(search.Sources()[hit.source].Label(), hit.entry->Nazov, hit.line,
-                              hit.column,
+            rows.emplace_back(search.Sources()[hit.source].Label(), hit.entry->Nazov, hit.position,
+                              hit.line, hit.column,
                               platform::Utf16ToUtf8(*platform::CodePageToUtf16(852, hit.text)));
         std::sort(rows.begin(), rows.end());
         return rows;
@@ -85,12 +85,13 @@ TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRe
     EXPECT_FALSE(search.WasStopped());
     EXPECT_GE(search.WorkerCount(), 2u);
     const std::vector<Row> expected = {
-        {"2007 / 12", "MZDY", 3, 0, "Šťastný"},
-        {"Aktuálny mesiac", "A-DPH", 0, 8, "    JÁN ŠŤASTNÝ"},
-        {"Aktuálny mesiac", "C-MZDY", 1, 4, "Ján Šťastný 1200"},
-        {"Aktuálny mesiac", "C-MZDY", 3, 0, "Šťastný Ján, Šťastný"},
-        {"Aktuálny mesiac", "C-MZDY", 3, 13, "Šťastný Ján, Šťastný"},
-        {"Kalkulácie jedál", "K-OBEDY", 0, 11, "Dodávateľ: Šťastný s.r.o."},
+        {"2007 / 12", "MZDY", 1, 3, 0, "Šťastný"},
+        // Places in the catalog's own order, not by name.
+        {"Aktuálny mesiac", "A-DPH", 2, 0, 8, "    JÁN ŠŤASTNÝ"},
+        {"Aktuálny mesiac", "C-MZDY", 1, 1, 4, "Ján Šťastný 1200"},
+        {"Aktuálny mesiac", "C-MZDY", 1, 3, 0, "Šťastný Ján, Šťastný"},
+        {"Aktuálny mesiac", "C-MZDY", 1, 3, 13, "Šťastný Ján, Šťastný"},
+        {"Kalkulácie jedál", "K-OBEDY", 1, 0, 11, "Dodávateľ: Šťastný s.r.o."},
     };
     EXPECT_EQ(Rows(search), expected);
 
@@ -115,7 +116,7 @@ TEST_F(PrintFileSearchTest, LetterCaseCountsOnlyWhenAskedAndOneSourceIsOneSource
     search.Start();
     search.Wait();
     const std::vector<Row> expected = {
-        {"Aktuálny mesiac", "A-DPH", 0, 8, "    JÁN ŠŤASTNÝ"},
+        {"Aktuálny mesiac", "A-DPH", 2, 0, 8, "    JÁN ŠŤASTNÝ"},
     };
     EXPECT_EQ(Rows(search), expected);
 }
