@@ -75,6 +75,12 @@ Snapshot(const HostFolder& host) {
 }
 
 TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRead) {
+    // A third file of the archived month, on disk in other letters than the catalog has.
+    host_.WriteCatalog("Zal/Obd712/Tla",
+                       {{"MZDY", "Mzdy za november", {2007, 11, 5}, "10:00", "MZDY.TXT"},
+                        {"MZDY", "Mzdy za november", {2007, 11, 6}, "10:00", "MZDY2.TXT"},
+                        {"ZAVIERKA", "Závierka", {2007, 11, 7}, "10:00", "ZAV.TXT"}});
+    host_.WriteFile("Zal/Obd712/Tla/Zav.txt", Oem852("Šťastný\r\n"));
     const auto before = Snapshot(host_);
     PrintFileSearch search(EverySource(Host()), Host(), u"šťastný", false);
     search.Start();
@@ -86,6 +92,7 @@ TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRe
     EXPECT_GE(search.WorkerCount(), 2u);
     const std::vector<Row> expected = {
         {"2007 / 12", "MZDY", 1, 3, 0, "Šťastný"},
+        {"2007 / 12", "ZAVIERKA", 3, 0, 0, "Šťastný"},
         // Places in the catalog's own order, not by name.
         {"Aktuálny mesiac", "A-DPH", 2, 0, 8, "    JÁN ŠŤASTNÝ"},
         {"Aktuálny mesiac", "C-MZDY", 1, 1, 4, "Ján Šťastný 1200"},
@@ -106,9 +113,9 @@ TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRe
 
     const SearchProgress progress = search.Progress();
     EXPECT_TRUE(progress.catalogsRead);
-    EXPECT_EQ(progress.filesTotal, 6u);
-    EXPECT_EQ(progress.filesDone, 6u);
-    EXPECT_EQ(progress.bytesDone, 134u); // every byte of the five files there, once
+    EXPECT_EQ(progress.filesTotal, 7u);
+    EXPECT_EQ(progress.filesDone, 7u);
+    EXPECT_EQ(progress.bytesDone, 143u); // every byte of the six files there, once
 }
 
 TEST_F(PrintFileSearchTest, LetterCaseCountsOnlyWhenAskedAndOneSourceIsOneSource) {
