@@ -163,12 +163,12 @@ TEST_F(PrintFileScannerTest, MissingAndUnreadableFilesAreReportedWithTheirReason
         EXPECT_EQ(scanner.Scan(open, c.path.string(), count).outcome, c.outcome) << c.path;
         EXPECT_EQ(scanner.Scan(none, c.path.string(), count).outcome, c.outcome) << c.path;
     }
+    // A folder that is not there has no files; an empty name is the folder itself.
     PrintFileScanner scanner(matcher, 4, 64);
-    EXPECT_EQ(
-        scanner
-            .Scan(OpenFolder(folder / "missing"), "print.txt", [](const ScanHit&) { return true; })
-            .outcome,
-        ScanOutcome::Missing);
+    const auto count = [](const ScanHit&) { return true; };
+    EXPECT_EQ(scanner.Scan(OpenFolder(folder / "missing"), "print.txt", count).outcome,
+              ScanOutcome::Missing);
+    EXPECT_EQ(scanner.Scan(open, "", count).outcome, ScanOutcome::Unreadable);
 }
 
 TEST_F(PrintFileScannerTest, AStopEndsTheScanAtTheNextPiece) {
