@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -110,7 +111,8 @@ bool PrintFileSearch::NextJob(FileJob& job) {
     if (stop_ || catalogs_.empty()) return false;
     Catalog& catalog = *catalogs_.front();
     if (nextIndex_ == 0) catalog.folder = std::make_unique<OpenFolder>(catalog.folderPath);
-    job.catalog = catalogs_.front();
+    // The same catalog as the last file's mostly: its count is left alone then.
+    if (job.catalog != catalogs_.front()) job.catalog = catalogs_.front();
     job.index = nextIndex_++;
     if (nextIndex_ == job.catalog->entries->size()) {
         catalogs_.pop_front();
@@ -133,7 +135,8 @@ void PrintFileSearch::Scan(PrintFileScanner& scanner, const FileJob& job) {
     const CatalogEntry& entry = (*catalog.entries)[job.index];
     const int position = static_cast<int>(job.index) + 1;
     std::size_t kept = 0;
-    const auto onHit = [&](const ScanHit& hit) {
+    // Small enough to be held without an allocation of its own.
+    const auto add = [&](const ScanHit& hit) {
         // The hit shares the ownership of its catalog's entries.
         std::shared_ptr<const CatalogEntry> shown(catalog.entries, &entry);
         std::lock_guard guard(lock_);
@@ -141,7 +144,12 @@ void PrintFileSearch::Scan(PrintFileScanner& scanner, const FileJob& job) {
                          hit.length, hit.text, hit.textColumn});
         return ++kept < kHitsPerFile;
     };
-    const auto onBytes = [this](std::uint64_t bytes) { bytesDone_ += bytes; };
+    const std::function<bool(const ScanHit&)> onHit = [&add](const ScanHit& hit) {
+        return add(hit);
+    };
+    const std::function<void(std::uint64_t)> onBytes = [this](std::uint64_t bytes) {
+        bytesDone_ += bytes;
+    };
     std::string plain = entry.FilName;
     std::replace(plain.begin(), plain.end(), '\\', '/');
     ScanReport report = scanner.Scan(*catalog.folder, plain, onHit, &stop_, onBytes);
