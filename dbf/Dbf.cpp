@@ -163,7 +163,6 @@ void TDbf::ReleaseOpenState() {
     eof_ = true;
     active_ = false;
     cursor_.First();
-    countSeen_ = 0;
     file_.Close();
 }
 
@@ -184,11 +183,7 @@ void TDbf::Close() {
 
 bool TDbf::FetchNextVisible() {
     for (;;) {
-        // The count is taken again only where the records counted before end:
-        // records appended meanwhile still show, and a walk through the table
-        // asks the file's size once, not once per record.
-        if (cursor_.PhysicalRecNo() >= countSeen_) countSeen_ = file_.RecordCount();
-        const std::uint64_t count = countSeen_;
+        const std::uint64_t count = file_.RecordCount();
         if (count == 0) return false;
         if (!cursor_.Next(count)) return false;
         // A file cut short since the count was taken ends the walk.
@@ -202,7 +197,6 @@ bool TDbf::FetchNextVisible() {
 void TDbf::First() {
     if (!active_) throw EDatabaseError(STRING_DATASET_CLOSED);
     cursor_.First();
-    countSeen_ = 0;
     hasRecord_ = FetchNextVisible();
     eof_ = !hasRecord_;
 }

@@ -148,8 +148,6 @@ class TDbf {
     bool hasRecord_ = false;
     TDbfFile file_;
     TDbfCursor cursor_;
-    // The record count as last taken from the file's size.
-    std::uint64_t countSeen_ = 0;
     TextTranslation translationMode_ = TextTranslation::Identity;
     // Where the translation goes byte by byte (OEM to ANSI, or none), its table,
     // made once at open so a value is translated in one pass.
