@@ -46,16 +46,25 @@ void EmptyTable(memtable::TloxMemTable& PrnData) {
 
 void CopyEntries(dbf::TDbf& Dbf1, memtable::TloxMemTable& PrnData) {
     Dbf1.First();
+    if (Dbf1.Eof()) return;
+    // Looked up at the first entry, in field order, so a missing field stops
+    // before anything of the catalog is stored; the fields stay while it is open.
+    dbf::TField* const Nazov = Dbf1.FieldByName("Nazov");
+    dbf::TField* const Popis = Dbf1.FieldByName("Popis");
+    dbf::TField* const Datum = Dbf1.FieldByName("Datum");
+    dbf::TField* const Cas = Dbf1.FieldByName("Cas");
+    dbf::TField* const FilName = Dbf1.FieldByName("FilName");
+    dbf::TField* const Sirka = Dbf1.FieldByName("Sirka");
+    dbf::TField* const Dlzka = Dbf1.FieldByName("Dlzka");
     while (!Dbf1.Eof()) {
-        // Read in field order, so a missing field stops before anything of its entry is stored.
         std::array<memtable::FieldValue, 7> values{
-            Dbf1.FieldByName("Nazov")->AsString(),
-            Dbf1.FieldByName("Popis")->AsString(),
-            memtable::TDateTime{Dbf1.FieldByName("Datum")->AsDateTime()},
-            Dbf1.FieldByName("Cas")->AsString(),
-            Dbf1.FieldByName("FilName")->AsString(),
-            static_cast<std::int32_t>(Dbf1.FieldByName("Sirka")->AsInteger()),
-            static_cast<std::int32_t>(Dbf1.FieldByName("Dlzka")->AsInteger()),
+            Nazov->AsString(),
+            Popis->AsString(),
+            memtable::TDateTime{Datum->AsDateTime()},
+            Cas->AsString(),
+            FilName->AsString(),
+            static_cast<std::int32_t>(Sirka->AsInteger()),
+            static_cast<std::int32_t>(Dlzka->AsInteger()),
         };
         PrnData.InsertValues(values);
         Dbf1.Next();

@@ -7,10 +7,12 @@
 #include "memtable/loxMemTable.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
+#include "viewer/OpenFolder.h"
 #include "viewer/PrintFileScanner.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -65,30 +67,32 @@ void PrintFileSearch::ThreadEnded() {
 }
 
 void PrintFileSearch::ReadCatalogs() {
+    dbf::TDbf Dbf1;
+    ConfigureCatalogTable(Dbf1);
+    // Read in the catalog's own order, which is the order the files are searched in.
+    const std::unique_ptr<memtable::TloxMemTable> PrnData = memtable::MakePrnDataInCatalogOrder();
     for (std::size_t index = 0; index < sources_.size() && !stop_; ++index) {
         const Source& source = sources_[index];
-        dbf::TDbf Dbf1;
-        ConfigureCatalogTable(Dbf1);
-        const std::unique_ptr<memtable::TloxMemTable> PrnData = memtable::MakePrnData();
         const std::filesystem::path folder = source.ResolvedCatalogFolder(host_);
         if (!LoadCatalog(Dbf1, *PrnData, folder)) {
             Fail({SearchFailure::Kind::Catalog, index, {}, (folder / "ZOZTLS.DBF").string()});
             continue;
         }
-        PrnData->SetIndexName(""); // the catalog's own order
+        auto entries = std::make_shared<std::vector<CatalogEntry>>();
+        entries->reserve(static_cast<std::size_t>(PrnData->RecordTotal()));
+        for (int position = 1; position <= PrnData->RecordTotal() && !stop_; ++position)
+            entries->push_back(CatalogEntry::At(*PrnData, position));
+        if (entries->empty()) continue;
+        auto catalog = std::make_shared<Catalog>();
+        catalog->source = index;
         // The folder is looked up once; a file by its name only when opening it fails.
-        const std::filesystem::path printFiles =
+        catalog->folderPath =
             platform::ResolveHostPath(source.PrintFileFolder(host_), host_.appFolder);
-        std::vector<FileJob> jobs;
-        for (int position = 1; position <= PrnData->RecordTotal() && !stop_; ++position) {
-            auto entry = std::make_shared<const CatalogEntry>(CatalogEntry::At(*PrnData, position));
-            std::string name = entry->FilName;
-            jobs.push_back({index, std::move(entry), position, printFiles, std::move(name)});
-        }
+        catalog->entries = std::move(entries);
         {
             std::lock_guard guard(lock_);
-            progress_.filesTotal += jobs.size();
-            std::move(jobs.begin(), jobs.end(), std::back_inserter(jobs_));
+            progress_.filesTotal += catalog->entries->size();
+            catalogs_.push_back(std::move(catalog));
         }
         jobsReady_.notify_all();
     }
@@ -101,55 +105,67 @@ void PrintFileSearch::ReadCatalogs() {
     ThreadEnded();
 }
 
+bool PrintFileSearch::NextJob(FileJob& job) {
+    std::unique_lock guard(lock_);
+    jobsReady_.wait(guard, [this] { return stop_ || !catalogs_.empty() || catalogsRead_; });
+    if (stop_ || catalogs_.empty()) return false;
+    Catalog& catalog = *catalogs_.front();
+    if (nextIndex_ == 0) catalog.folder = std::make_unique<OpenFolder>(catalog.folderPath);
+    // The same catalog as the last file's mostly: its count is left alone then.
+    if (job.catalog != catalogs_.front()) job.catalog = catalogs_.front();
+    job.index = nextIndex_++;
+    if (nextIndex_ == job.catalog->entries->size()) {
+        catalogs_.pop_front();
+        nextIndex_ = 0;
+    }
+    return true;
+}
+
 void PrintFileSearch::Work() {
     PrintFileScanner scanner(matcher_);
-    for (;;) {
-        FileJob job;
-        {
-            std::unique_lock guard(lock_);
-            jobsReady_.wait(guard, [this] { return stop_ || !jobs_.empty() || catalogsRead_; });
-            if (stop_ || jobs_.empty()) break;
-            job = std::move(jobs_.front());
-            jobs_.pop_front();
-        }
+    FileJob job;
+    while (NextJob(job))
         Scan(scanner, job);
-    }
+    job = {};
     ThreadEnded();
 }
 
 void PrintFileSearch::Scan(PrintFileScanner& scanner, const FileJob& job) {
+    const Catalog& catalog = *job.catalog;
+    const CatalogEntry& entry = (*catalog.entries)[job.index];
+    const int position = static_cast<int>(job.index) + 1;
     std::size_t kept = 0;
-    const auto scan = [&](const std::filesystem::path& file) {
-        return scanner.Scan(
-            file,
-            [&](const ScanHit& hit) {
-                std::lock_guard guard(lock_);
-                hits_.push_back({job.source, job.entry, job.position, hit.line, hit.column,
-                                 hit.length, hit.text, hit.textColumn});
-                return ++kept < kHitsPerFile;
-            },
-            &stop_,
-            [this](std::uint64_t bytes) {
-                std::lock_guard guard(lock_);
-                progress_.bytesDone += bytes;
-            });
+    // Small enough to be held without an allocation of its own.
+    const auto add = [&](const ScanHit& hit) {
+        // The hit shares the ownership of its catalog's entries.
+        std::shared_ptr<const CatalogEntry> shown(catalog.entries, &entry);
+        std::lock_guard guard(lock_);
+        hits_.push_back({catalog.source, std::move(shown), position, hit.line, hit.column,
+                         hit.length, hit.text, hit.textColumn});
+        return ++kept < kHitsPerFile;
     };
-    std::string plain = job.name;
+    const std::function<bool(const ScanHit&)> onHit = [&add](const ScanHit& hit) {
+        return add(hit);
+    };
+    const std::function<void(std::uint64_t)> onBytes = [this](std::uint64_t bytes) {
+        bytesDone_ += bytes;
+    };
+    std::string plain = entry.FilName;
     std::replace(plain.begin(), plain.end(), '\\', '/');
-    const std::filesystem::path exact = job.folder / plain;
-    ScanReport report = scan(exact);
+    ScanReport report = scanner.Scan(*catalog.folder, plain, onHit, &stop_, onBytes);
     if (report.outcome == ScanOutcome::Missing) {
         // The host may write the name in other letters than the catalog does.
-        const std::filesystem::path found = sources_[job.source].ResolvedPrintFile(host_, job.name);
-        if (found != exact) report = scan(found);
+        const std::filesystem::path found =
+            sources_[catalog.source].ResolvedPrintFile(host_, entry.FilName);
+        if (found != catalog.folder->Path() / plain)
+            report = scanner.Scan(found, onHit, &stop_, onBytes);
     }
     if (report.outcome == ScanOutcome::Stopped) return;
     if (report.outcome == ScanOutcome::Missing)
-        Fail({SearchFailure::Kind::MissingFile, job.source, job.name, report.reason});
+        Fail({SearchFailure::Kind::MissingFile, catalog.source, entry.FilName, report.reason});
     if (report.outcome == ScanOutcome::Unreadable)
-        Fail({SearchFailure::Kind::UnreadableFile, job.source, job.name, report.reason});
-    std::lock_guard guard(lock_);
-    ++progress_.filesDone;
+        Fail({SearchFailure::Kind::UnreadableFile, catalog.source, entry.FilName, report.reason});
+    ++filesDone_;
 }
 
 void PrintFileSearch::Fail(SearchFailure failure) {
@@ -168,6 +184,14 @@ std::vector<SearchFailure> PrintFileSearch::TakeFailures() {
 }
 
 SearchProgress PrintFileSearch::Progress() const {
-    std::lock_guard guard(lock_);
-    return progress_;
+    // Files done before the total is read, so that they never exceed it.
+    const std::size_t filesDone = filesDone_;
+    SearchProgress progress;
+    {
+        std::lock_guard guard(lock_);
+        progress = progress_;
+    }
+    progress.filesDone = filesDone;
+    progress.bytesDone = bytesDone_;
+    return progress;
 }

@@ -12,6 +12,7 @@
 #include "app/Source.h"
 #include "viewer/ByteClassMatcher.h"
 
+class OpenFolder;
 class PrintFileScanner;
 
 #include <atomic>
@@ -93,16 +94,26 @@ class PrintFileSearch {
     SearchProgress Progress() const;
 
   private:
-    struct FileJob {
+    // A source's catalog as read, shared by the scans of its print files. Its
+    // print-file folder is opened when the first of them is handed out, so
+    // catalogs read ahead hold no descriptor, and closed after the last.
+    struct Catalog {
         std::size_t source = 0;
-        std::shared_ptr<const CatalogEntry> entry;
-        int position = 0;
-        std::filesystem::path folder; // the source's print-file folder, resolved
-        std::string name;             // FilName in UTF-8, as the catalog has it
+        std::shared_ptr<const std::vector<CatalogEntry>> entries;
+        std::filesystem::path folderPath; // resolved
+        std::unique_ptr<OpenFolder> folder;
+    };
+    // A print file to scan: the entry at `index` of the catalog.
+    struct FileJob {
+        std::shared_ptr<const Catalog> catalog;
+        std::size_t index = 0;
     };
 
     void ReadCatalogs();
     void Work();
+    // The next file to scan, waiting for a catalog if need be; false when
+    // there is none left or the search stops.
+    bool NextJob(FileJob& job);
     void Scan(PrintFileScanner& scanner, const FileJob& job);
     void Fail(SearchFailure failure);
     // A thread of the search is done; the last one marks the search finished.
@@ -116,15 +127,21 @@ class PrintFileSearch {
     std::atomic<bool> stop_ = false;
     std::atomic<bool> stopped_ = false;
     std::atomic<bool> finished_ = false;
+    // Counted outside the lock: they change with every file and every piece read.
+    std::atomic<std::size_t> filesDone_ = 0;
+    std::atomic<std::uint64_t> bytesDone_ = 0;
 
     mutable std::mutex lock_;
     std::condition_variable jobsReady_;
-    std::deque<FileJob> jobs_;
+    // The catalogs whose files are still to be scanned, in the order read; the
+    // first one's files from `nextIndex_` on.
+    std::deque<std::shared_ptr<Catalog>> catalogs_;
+    std::size_t nextIndex_ = 0;
     bool catalogsRead_ = false;
     unsigned threadsLeft_ = 0;
     std::vector<SearchHit> hits_;
     std::vector<SearchFailure> failures_;
-    SearchProgress progress_;
+    SearchProgress progress_; // filesTotal and catalogsRead; the rest is counted above
 
     std::thread catalogReader_;
     std::vector<std::thread> workers_;

@@ -195,5 +195,9 @@ class TloxMemTable : public TloxCustomMemTable {
 // The catalog table as the main window describes it: the seven catalog fields,
 // the orders RPrintN ("Nazov") and RPrintD ("Datum;Cas"), RPrintN active, open.
 std::unique_ptr<TloxMemTable> MakePrnData();
+// The same fields in the catalog's own order only: for a reader that walks the
+// entries as the catalog has them and would otherwise pay for keeping two
+// sorted orders (collation keys of every name) that it never looks at.
+std::unique_ptr<TloxMemTable> MakePrnDataInCatalogOrder();
 
 } // namespace memtable

@@ -6,6 +6,7 @@
 #include <unicode/unistr.h>
 
 #include <system_error>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -65,11 +66,20 @@ fs::path ResolveHostPath(std::string_view hostPath, const fs::path& base) {
         if (c == '\\') c = '/';
     fs::path given(text);
     fs::path resolved = given.is_absolute() ? given.root_path() : base;
+    std::vector<fs::path> parts;
+    fs::path written = resolved;
     for (const fs::path& part : given.relative_path()) {
+        if (part.empty() || part == ".") continue;
+        parts.push_back(part);
+        written /= part;
+    }
+    // Most paths name what is there as written: one look at the whole path
+    // then, instead of one at each of its folders.
+    std::error_code ec;
+    if (parts.empty() || fs::exists(written, ec)) return written;
+    for (const fs::path& part : parts) {
         std::string name = part.string();
-        if (name.empty() || name == ".") continue;
         fs::path exact = resolved / part;
-        std::error_code ec;
         if (name == ".." || fs::exists(exact, ec)) {
             resolved = exact;
             continue;

@@ -170,7 +170,11 @@ std::size_t Compare(const std::uint8_t* classOf, const std::vector<std::uint8_t>
 #define TLACSUB_AVX2_FILTER 1
 // The filter 32 starts at a time, on processors with AVX2 (most since 2013);
 // the others take the 16 at a time of SSE2.
-const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+const bool kHasAvx2 = [] {
+    // The processor's features are read first: this may run before the library's constructors.
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
 
 struct FilterPass {
     const unsigned char* text;
@@ -193,12 +197,21 @@ __attribute__((target("avx2"), always_inline)) inline __m256i In32(const unsigne
     return hit;
 }
 
+// Which of 32 starts have both anchors' bytes in their sets.
+template <int N1, int N2>
+__attribute__((target("avx2"), always_inline)) inline std::uint32_t
+Candidates32(const unsigned char* at1, const __m256i* set1, const unsigned char* at2,
+             const __m256i* set2) {
+    return static_cast<std::uint32_t>(
+        _mm256_movemask_epi8(_mm256_and_si256(In32<N1>(at1, set1), In32<N2>(at2, set2))));
+}
+
 // From `start` on while 32 starts remain: a match, or npos with `start` where
 // it stopped and `giveUp` set when the candidates cost too much. N1 and N2 are
 // the sizes of the two anchors' sets, the smaller ones padded.
 template <int N1, int N2>
 __attribute__((target("avx2"))) std::size_t
-FilterForward32(const FilterPass& pass, std::size_t& start, std::size_t& work, bool& giveUp) {
+FilterForward32(const FilterPass& pass, std::size_t& startOut, std::size_t& workOut, bool& giveUp) {
     __m256i set1[N1];
     __m256i set2[N2];
     for (int i = 0; i < N1; ++i)
@@ -207,24 +220,46 @@ FilterForward32(const FilterPass& pass, std::size_t& start, std::size_t& work, b
     for (int i = 0; i < N2; ++i)
         set2[i] = _mm256_set1_epi8(static_cast<char>(
             (*pass.bytes2)[std::min(static_cast<std::size_t>(i), pass.bytes2->size() - 1)]));
-    bool matched = false;
-    for (; start + 31 <= pass.last; start += 32) {
-        unsigned mask = static_cast<unsigned>(
-            _mm256_movemask_epi8(_mm256_and_si256(In32<N1>(pass.text + start + pass.at1, set1),
-                                                  In32<N2>(pass.text + start + pass.at2, set2))));
+    // Kept in registers: the caller's counters are written back once.
+    const unsigned char* const text1 = pass.text + pass.at1;
+    const unsigned char* const text2 = pass.text + pass.at2;
+    const std::size_t last = pass.last;
+    std::size_t start = startOut;
+    std::size_t work = workOut;
+    // Every candidate of a block of `mask` starting at `start`: the match's
+    // start, or npos; `giveUp` when they cost too much.
+    const auto tryCandidates = [&](std::uint64_t mask, std::size_t blockEnd) -> std::size_t {
+        bool matched = false;
         while (mask != 0) {
-            const std::size_t at = start + static_cast<std::size_t>(__builtin_ctz(mask));
+            const std::size_t at = start + static_cast<std::size_t>(__builtin_ctzll(mask));
             work += Compare(pass.classOf, *pass.pattern, pass.text + at, matched);
             if (matched) return at;
             mask &= mask - 1;
         }
         if (work > 2 * start + kFilterSlack) {
-            start += 32;
+            start = blockEnd;
             giveUp = true;
-            return ByteClassMatcher::npos;
         }
+        return ByteClassMatcher::npos;
+    };
+    std::size_t found = ByteClassMatcher::npos;
+    // Two blocks a round, so that a round without candidates costs one test.
+    while (found == ByteClassMatcher::npos && !giveUp && start + 63 <= last) {
+        const std::uint64_t mask =
+            Candidates32<N1, N2>(text1 + start, set1, text2 + start, set2) |
+            std::uint64_t{Candidates32<N1, N2>(text1 + start + 32, set1, text2 + start + 32, set2)}
+                << 32;
+        if (mask != 0) found = tryCandidates(mask, start + 64);
+        if (found == ByteClassMatcher::npos && !giveUp) start += 64;
     }
-    return ByteClassMatcher::npos;
+    while (found == ByteClassMatcher::npos && !giveUp && start + 31 <= last) {
+        const std::uint32_t mask = Candidates32<N1, N2>(text1 + start, set1, text2 + start, set2);
+        if (mask != 0) found = tryCandidates(mask, start + 32);
+        if (found == ByteClassMatcher::npos && !giveUp) start += 32;
+    }
+    startOut = start;
+    workOut = work;
+    return found;
 }
 
 std::size_t FilterForward32(const FilterPass& pass, std::size_t& start, std::size_t& work,

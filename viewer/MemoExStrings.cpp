@@ -160,9 +160,15 @@ void TMemoExStrings::LoadFile(const std::string& path) {
 
 void TMemoExStrings::AppendSplit(std::size_t base, std::size_t size) {
     std::string_view text = buffer_.View().substr(base, size);
+    // The split lines follow each other with only their breaks between, so they
+    // extend the stretch when it reaches them; a line cut short ends it.
+    bool extends = linesInOneStretch_ == LineCount();
     linescan::ForEachLine(text, [&](std::size_t start, std::size_t length) {
-        AppendSpan(LineSpan{static_cast<std::int64_t>(base + start),
-                            static_cast<std::int32_t>(std::min<std::size_t>(length, INT_MAX - 1))});
+        const std::size_t kept = std::min<std::size_t>(length, INT_MAX - 1);
+        AppendSpan(
+            LineSpan{static_cast<std::int64_t>(base + start), static_cast<std::int32_t>(kept)});
+        extends = extends && kept == length;
+        if (extends) ++linesInOneStretch_;
     });
 }
 
@@ -196,6 +202,7 @@ void TMemoExStrings::ClearLines() {
     const bool wasEmpty = lines_.empty();
     lines_.clear();
     lines_.shrink_to_fit();
+    linesInOneStretch_ = 0;
     buffer_.Release();
     if (!wasEmpty) Changed(ChangeKind::Edit);
 }
@@ -238,6 +245,7 @@ void TMemoExStrings::CheckIndex(int index, int limit) const {
 
 void TMemoExStrings::InsertLine(int index, std::string_view text) {
     CheckIndex(index, LineCount());
+    linesInOneStretch_ = std::min(linesInOneStretch_, index);
     std::vector<LineSpan> spans = SplitForInsert(text);
     for (std::size_t i = 0; i < spans.size(); ++i) {
         TLACSUB_ASSERT(InBuffer(spans[i]));
@@ -250,6 +258,7 @@ void TMemoExStrings::InsertLine(int index, std::string_view text) {
 
 void TMemoExStrings::ReplaceLine(int index, std::string_view text) {
     CheckIndex(index, LineCount() - 1);
+    linesInOneStretch_ = std::min(linesInOneStretch_, index);
     // A text with line breaks replaces the line by its first piece and inserts the
     // others after it, so no stored line ever holds a break.
     std::vector<LineSpan> spans = SplitForInsert(text);
@@ -266,6 +275,7 @@ void TMemoExStrings::ReplaceLine(int index, std::string_view text) {
 
 void TMemoExStrings::DeleteLine(int index) {
     CheckIndex(index, LineCount() - 1);
+    linesInOneStretch_ = std::min(linesInOneStretch_, index);
     lines_.erase(lines_.begin() + index);
     Changed(ChangeKind::Edit);
 }
@@ -285,6 +295,15 @@ void TMemoExStrings::Changed(ChangeKind kind) {
 
 void TMemoExStrings::CheckInvariants() const {
     TLACSUB_ASSERT(maxLineLength_ >= 512);
+    TLACSUB_ASSERT(linesInOneStretch_ >= 0 && linesInOneStretch_ <= LineCount());
+    for (int i = 1; i < linesInOneStretch_; ++i) {
+        const LineSpan& before = lines_[static_cast<std::size_t>(i - 1)];
+        const LineSpan& after = lines_[static_cast<std::size_t>(i)];
+        const std::int64_t end = before.offset + before.length;
+        TLACSUB_ASSERT(after.offset - end >= 1 && after.offset - end <= 2);
+        for (std::int64_t at = end; at < after.offset; ++at)
+            TLACSUB_ASSERT(buffer_.Data()[at] == '\r' || buffer_.Data()[at] == '\n');
+    }
     for (const LineSpan& span : lines_) {
         TLACSUB_ASSERT(InBuffer(span));
         TLACSUB_ASSERT(span.length < maxLineLength_);

@@ -40,6 +40,10 @@ class TMemoExStrings {
     // The line's bytes; empty for an index out of range. Valid until the next change.
     std::string_view LineAt(int index) const;
     int LineLength(int index) const;
+    // Lines 0 to this count - 1 lie in order in one stretch of memory, each
+    // followed by nothing but its one or two break bytes, as a loaded text's
+    // lines do until an edit: a search can take them as one run of bytes.
+    int LinesInOneStretch() const { return linesInOneStretch_; }
 
     // Every line followed by CR LF, the last one too.
     std::string FullText() const;
@@ -71,8 +75,9 @@ class TMemoExStrings {
     bool IsUpdating() const { return updateLock_ > 0; }
 
     // Walks every line and stops the program when one no longer lies inside the
-    // text buffer, holds a line break, a NUL or a TAB, or is longer than
-    // MaxLineLength says. For tests and fuzzers: it reads the whole text.
+    // text buffer, holds a line break, a NUL or a TAB, is longer than
+    // MaxLineLength says, or breaks the stretch LinesInOneStretch promises. For tests and fuzzers:
+    // it reads the whole text.
     void CheckInvariants() const;
 
     // The viewer's hook for every text change seen with the lock at zero.
@@ -106,6 +111,7 @@ class TMemoExStrings {
 
     TextBuffer buffer_;
     std::vector<LineSpan> lines_;
+    int linesInOneStretch_ = 0;
     int maxLineLength_ = 512;
     int tabSize_ = 4;
     int updateLock_ = 0;

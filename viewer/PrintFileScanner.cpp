@@ -1,6 +1,7 @@
 #include "viewer/PrintFileScanner.h"
 
 #include "viewer/LineScan.h"
+#include "viewer/OpenFolder.h"
 #include "viewer/TextBuffer.h"
 
 #include <algorithm>
@@ -11,6 +12,9 @@
 #include <unistd.h>
 
 namespace {
+
+// Without waiting for a writer, should the name be a pipe.
+constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 
 // A match's line is shown from at most this many bytes before the match...
 constexpr std::size_t kBefore = 200;
@@ -54,13 +58,28 @@ ScanReport PrintFileScanner::Scan(const std::filesystem::path& file,
                                   const std::function<bool(const ScanHit&)>& onHit,
                                   const std::atomic<bool>* stop,
                                   const std::function<void(std::uint64_t)>& onBytes) {
+    const int fd = ::open(file.c_str(), kOpenFlags);
+    return ScanOpened(fd, errno, onHit, stop, onBytes);
+}
+
+ScanReport PrintFileScanner::Scan(const OpenFolder& folder, const std::string& name,
+                                  const std::function<bool(const ScanHit&)>& onHit,
+                                  const std::atomic<bool>* stop,
+                                  const std::function<void(std::uint64_t)>& onBytes) {
+    const int fd = folder.OpenFile(name, kOpenFlags);
+    return ScanOpened(fd, errno, onHit, stop, onBytes);
+}
+
+ScanReport PrintFileScanner::ScanOpened(int openedFd, int openError,
+                                        const std::function<bool(const ScanHit&)>& onHit,
+                                        const std::atomic<bool>* stop,
+                                        const std::function<void(std::uint64_t)>& onBytes) {
     ScanReport report;
-    // Without waiting for a writer, should the name be a pipe.
-    FileHandle fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    FileHandle fd(openedFd);
     if (fd.Get() < 0) {
-        report.outcome =
-            errno == ENOENT || errno == ENOTDIR ? ScanOutcome::Missing : ScanOutcome::Unreadable;
-        report.reason = std::strerror(errno);
+        report.outcome = openError == ENOENT || openError == ENOTDIR ? ScanOutcome::Missing
+                                                                     : ScanOutcome::Unreadable;
+        report.reason = std::strerror(openError);
         return report;
     }
     struct stat info {};

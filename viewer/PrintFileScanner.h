@@ -9,6 +9,8 @@
 #include "viewer/ByteClassMatcher.h"
 #include "viewer/TextBuffer.h"
 
+class OpenFolder;
+
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -50,8 +52,19 @@ class PrintFileScanner {
                     const std::function<bool(const ScanHit&)>& onHit,
                     const std::atomic<bool>* stop = nullptr,
                     const std::function<void(std::uint64_t)>& onBytes = {});
+    // The same for the file `name` in `folder` ('/' between its folders).
+    ScanReport Scan(const OpenFolder& folder, const std::string& name,
+                    const std::function<bool(const ScanHit&)>& onHit,
+                    const std::atomic<bool>* stop = nullptr,
+                    const std::function<void(std::uint64_t)>& onBytes = {});
 
   private:
+    // Scans the file open as `fd` (or reports why it could not be opened,
+    // errno being `openError`) and closes it.
+    ScanReport ScanOpened(int fd, int openError, const std::function<bool(const ScanHit&)>& onHit,
+                          const std::atomic<bool>* stop,
+                          const std::function<void(std::uint64_t)>& onBytes);
+
     const ByteClassMatcher& matcher_;
     int tabSize_;
     std::size_t pieceSize_;

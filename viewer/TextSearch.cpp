@@ -57,13 +57,21 @@ const char* SearchStretch(const ByteClassMatcher& matcher, const char* begin, co
     return nullptr;
 }
 
-// The line and column of a byte of a run.
+// The line and column of a byte of a run. The lines of a run follow each other
+// in memory, so the line is found by halving.
 TextPoint Locate(const TMemoExStrings& lines, const LineRun& run, const char* at) {
-    for (int line = run.first; line <= run.last; ++line) {
-        const std::string_view text = lines.LineAt(line);
-        if (at >= text.data() && at < text.data() + text.size())
-            return TextPoint{line, static_cast<int>(at - text.data())};
+    int low = run.first;
+    int high = run.last;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (lines.LineAt(middle).data() <= at)
+            low = middle;
+        else
+            high = middle - 1;
     }
+    const std::string_view text = lines.LineAt(low);
+    if (at >= text.data() && at < text.data() + text.size())
+        return TextPoint{low, static_cast<int>(at - text.data())};
     return TextPoint{run.first, 0}; // a match lies within its lines
 }
 
@@ -107,6 +115,15 @@ FindResult TextSearch::FindForward(const TMemoExStrings& lines, TextPoint from, 
         run.last = line;
         run.end = text.data() + hi;
         run.cutBack = hi < text.size();
+        // The whole lines after it that lie in the loaded text's one stretch
+        // join it as they are, without a look at each.
+        const int whole = std::min(lines.LinesInOneStretch(), limit.line) - 1;
+        if (!run.cutBack && line < whole && line < lastLine) {
+            line = std::min(whole, lastLine);
+            run.last = line;
+            const std::string_view last = lines.LineAt(line);
+            run.end = last.data() + last.size();
+        }
     }
     if (run.Open()) search();
     return result;
@@ -147,6 +164,14 @@ FindResult TextSearch::FindBackward(const TMemoExStrings& lines, TextPoint from,
         run.first = line;
         run.begin = text.data() + lo;
         run.cutFront = lo > 0;
+        // The whole lines before it in the loaded text's one stretch join it as
+        // they are, without a look at each.
+        const int whole = limit.line + 1;
+        if (!run.cutFront && line < lines.LinesInOneStretch() && line > whole && line > firstLine) {
+            line = std::max(whole, firstLine);
+            run.first = line;
+            run.begin = lines.LineAt(line).data();
+        }
     }
     if (run.Open()) search();
     return result;

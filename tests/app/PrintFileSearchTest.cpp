@@ -42,14 +42,14 @@ class PrintFileSearchTest : public ::testing::Test {
         host_.WriteFile("Zal/Obd711/Tla/ZOZTLS.DBF", "not a catalog");
     }
 
-    // source label, Nazov, line, column, the text shown
-    using Row = std::tuple<std::string, std::string, std::int64_t, std::int64_t, std::string>;
+    // source label, Nazov, the entry's place in its catalog, line, column, the text shown
+    using Row = std::tuple<std::string, std::string, int, std::int64_t, std::int64_t, std::string>;
 
     static std::vector<Row> Rows(PrintFileSearch& search) {
         std::vector<Row> rows;
         for (const SearchHit& hit : search.TakeHits())
-            rows.emplace_back(search.Sources()[hit.source].Label(), hit.entry->Nazov, hit.line,
-                              hit.column,
+            rows.emplace_back(search.Sources()[hit.source].Label(), hit.entry->Nazov, hit.position,
+                              hit.line, hit.column,
                               platform::Utf16ToUtf8(*platform::CodePageToUtf16(852, hit.text)));
         std::sort(rows.begin(), rows.end());
         return rows;
@@ -75,6 +75,12 @@ Snapshot(const HostFolder& host) {
 }
 
 TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRead) {
+    // A third file of the archived month, on disk in other letters than the catalog has.
+    host_.WriteCatalog("Zal/Obd712/Tla",
+                       {{"MZDY", "Mzdy za november", {2007, 11, 5}, "10:00", "MZDY.TXT"},
+                        {"MZDY", "Mzdy za november", {2007, 11, 6}, "10:00", "MZDY2.TXT"},
+                        {"ZAVIERKA", "Závierka", {2007, 11, 7}, "10:00", "ZAV.TXT"}});
+    host_.WriteFile("Zal/Obd712/Tla/Zav.txt", Oem852("Šťastný\r\n"));
     const auto before = Snapshot(host_);
     PrintFileSearch search(EverySource(Host()), Host(), u"šťastný", false);
     search.Start();
@@ -85,12 +91,14 @@ TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRe
     EXPECT_FALSE(search.WasStopped());
     EXPECT_GE(search.WorkerCount(), 2u);
     const std::vector<Row> expected = {
-        {"2007 / 12", "MZDY", 3, 0, "Šťastný"},
-        {"Aktuálny mesiac", "A-DPH", 0, 8, "    JÁN ŠŤASTNÝ"},
-        {"Aktuálny mesiac", "C-MZDY", 1, 4, "Ján Šťastný 1200"},
-        {"Aktuálny mesiac", "C-MZDY", 3, 0, "Šťastný Ján, Šťastný"},
-        {"Aktuálny mesiac", "C-MZDY", 3, 13, "Šťastný Ján, Šťastný"},
-        {"Kalkulácie jedál", "K-OBEDY", 0, 11, "Dodávateľ: Šťastný s.r.o."},
+        {"2007 / 12", "MZDY", 1, 3, 0, "Šťastný"},
+        {"2007 / 12", "ZAVIERKA", 3, 0, 0, "Šťastný"},
+        // Places in the catalog's own order, not by name.
+        {"Aktuálny mesiac", "A-DPH", 2, 0, 8, "    JÁN ŠŤASTNÝ"},
+        {"Aktuálny mesiac", "C-MZDY", 1, 1, 4, "Ján Šťastný 1200"},
+        {"Aktuálny mesiac", "C-MZDY", 1, 3, 0, "Šťastný Ján, Šťastný"},
+        {"Aktuálny mesiac", "C-MZDY", 1, 3, 13, "Šťastný Ján, Šťastný"},
+        {"Kalkulácie jedál", "K-OBEDY", 1, 0, 11, "Dodávateľ: Šťastný s.r.o."},
     };
     EXPECT_EQ(Rows(search), expected);
 
@@ -105,9 +113,9 @@ TEST_F(PrintFileSearchTest, FindsEveryMatchInEverySourceAndNamesWhatCouldNotBeRe
 
     const SearchProgress progress = search.Progress();
     EXPECT_TRUE(progress.catalogsRead);
-    EXPECT_EQ(progress.filesTotal, 6u);
-    EXPECT_EQ(progress.filesDone, 6u);
-    EXPECT_EQ(progress.bytesDone, 134u); // every byte of the five files there, once
+    EXPECT_EQ(progress.filesTotal, 7u);
+    EXPECT_EQ(progress.filesDone, 7u);
+    EXPECT_EQ(progress.bytesDone, 143u); // every byte of the six files there, once
 }
 
 TEST_F(PrintFileSearchTest, LetterCaseCountsOnlyWhenAskedAndOneSourceIsOneSource) {
@@ -115,7 +123,7 @@ TEST_F(PrintFileSearchTest, LetterCaseCountsOnlyWhenAskedAndOneSourceIsOneSource
     search.Start();
     search.Wait();
     const std::vector<Row> expected = {
-        {"Aktuálny mesiac", "A-DPH", 0, 8, "    JÁN ŠŤASTNÝ"},
+        {"Aktuálny mesiac", "A-DPH", 2, 0, 8, "    JÁN ŠŤASTNÝ"},
     };
     EXPECT_EQ(Rows(search), expected);
 }

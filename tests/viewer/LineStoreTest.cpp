@@ -1,9 +1,12 @@
 #include "viewer/MemoExStrings.h"
 
 #include "TempFile.h"
+#include "viewer/LineScan.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -203,4 +206,30 @@ TEST(MemoExStrings, AFileOfManyReadChunksLoadsAsOneText) {
         store.LoadFile(file.Path());
         EXPECT_EQ(Lines(store), expected) << "tab size " << tabSize;
     }
+}
+
+TEST(LineScan, BreaksCountedInPiecesAreTheLinesTheSplitEnds) {
+    // Texts of line ends of every kind and a few other bytes, and of nothing but
+    // LF or CR, long enough for the wide counting's blocks and for a count per
+    // byte lane beyond what a byte holds, fed in pieces that cut CR LF.
+    std::mt19937 random(7);
+    for (const std::size_t size :
+         {std::size_t{1}, std::size_t{31}, std::size_t{33}, std::size_t{5000}, std::size_t{40000}})
+        for (const std::string alphabet : {"\r\n\r\nx\f", "\n", "\r"}) {
+            std::string text;
+            for (std::size_t i = 0; i < size; ++i)
+                text += alphabet[random() % alphabet.size()];
+            std::size_t lines = 0;
+            linescan::ForEachLine(text, [&](std::size_t, std::size_t) { ++lines; });
+            // A text ending in a break ends its last line; one that does not, does not.
+            const bool endsLine = text.back() == '\r' || text.back() == '\n';
+            for (const std::size_t piece :
+                 {std::size_t{1}, std::size_t{17}, std::size_t{4099}, size}) {
+                linescan::BreakCounter breaks;
+                for (std::size_t at = 0; at < size; at += piece)
+                    breaks.Feed(text.data() + at, std::min(piece, size - at));
+                EXPECT_EQ(breaks.Breaks(), endsLine ? lines : lines - 1)
+                    << "size " << size << ", pieces of " << piece;
+            }
+        }
 }

@@ -6,6 +6,7 @@
 
 #include "platform/CodePages.h"
 #include "platform/Locale.h"
+#include "viewer/OpenFolder.h"
 #include "viewer/TextSearch.h"
 
 #include <gtest/gtest.h>
@@ -145,13 +146,29 @@ TEST_F(PrintFileScannerTest, MissingAndUnreadableFilesAreReportedWithTheirReason
         {folder / "pipe.txt", ScanOutcome::Unreadable}, // never waits for a writer
         {file.Path(), ScanOutcome::Done},
     };
+    // The same by name in the folder held open; an absolute name stands alone,
+    // there and where no folder could be opened.
+    const OpenFolder open(folder);
+    const OpenFolder none("");
     for (const Case& c : cases) {
         ScanReport report;
         const std::vector<ScanHit> hits = Scan(matcher, c.path, 64, &report);
         EXPECT_EQ(report.outcome, c.outcome) << c.path;
         EXPECT_EQ(report.reason.empty(), c.outcome == ScanOutcome::Done) << c.path;
         EXPECT_EQ(hits.size(), c.outcome == ScanOutcome::Done ? 1u : 0u) << c.path;
+        PrintFileScanner scanner(matcher, 4, 64);
+        const auto count = [](const ScanHit&) { return true; };
+        const std::string name = c.path.lexically_relative(folder).string();
+        EXPECT_EQ(scanner.Scan(open, name, count).outcome, c.outcome) << name;
+        EXPECT_EQ(scanner.Scan(open, c.path.string(), count).outcome, c.outcome) << c.path;
+        EXPECT_EQ(scanner.Scan(none, c.path.string(), count).outcome, c.outcome) << c.path;
     }
+    // A folder that is not there has no files; an empty name is the folder itself.
+    PrintFileScanner scanner(matcher, 4, 64);
+    const auto count = [](const ScanHit&) { return true; };
+    EXPECT_EQ(scanner.Scan(OpenFolder(folder / "missing"), "print.txt", count).outcome,
+              ScanOutcome::Missing);
+    EXPECT_EQ(scanner.Scan(open, "", count).outcome, ScanOutcome::Unreadable);
 }
 
 TEST_F(PrintFileScannerTest, AStopEndsTheScanAtTheNextPiece) {

@@ -205,7 +205,17 @@ TEST_F(TextSearchTest, AgreesWithComparingEveryPlaceCharacterByCharacter) {
                 }
                 for (std::size_t i = pick(lineCount); i > 0 && lines_.LineCount() > 1; --i)
                     lines_.DeleteLine(static_cast<int>(pick(lines_.LineCount() - 1)));
+            } else if (round % 4 == 2) {
+                // Edits within a loaded text: the lines before the first edit
+                // still lie in one stretch, those after it no longer do.
+                const auto somewhere = [&] {
+                    return static_cast<int>(pick(static_cast<std::size_t>(lines_.LineCount())));
+                };
+                lines_.ReplaceLine(somewhere(), setup.alphabet.substr(0, 1 + pick(5)));
+                if (lines_.LineCount() > 1) lines_.DeleteLine(somewhere());
+                lines_.InsertLine(somewhere(), setup.alphabet.substr(pick(3)));
             }
+            lines_.CheckInvariants();
             for (int probe = 0; probe < 6; ++probe) {
                 std::u16string needle;
                 const std::size_t length = round % 4 == 3 ? 30 + pick(20) : 1 + pick(4);
