@@ -2,6 +2,7 @@
 
 #include "platform/Assert.h"
 #include "platform/Files.h"
+#include "viewer/FileHandle.h"
 #include "viewer/LineScan.h"
 
 #include <algorithm>
@@ -26,21 +27,6 @@ class UpdateGuard {
 
   private:
     TMemoExStrings& store_;
-};
-
-// Closes a file descriptor on every way out of a load.
-class FileHandle {
-  public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
 };
 
 // Bytes read from the file at a time, straight into the text's final buffer, so

@@ -1,5 +1,6 @@
 #include "viewer/PrintFileScanner.h"
 
+#include "viewer/FileHandle.h"
 #include "viewer/LineScan.h"
 #include "viewer/OpenFolder.h"
 #include "viewer/TextBuffer.h"
@@ -21,20 +22,6 @@ constexpr std::size_t kBefore = 200;
 // ...to at most this many after its start; a piece is searched only up to this
 // far from its end until the file ends, so the rest of a match's line is there.
 constexpr std::size_t kAfter = 512;
-
-class FileHandle {
-  public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 bool IsBreak(char c) {
     return c == '\r' || c == '\n';
