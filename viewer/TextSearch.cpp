@@ -75,6 +75,17 @@ TextPoint Locate(const TMemoExStrings& lines, const LineRun& run, const char* at
     return TextPoint{run.first, 0}; // a match lies within its lines
 }
 
+// Searches a run and closes it; true once the search is over, at a match or a stop.
+bool SearchRun(const ByteClassMatcher& matcher, const TMemoExStrings& lines, LineRun& run,
+               SearchDirection direction, int length, const std::atomic<bool>* stop,
+               FindResult& result) {
+    const char* at = SearchStretch(matcher, run.begin, run.end, direction, stop, result.stopped);
+    if (at != nullptr) result.match = TextMatch{Locate(lines, run, at), length};
+    run = LineRun{};
+    if (!result.match && !result.stopped && Stopped(stop)) result.stopped = true;
+    return result.match || result.stopped;
+}
+
 } // namespace
 
 TextSearch::TextSearch(std::u16string_view needle, bool matchCase, const char16_t* display)
@@ -86,13 +97,8 @@ FindResult TextSearch::FindForward(const TMemoExStrings& lines, TextPoint from, 
     if (Empty() || matcher_.Impossible()) return result;
     const std::size_t m = matcher_.Length();
     LineRun run;
-    const auto search = [&]() -> bool {
-        const char* at = SearchStretch(matcher_, run.begin, run.end, SearchDirection::Forward, stop,
-                                       result.stopped);
-        if (at != nullptr) result.match = TextMatch{Locate(lines, run, at), Length()};
-        run = LineRun{};
-        if (!result.match && !result.stopped && Stopped(stop)) result.stopped = true;
-        return result.match || result.stopped;
+    const auto search = [&] {
+        return SearchRun(matcher_, lines, run, SearchDirection::Forward, Length(), stop, result);
     };
     const int lastLine = std::min(limit.line, lines.LineCount() - 1);
     for (int line = std::max(0, from.line); line <= lastLine; ++line) {
@@ -135,13 +141,8 @@ FindResult TextSearch::FindBackward(const TMemoExStrings& lines, TextPoint from,
     if (Empty() || matcher_.Impossible()) return result;
     const std::size_t m = matcher_.Length();
     LineRun run;
-    const auto search = [&]() -> bool {
-        const char* at = SearchStretch(matcher_, run.begin, run.end, SearchDirection::Backward,
-                                       stop, result.stopped);
-        if (at != nullptr) result.match = TextMatch{Locate(lines, run, at), Length()};
-        run = LineRun{};
-        if (!result.match && !result.stopped && Stopped(stop)) result.stopped = true;
-        return result.match || result.stopped;
+    const auto search = [&] {
+        return SearchRun(matcher_, lines, run, SearchDirection::Backward, Length(), stop, result);
     };
     const int firstLine = std::max(0, limit.line);
     for (int line = std::min(from.line, lines.LineCount() - 1); line >= firstLine; --line) {
