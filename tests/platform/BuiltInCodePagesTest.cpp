@@ -1,5 +1,5 @@
 // Kamenický and Mazovia, the DOS code pages this tool converts with tables of
-// its own, checked against the published tables kept beside the repository;
+// its own, checked against the published tables kept with the tests;
 // and which code pages the ANSI and OEM settings may name.
 #include "platform/CodePageNames.h"
 #include "platform/CodePages.h"
@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,16 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The shared folder lies beside the repository (or beside a folder of work
-// trees); the tool builds without it, so the tests that need it skip.
-std::optional<fs::path> PublishedTables() {
-    for (fs::path folder = fs::path(TLACSUB_SOURCE_DIR).parent_path();;
-         folder = folder.parent_path()) {
-        if (fs::exists(folder / "shared/codepages/kamenicky.txt"))
-            return folder / "shared/codepages";
-        if (folder == folder.parent_path()) return std::nullopt;
-    }
-}
+// The published byte tables, one line "0xNN 0xUUUU" per byte 0x80-0xFF, kept
+// with the tests as they were checked against the public mappings.
+const fs::path kPublishedTables = fs::path(TLACSUB_SOURCE_DIR) / "tests/platform/codepages";
 
 struct TableRow {
     unsigned byte;
@@ -59,11 +51,8 @@ std::string Byte(unsigned b) {
 } // namespace
 
 TEST(BuiltInCodePages, EveryUpperByteMatchesThePublishedTablesBothWays) {
-    const auto folder = PublishedTables();
-    if (!folder)
-        GTEST_SKIP() << "shared/codepages is not beside the repository; nothing to compare with";
     for (const BuiltInPage& page : kPages) {
-        const std::vector<TableRow> rows = ReadTable(*folder / page.file);
+        const std::vector<TableRow> rows = ReadTable(kPublishedTables / page.file);
         ASSERT_EQ(rows.size(), 128u) << page.file;
         for (int number : page.numbers) {
             SetMachineCodePages(1250, number);
