@@ -26,7 +26,7 @@ Paper PdfFileSurface::LoadPaper() {
     return paper_ ? *paper_ : DefaultPaper();
 }
 
-void PdfFileSurface::Deliver(const std::vector<Sheet>& sheets) {
+void PdfFileSurface::Deliver(std::vector<Sheet> sheets) {
     const QString name = QString::fromStdString(file_.string());
     auto failed = [&](const QString& reason) {
         return EPrintError("Súbor „" + file_.string() +

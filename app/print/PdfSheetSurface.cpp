@@ -155,8 +155,7 @@ void PdfSheetSurface::WritePdf(QIODevice& device, const std::vector<Sheet>& shee
 void PdfSheetSurface::EndDocument() {
     RequireOpen();
     open_ = false;
-    const std::vector<Sheet> sheets = std::exchange(sheets_, {});
-    Deliver(sheets);
+    Deliver(std::exchange(sheets_, {}));
 }
 
 void PdfSheetSurface::AbortDocument() {

@@ -52,8 +52,9 @@ class PdfSheetSurface : public PrintSurface {
     // The destination's paper; asked for the first time the job needs it and
     // kept from then on. Throws when there is no destination.
     virtual Paper LoadPaper() = 0;
-    // Hands the ended document on; throws when that fails.
-    virtual void Deliver(const std::vector<Sheet>& sheets) = 0;
+    // Hands the ended document on, which the surface keeps no more; throws
+    // when that fails.
+    virtual void Deliver(std::vector<Sheet> sheets) = 0;
 
     // The paper in the orientation last set.
     const Paper& CurrentPaper();

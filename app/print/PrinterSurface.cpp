@@ -21,7 +21,7 @@ Paper PrinterSurface::LoadPaper() {
     return paper;
 }
 
-void PrinterSurface::Deliver(const std::vector<Sheet>& sheets) {
+void PrinterSurface::Deliver(std::vector<Sheet> sheets) {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     WritePdf(pdf, sheets);
