@@ -141,15 +141,18 @@ void PdfSheetSurface::DrawSheets(QPainter& painter, QPdfWriter& writer,
     }
 }
 
-void PdfSheetSurface::WritePdf(QIODevice& device, const std::vector<Sheet>& sheets) {
+QByteArray PdfSheetSurface::PdfDocument(const std::vector<Sheet>& sheets) {
     const Paper& paper = CurrentPaper();
-    QPdfWriter writer(&device);
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
     writer.setResolution(paper.resolution);
     if (!writer.setPageLayout(paper.layout)) throw EPrintError(kCannotStart);
     QPainter painter;
     if (!painter.begin(&writer)) throw EPrintError(kCannotStart);
     DrawSheets(painter, writer, sheets);
     if (!painter.end()) throw EPrintError(kCannotFinish);
+    return pdf.data();
 }
 
 void PdfSheetSurface::EndDocument() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetrics>
 
@@ -18,7 +19,6 @@
 #include "app/print/Sheet.h"
 
 class QBuffer;
-class QIODevice;
 class QPainter;
 class QPdfWriter;
 
@@ -58,8 +58,8 @@ class PdfSheetSurface : public PrintSurface {
 
     // The paper in the orientation last set.
     const Paper& CurrentPaper();
-    // Renders the sheets as a PDF document into an open device.
-    void WritePdf(QIODevice& device, const std::vector<Sheet>& sheets);
+    // The sheets rendered as a PDF document, in memory.
+    QByteArray PdfDocument(const std::vector<Sheet>& sheets);
 
   private:
     void FontChanged();

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include <QBuffer>
-
 namespace print {
 
 PrinterSurface::PrinterSurface(std::string printer) : printer_(std::move(printer)) {}
@@ -22,10 +20,7 @@ Paper PrinterSurface::LoadPaper() {
 }
 
 void PrinterSurface::Deliver(std::vector<Sheet> sheets) {
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    WritePdf(pdf, sheets);
-    const QByteArray& bytes = pdf.data();
+    const QByteArray bytes = PdfDocument(sheets);
     lastJobId_ = SubmitPdf(printer_, std::string_view(bytes.constData(), bytes.size()),
                            CurrentPaper().layout.pageSize().key().toStdString());
 }
