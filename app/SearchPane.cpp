@@ -208,10 +208,13 @@ void SearchPane::Close() {
 }
 
 void SearchPane::StartSearch() {
-    if (search_) {
-        poll_->stop();
-        search_->Stop();
-    }
+    // An earlier search ends here, and with it its buttons, bar and notice:
+    // an empty text or one the code page lacks starts no other.
+    if (search_) search_->Stop();
+    search_.reset();
+    Finish(QString());
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
     results_->clear();
     hits_.clear();
     sourcesOfRows_.clear();
@@ -220,7 +223,6 @@ void SearchPane::StartSearch() {
     searchedText_ = text_->text();
     searchedMatchCase_ = matchCase_->isChecked();
     if (searchedText_.isEmpty()) {
-        search_.reset();
         text_->setFocus();
         return;
     }
@@ -230,8 +232,6 @@ void SearchPane::StartSearch() {
                                                 searchedText_.toStdU16String(), searchedMatchCase_);
     if (search_->Impossible()) {
         search_.reset();
-        progress_->setRange(0, 1);
-        progress_->setValue(0);
         notice_->setText(QString::fromUtf8("Hľadaný text obsahuje znaky, ktoré kódová stránka %1 "
                                            "tlačových súborov nemá.")
                              .arg(platform::OemCodePage()));
