@@ -25,14 +25,6 @@ void Tell(const std::string& text) {
     std::fprintf(stderr, "tlacsub: %s\n", text.c_str());
 }
 
-std::string TrimBlanks(std::string text) {
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    while (!text.empty() && text.front() == ' ')
-        text.erase(text.begin());
-    return text;
-}
-
 // Tells what became of one entry; true when it was printed or written.
 bool Told(const CatalogEntry& entry, const PrintOutcome& outcome) {
     if (outcome.Succeeded()) return true;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace memtable {
 class TloxCustomMemTable;
@@ -44,6 +45,9 @@ struct CatalogEntry {
 
     bool operator==(const CatalogEntry&) const = default;
 };
+
+// A catalog text without the blanks the host pads it with at either end.
+std::string TrimBlanks(std::string_view text);
 
 // The first position of the table's active order holding the same entry (see
 // SameEntryAs), 0 when there is none.
