@@ -34,14 +34,6 @@ bool Told(const CatalogEntry& entry, const PrintOutcome& outcome) {
     return false;
 }
 
-// Every entry in the table's active order.
-std::vector<CatalogEntry> Entries(const memtable::TloxMemTable& PrnData) {
-    std::vector<CatalogEntry> entries;
-    for (int position = 1; position <= PrnData.RecordTotal(); ++position)
-        entries.push_back(CatalogEntry::At(PrnData, position));
-    return entries;
-}
-
 } // namespace
 
 std::string PdfFileStem(const std::string& nazov) {
@@ -84,7 +76,7 @@ int RunBatch(const std::string& appFolder, const BatchOptions& options) {
         // The first of several entries sharing the name is the first by name.
         PrnData->SetIndexName("RPrintN");
         const std::string wanted = TrimBlanks(options.nazov.toStdString());
-        for (const CatalogEntry& entry : Entries(*PrnData)) {
+        for (const CatalogEntry& entry : CatalogEntries(*PrnData)) {
             if (entry.TrimmedNazov() != wanted) continue;
             PrintDestination destination = PrintDestination::DefaultPrinter();
             if (options.pdfFile)
@@ -110,7 +102,7 @@ int RunBatch(const std::string& appFolder, const BatchOptions& options) {
     std::map<std::string, int> counts;
     std::set<std::string> used;
     bool allWritten = true;
-    for (const CatalogEntry& entry : Entries(*PrnData)) {
+    for (const CatalogEntry& entry : CatalogEntries(*PrnData)) {
         const std::string stem = PdfFileStem(entry.Nazov);
         std::string name = stem;
         // A name already taken, even by an entry called "X_2" itself, gets the next number.

@@ -56,6 +56,14 @@ bool CatalogEntry::SameEntryAs(const CatalogEntry& other) const {
            FilName == other.FilName;
 }
 
+std::vector<CatalogEntry> CatalogEntries(const memtable::TloxCustomMemTable& PrnData) {
+    std::vector<CatalogEntry> entries;
+    entries.reserve(static_cast<std::size_t>(PrnData.RecordTotal()));
+    for (int position = 1; position <= PrnData.RecordTotal(); ++position)
+        entries.push_back(CatalogEntry::At(PrnData, position));
+    return entries;
+}
+
 std::string TrimBlanks(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};

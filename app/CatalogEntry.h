@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace memtable {
 class TloxCustomMemTable;
@@ -45,6 +46,9 @@ struct CatalogEntry {
 
     bool operator==(const CatalogEntry&) const = default;
 };
+
+// Every entry of the table, in its active order.
+std::vector<CatalogEntry> CatalogEntries(const memtable::TloxCustomMemTable& PrnData);
 
 // A catalog text without the blanks the host pads it with at either end.
 std::string TrimBlanks(std::string_view text);

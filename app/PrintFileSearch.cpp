@@ -78,10 +78,7 @@ void PrintFileSearch::ReadCatalogs() {
             Fail({SearchFailure::Kind::Catalog, index, {}, (folder / "ZOZTLS.DBF").string()});
             continue;
         }
-        auto entries = std::make_shared<std::vector<CatalogEntry>>();
-        entries->reserve(static_cast<std::size_t>(PrnData->RecordTotal()));
-        for (int position = 1; position <= PrnData->RecordTotal() && !stop_; ++position)
-            entries->push_back(CatalogEntry::At(*PrnData, position));
+        auto entries = std::make_shared<const std::vector<CatalogEntry>>(CatalogEntries(*PrnData));
         if (entries->empty()) continue;
         auto catalog = std::make_shared<Catalog>();
         catalog->source = index;
