@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <iterator>
 #include <utility>
 
 std::vector<Source> EverySource(const HostFolders& host) {
