@@ -25,12 +25,17 @@ void Report(QMessageBox::Icon icon, const QString& text) {
     box.exec();
 }
 
+// What a start with these options has in force: the desktop's settings
+// files, the executable's folder and the locale's code pages.
+HostSettings SettingsFor(const CommandLineOptions& options) {
+    return HostSettings(options, DefaultSettingsFiles(), sources::ApplicationFolder(),
+                        platform::CodePagesForLocale(platform::UserLocale()));
+}
+
 } // namespace
 
 std::optional<StartupSettings> PrepareBrowser(const CommandLineOptions& options) {
-    const StartupSettings settings =
-        ResolveStartupSettings(options, DefaultSettingsFiles(), sources::ApplicationFolder(),
-                               platform::CodePagesForLocale(platform::UserLocale()));
+    const StartupSettings settings = SettingsFor(options).InForce();
     if (!settings.error.isEmpty()) {
         Report(QMessageBox::Critical, settings.error);
         return std::nullopt;
@@ -43,9 +48,7 @@ std::optional<StartupSettings> PrepareBrowser(const CommandLineOptions& options)
 }
 
 int ReportNoDisplay(const CommandLineOptions& options) {
-    const StartupSettings settings =
-        ResolveStartupSettings(options, DefaultSettingsFiles(), sources::ApplicationFolder(),
-                               platform::CodePagesForLocale(platform::UserLocale()));
+    const StartupSettings settings = SettingsFor(options).InForce();
     auto tell = [](const QString& text) {
         std::fprintf(stderr, "tlacsub: %s\n", text.toLocal8Bit().constData());
     };
@@ -69,8 +72,7 @@ int RunBrowser(const CommandLineOptions& options) {
     // Reports mailed more than a week ago have long left with their messages.
     mail_folder::RemoveOldFiles();
     QGuiApplication::setDesktopFileName(QStringLiteral("tlacsub"));
-    const HostSettings hostSettings(options, DefaultSettingsFiles(), sources::ApplicationFolder(),
-                                    platform::CodePagesForLocale(platform::UserLocale()));
+    const HostSettings hostSettings = SettingsFor(options);
     if (settings->hostFolderNeeded) {
         // Nothing names the host and the tool does not lie in one: the user
         // says where it is, once, instead of facing an empty list.

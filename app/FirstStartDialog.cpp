@@ -1,27 +1,15 @@
 #include "app/FirstStartDialog.h"
 
+#include "app/HostFolderChoice.h"
 #include "app/HostSettings.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-void Tell(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    parent);
-    box.exec();
-}
-
-} // namespace
 
 FirstStartDialog::FirstStartDialog(const HostSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings) {
@@ -64,13 +52,9 @@ void FirstStartDialog::Choose() {
     // Asked again until the folder is a host or the user gives up choosing.
     QString start = folder_->text().trimmed();
     for (;;) {
-        QFileDialog chooser(this, QStringLiteral("Priečinok hostiteľského systému"));
-        chooser.setObjectName("HostFolderChooser");
-        chooser.setFileMode(QFileDialog::Directory);
-        chooser.setOption(QFileDialog::ShowDirsOnly);
-        chooser.setDirectory(start.isEmpty() ? QDir::homePath() : start);
-        if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
-        folder_->setText(QDir::toNativeSeparators(chooser.selectedFiles().constFirst()));
+        const QString chosen = AskHostFolder(this, "HostFolderChooser", start);
+        if (chosen.isEmpty()) return;
+        folder_->setText(QDir::toNativeSeparators(chosen));
         if (TakeFolder()) {
             QDialog::accept();
             return;
@@ -83,7 +67,7 @@ bool FirstStartDialog::TakeFolder() {
     const QString folder = ChosenFolder();
     if (const QString problem = settings_.HostFolderProblem(folder_->text().trimmed());
         !problem.isEmpty()) {
-        Tell(this, problem);
+        TellUser(this, problem);
         folder_->setFocus();
         folder_->selectAll();
         return false;
@@ -91,7 +75,7 @@ bool FirstStartDialog::TakeFolder() {
     UserSettings chosen = settings_.UserChoices();
     chosen.hostFolder = folder;
     // Not saved is no reason to keep the user from the host; the next start asks again.
-    if (const QString error = settings_.Save(chosen); !error.isEmpty()) Tell(this, error);
+    if (const QString error = settings_.Save(chosen); !error.isEmpty()) TellUser(this, error);
     return true;
 }
 

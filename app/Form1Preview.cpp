@@ -1,7 +1,6 @@
 // BTlac's print preview and "Poslať e-mailom...": both take the selected entry
 // exactly as "Tlač" does (page fields, orientation, the preview page's lines or
 // the print file), and what they print goes the one print path.
-#include "app/ErrorGuard.h"
 #include "app/Form1.h"
 #include "app/MailFolder.h"
 #include "app/MailProgram.h"

@@ -2,9 +2,11 @@
 // once, so a desk is set up without leaving it.
 #include "app/CatalogGrid.h"
 #include "app/CodePageSample.h"
+#include "app/FindBar.h"
 #include "app/Form1.h"
 #include "app/HostSettings.h"
 #include "app/MachineCodePages.h"
+#include "app/PrintPreviewOpener.h"
 #include "app/SearchPane.h"
 #include "app/SettingsDialog.h"
 #include "app/WindowTexts.h"
@@ -28,6 +30,13 @@ void TForm1::ShowSelectorMenu(const QPoint& globalPos) {
 }
 
 void TForm1::OpenSettings() {
+    // The dialog's sample sets other code pages for the whole program for a
+    // moment, and what it applies reloads the lines shown: nothing may read
+    // through them beside the window meanwhile. A preview still being laid
+    // out opens in a moment; the settings wait for it.
+    if (previewOpener_->Opening()) return;
+    findBar_->StopSearch();
+    searchPane_->StopSearch();
     if (!settings_) settings_ = std::make_unique<HostSettings>(HostSettings::ForThisUser());
     const StartupSettings before = settings_->InForce();
     // The sample comes from the catalog the list shows now.
@@ -45,9 +54,6 @@ void TForm1::ApplySettings(const StartupSettings& before, const StartupSettings&
         before.ansiCodePage != after.ansiCodePage || before.oemCodePage != after.oemCodePage;
     const bool host = before.appFolder != after.appFolder;
     if (!pages && !host) return;
-    // A search across print files reads catalogs through the code pages and
-    // from the host being replaced: it ends first.
-    searchPane_->StopSearch();
     if (pages) UseMachineCodePages(after.ansiCodePage, after.oemCodePage);
     if (host) {
         // Another host has other archived months and its own meal calculations;

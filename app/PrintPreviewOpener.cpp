@@ -31,6 +31,10 @@ std::vector<print::SpoolerPrinter> PrintersOrNone() {
 PrintPreviewOpener::PrintPreviewOpener(QWidget* window, WindowNotices& notices)
     : QObject(window), window_(window), notices_(notices) {}
 
+PrintPreviewOpener::~PrintPreviewOpener() {
+    if (Opening()) QApplication::restoreOverrideCursor();
+}
+
 void PrintPreviewOpener::Open(const PrintRequest& request, const TMemoExStrings& shownLines,
                               LineSource source, PrintPreview::Actions actions) {
     if (Opening()) return;

@@ -21,6 +21,8 @@ class PrintPreviewOpener : public QObject {
   public:
     // The preview opens over window; what stands in its way is told through notices.
     PrintPreviewOpener(QWidget* window, WindowNotices& notices);
+    // A window closed while the sheets are laid out takes its busy cursor along.
+    ~PrintPreviewOpener() override;
 
     // Lays the request out and opens the preview with these actions. Ignored
     // while an earlier opening is still laying its sheets out.

@@ -21,6 +21,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const char kShownSource[] = "Zvolený zdroj";
@@ -208,19 +211,20 @@ void SearchPane::Close() {
 }
 
 void SearchPane::StartSearch() {
-    if (search_) {
-        poll_->stop();
-        search_->Stop();
-    }
+    // An earlier search ends here, and with it its buttons, bar and notice:
+    // an empty text or one the code page lacks starts no other.
+    if (search_) search_->Stop();
+    search_.reset();
+    Finish(QString());
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
     results_->clear();
     hits_.clear();
-    sourcesOfRows_.clear();
     failed_.clear();
     failures_->hide();
     searchedText_ = text_->text();
     searchedMatchCase_ = matchCase_->isChecked();
     if (searchedText_.isEmpty()) {
-        search_.reset();
         text_->setFocus();
         return;
     }
@@ -230,8 +234,6 @@ void SearchPane::StartSearch() {
                                                 searchedText_.toStdU16String(), searchedMatchCase_);
     if (search_->Impossible()) {
         search_.reset();
-        progress_->setRange(0, 1);
-        progress_->setValue(0);
         notice_->setText(QString::fromUtf8("Hľadaný text obsahuje znaky, ktoré kódová stránka %1 "
                                            "tlačových súborov nemá.")
                              .arg(platform::OemCodePage()));
@@ -261,9 +263,11 @@ void SearchPane::TakeWhatCame() {
         if (static_cast<int>(hits_.size()) >= kMostRows) break;
         AddRow(hit);
     }
-    for (SearchFailure& failure : search_->TakeFailures())
-        failed_.push_back(std::move(failure));
-    ShowFailures();
+    std::vector<SearchFailure> failures = search_->TakeFailures();
+    if (!failures.empty()) {
+        std::move(failures.begin(), failures.end(), std::back_inserter(failed_));
+        ShowFailures();
+    }
 
     const SearchProgress progress = search_->Progress();
     const int total = static_cast<int>(progress.filesTotal);
@@ -308,16 +312,11 @@ void SearchPane::AddRow(const SearchHit& hit) {
     item->setData(kTextColumn, kMatchLengthRole, hit.length);
     item->setData(kSourceColumn, Qt::UserRole, static_cast<int>(hits_.size()));
     hits_.push_back(hit);
-    sourcesOfRows_.push_back(source);
     results_->addTopLevelItem(item);
     if (results_->topLevelItemCount() == 1) results_->setCurrentItem(item);
 }
 
 void SearchPane::ShowFailures() {
-    if (failed_.empty()) {
-        failures_->hide();
-        return;
-    }
     QStringList names;
     for (const SearchFailure& failure : failed_) {
         if (names.size() == 8) {
@@ -340,7 +339,7 @@ void SearchPane::OpenResult(QTreeWidgetItem* item) {
     const int row = item->data(kSourceColumn, Qt::UserRole).toInt();
     if (row < 0 || row >= static_cast<int>(hits_.size())) return;
     const SearchHit hit = hits_[static_cast<std::size_t>(row)];
-    const Source source = sourcesOfRows_[static_cast<std::size_t>(row)];
+    const Source source = search_->Sources()[hit.source];
     OnOpen(source, *hit.entry, static_cast<int>(hit.line), static_cast<int>(hit.column), hit.length,
            searchedText_, searchedMatchCase_);
 }

@@ -64,6 +64,7 @@ class SearchPane : public QWidget {
 
     void TakeWhatCame();
     void AddRow(const SearchHit& hit);
+    // The failures so far, under the results.
     void ShowFailures();
     void Finish(const QString& notice);
     void OpenResult(QTreeWidgetItem* item);
@@ -86,9 +87,8 @@ class SearchPane : public QWidget {
     QPointer<QWidget> focusBefore_;
 
     std::unique_ptr<PrintFileSearch> search_;
-    // What the rows show, by row, with the source of each.
+    // What the rows show, by row; their sources are the search's.
     std::vector<SearchHit> hits_;
-    std::vector<Source> sourcesOfRows_;
     std::vector<SearchFailure> failed_;
     QString searchedText_;
     bool searchedMatchCase_ = false;

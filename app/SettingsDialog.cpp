@@ -1,19 +1,17 @@
 #include "app/SettingsDialog.h"
 
+#include "app/HostFolderChoice.h"
 #include "app/HostSettings.h"
 #include "platform/CodePageNames.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -52,12 +50,6 @@ QLabel* Note(QWidget* parent, const char* name, const QString& text) {
 std::optional<int> Choice(const QComboBox* list) {
     const int page = list->currentData().toInt();
     return page > 0 ? std::optional<int>(page) : std::nullopt;
-}
-
-void Tell(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    parent);
-    box.exec();
 }
 
 } // namespace
@@ -132,16 +124,12 @@ void SettingsDialog::ShowSample() {
 }
 
 void SettingsDialog::ChooseFolder() {
-    const QString start = settings_.AbsoluteHostFolder(hostFolder_->text().trimmed());
-    QFileDialog chooser(this, QStringLiteral("Priečinok hostiteľského systému"));
-    chooser.setObjectName("SettingsHostFolderChooser");
-    chooser.setFileMode(QFileDialog::Directory);
-    chooser.setOption(QFileDialog::ShowDirsOnly);
-    chooser.setDirectory(start.isEmpty() ? QDir::homePath() : start);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
-    const QString folder = chooser.selectedFiles().constFirst();
+    const QString folder =
+        AskHostFolder(this, "SettingsHostFolderChooser",
+                      settings_.AbsoluteHostFolder(hostFolder_->text().trimmed()));
+    if (folder.isEmpty()) return;
     if (const QString problem = settings_.HostFolderProblem(folder); !problem.isEmpty()) {
-        Tell(this, problem);
+        TellUser(this, problem);
         return;
     }
     hostFolder_->setText(QDir::toNativeSeparators(folder));
@@ -152,14 +140,14 @@ void SettingsDialog::accept() {
     // No folder leaves the choice to the system's file or the executable's folder.
     if (!folder.isEmpty()) {
         if (const QString problem = settings_.HostFolderProblem(folder); !problem.isEmpty()) {
-            Tell(this, problem);
+            TellUser(this, problem);
             hostFolder_->setFocus();
             return;
         }
     }
     if (const QString error = settings_.Save({folder, Choice(ansi_), Choice(oem_)});
         !error.isEmpty()) {
-        Tell(this, error);
+        TellUser(this, error);
         return;
     }
     QDialog::accept();

@@ -76,27 +76,23 @@ void SheetView::UpdateScrollBars() {
 
 void SheetView::FitWholePage() {
     zoom_.FitWholePage();
-    UpdateScrollBars();
-    viewport()->update();
-    emit ViewChanged();
+    ZoomChanged();
 }
 
 void SheetView::FitPageWidth() {
     zoom_.FitPageWidth();
-    UpdateScrollBars();
-    viewport()->update();
-    emit ViewChanged();
+    ZoomChanged();
 }
 
 void SheetView::ZoomIn() {
-    if (!zoom_.ZoomIn(ShownScale())) return;
-    UpdateScrollBars();
-    viewport()->update();
-    emit ViewChanged();
+    if (zoom_.ZoomIn(ShownScale())) ZoomChanged();
 }
 
 void SheetView::ZoomOut() {
-    if (!zoom_.ZoomOut(ShownScale())) return;
+    if (zoom_.ZoomOut(ShownScale())) ZoomChanged();
+}
+
+void SheetView::ZoomChanged() {
     UpdateScrollBars();
     viewport()->update();
     emit ViewChanged();

@@ -47,6 +47,8 @@ class SheetView : public QAbstractScrollArea {
     // The paper's whole size in screen pixels at its real size.
     QSizeF RealPaperSize() const;
     void UpdateScrollBars();
+    // The scroll bars and the sheet follow a new zoom.
+    void ZoomChanged();
 
     std::shared_ptr<const print::LaidOutSheets> sheets_;
     int current_ = 0;

@@ -264,6 +264,17 @@ TEST_F(PrintPreviewTest, ARejectingQueueGivesItsMessageAndThePreviewStays) {
 
 namespace {
 
+TEST_F(PrintPreviewTest, AWindowGoneWhileTheSheetsAreLaidOutLeavesNoBusyCursor) {
+    ShowWindow(form_, host_);
+    QTest::keyClick(Controls(*form_).GrZozn, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    form_.reset();
+    const bool busyLeft = QApplication::overrideCursor() != nullptr;
+    while (QApplication::overrideCursor() != nullptr)
+        QApplication::restoreOverrideCursor();
+    EXPECT_FALSE(busyLeft);
+}
+
 TEST_F(PrintPreviewTest, CtrlShiftPOnThePreviewPageReplaysRecordedKeystrokesInstead) {
     ShowWindow(form_, host_);
     QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);

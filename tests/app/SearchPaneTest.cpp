@@ -217,6 +217,20 @@ TEST_F(SearchPaneTest, TheShownSourceAloneAndWhatCannotBeReadIsNamed) {
     Key(Qt::Key_Return);
     EXPECT_EQ(pane.results->topLevelItemCount(), 0);
     EXPECT_TRUE(pane.notice->text().contains("852"));
+
+    // A search replaced at once by one that cannot start, or by no text at
+    // all: it is stopped, and the pane is ready for the next one.
+    const auto start = pane.controls.Find<QPushButton>("SearchStart");
+    for (const char* next : {"5 €", ""}) {
+        pane.text->setText(QString::fromUtf8("ŠŤASTNÝ"));
+        Key(Qt::Key_Return);
+        ASSERT_TRUE(pane.stop->isEnabled());
+        pane.text->setText(QString::fromUtf8(next));
+        Key(Qt::Key_Return);
+        EXPECT_TRUE(start->isEnabled()) << next;
+        EXPECT_FALSE(pane.stop->isEnabled()) << next;
+        EXPECT_EQ(pane.results->topLevelItemCount(), 0) << next;
+    }
 }
 
 } // namespace

@@ -145,6 +145,27 @@ TEST_F(SettingsDialogTest, TheSlovakPagesTurnTheSampleThenTheListAndThePreviewRi
     EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('\n').toStdString();
 }
 
+TEST_F(SettingsDialogTest, AFindStillRunningOnThePreviewStopsBeforeTheSampleIsRead) {
+    // Too many lines to search on the window's thread, and the text in none.
+    std::string report;
+    for (int line = 0; line < 250000; ++line)
+        report += "INE\r\n";
+    host_.WriteFile("Tla/INE.TXT", report);
+    Start();
+    SelectEntry(*form_, Row("INE") + 1);
+    QTest::mouseClick(Controls(*form_).BView, Qt::LeftButton);
+    ASSERT_EQ(Controls(*form_).PStrany->currentWidget(), Controls(*form_).TabView);
+    QTest::keyClick(form_.get(), Qt::Key_F, Qt::ControlModifier);
+    Controls(*form_).findText->setText(QStringLiteral("zzz"));
+    QTest::keyClick(Controls(*form_).findText, Qt::Key_Return);
+    ASSERT_TRUE(Controls(*form_).searchBar->Searching());
+
+    WhenShown(ShownSettings, [](SettingsDialog* dialog) { dialog->reject(); });
+    QTest::keyClick(form_.get(), Qt::Key_Comma, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Controls(*form_).searchBar->Searching(); }));
+    EXPECT_EQ(Controls(*form_).findNotice->text(), QString::fromUtf8("Hľadanie zastavené"));
+}
+
 TEST_F(SettingsDialogTest, AValueOfTheSystemsFileIsShownAsSuchAndCancelChangesNothing) {
     WriteFile(SystemFile(), "OemCodePage=852\n");
     Start();

@@ -1,5 +1,5 @@
 // Kamenický and Mazovia, the DOS code pages this tool converts with tables of
-// its own, checked against the published tables kept with the tests;
+// its own, checked against the published tables;
 // and which code pages the ANSI and OEM settings may name.
 #include "platform/CodePageNames.h"
 #include "platform/CodePages.h"
@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The published byte tables, one line "0xNN 0xUUUU" per byte 0x80-0xFF, kept
-// with the tests as they were checked against the public mappings.
-const fs::path kPublishedTables = fs::path(TLACSUB_SOURCE_DIR) / "tests/platform/codepages";
+// The published byte tables, one line "0xNN 0xUUUU" per byte 0x80-0xFF: the
+// shared folder beside the repository (or beside a folder of work trees) when
+// it is there, else the copy kept with the tests, so no clone skips the check.
+fs::path PublishedTables() {
+    for (fs::path folder = fs::path(TLACSUB_SOURCE_DIR).parent_path();;
+         folder = folder.parent_path()) {
+        if (fs::exists(folder / "shared/codepages/kamenicky.txt"))
+            return folder / "shared/codepages";
+        if (folder == folder.parent_path()) break;
+    }
+    std::cout << "shared/codepages is not beside the repository; the tables kept with the "
+                 "tests are read\n";
+    return fs::path(TLACSUB_SOURCE_DIR) / "tests/platform/codepages";
+}
 
 struct TableRow {
     unsigned byte;
@@ -51,8 +63,9 @@ std::string Byte(unsigned b) {
 } // namespace
 
 TEST(BuiltInCodePages, EveryUpperByteMatchesThePublishedTablesBothWays) {
+    const fs::path folder = PublishedTables();
     for (const BuiltInPage& page : kPages) {
-        const std::vector<TableRow> rows = ReadTable(kPublishedTables / page.file);
+        const std::vector<TableRow> rows = ReadTable(folder / page.file);
         ASSERT_EQ(rows.size(), 128u) << page.file;
         for (int number : page.numbers) {
             SetMachineCodePages(1250, number);
