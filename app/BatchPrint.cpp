@@ -25,14 +25,6 @@ void Tell(const std::string& text) {
     std::fprintf(stderr, "tlacsub: %s\n", text.c_str());
 }
 
-std::string TrimBlanks(std::string text) {
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    while (!text.empty() && text.front() == ' ')
-        text.erase(text.begin());
-    return text;
-}
-
 // Tells what became of one entry; true when it was printed or written.
 bool Told(const CatalogEntry& entry, const PrintOutcome& outcome) {
     if (outcome.Succeeded()) return true;
@@ -40,14 +32,6 @@ bool Told(const CatalogEntry& entry, const PrintOutcome& outcome) {
     if (outcome.kind == PrintOutcome::Kind::FileMissing) text += " (" + outcome.file.string() + ")";
     Tell(text);
     return false;
-}
-
-// Every entry in the table's active order.
-std::vector<CatalogEntry> Entries(const memtable::TloxMemTable& PrnData) {
-    std::vector<CatalogEntry> entries;
-    for (int position = 1; position <= PrnData.RecordTotal(); ++position)
-        entries.push_back(CatalogEntry::At(PrnData, position));
-    return entries;
 }
 
 } // namespace
@@ -92,7 +76,7 @@ int RunBatch(const std::string& appFolder, const BatchOptions& options) {
         // The first of several entries sharing the name is the first by name.
         PrnData->SetIndexName("RPrintN");
         const std::string wanted = TrimBlanks(options.nazov.toStdString());
-        for (const CatalogEntry& entry : Entries(*PrnData)) {
+        for (const CatalogEntry& entry : CatalogEntries(*PrnData)) {
             if (entry.TrimmedNazov() != wanted) continue;
             PrintDestination destination = PrintDestination::DefaultPrinter();
             if (options.pdfFile)
@@ -118,7 +102,7 @@ int RunBatch(const std::string& appFolder, const BatchOptions& options) {
     std::map<std::string, int> counts;
     std::set<std::string> used;
     bool allWritten = true;
-    for (const CatalogEntry& entry : Entries(*PrnData)) {
+    for (const CatalogEntry& entry : CatalogEntries(*PrnData)) {
         const std::string stem = PdfFileStem(entry.Nazov);
         std::string name = stem;
         // A name already taken, even by an entry called "X_2" itself, gets the next number.

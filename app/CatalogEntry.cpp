@@ -48,14 +48,26 @@ CatalogEntry CatalogEntry::At(const memtable::TloxCustomMemTable& PrnData, int p
 }
 
 std::string CatalogEntry::TrimmedNazov() const {
-    const size_t first = Nazov.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return Nazov.substr(first, Nazov.find_last_not_of(' ') - first + 1);
+    return TrimBlanks(Nazov);
 }
 
 bool CatalogEntry::SameEntryAs(const CatalogEntry& other) const {
     return Nazov == other.Nazov && Datum == other.Datum && Cas == other.Cas &&
            FilName == other.FilName;
+}
+
+std::vector<CatalogEntry> CatalogEntries(const memtable::TloxCustomMemTable& PrnData) {
+    std::vector<CatalogEntry> entries;
+    entries.reserve(static_cast<std::size_t>(PrnData.RecordTotal()));
+    for (int position = 1; position <= PrnData.RecordTotal(); ++position)
+        entries.push_back(CatalogEntry::At(PrnData, position));
+    return entries;
+}
+
+std::string TrimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 int FindEntry(const memtable::TloxCustomMemTable& PrnData, const CatalogEntry& entry) {

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace memtable {
 class TloxCustomMemTable;
@@ -44,6 +46,12 @@ struct CatalogEntry {
 
     bool operator==(const CatalogEntry&) const = default;
 };
+
+// Every entry of the table, in its active order.
+std::vector<CatalogEntry> CatalogEntries(const memtable::TloxCustomMemTable& PrnData);
+
+// A catalog text without the blanks the host pads it with at either end.
+std::string TrimBlanks(std::string_view text);
 
 // The first position of the table's active order holding the same entry (see
 // SameEntryAs), 0 when there is none.

@@ -1,5 +1,6 @@
 #include "app/FindCommand.h"
 
+#include "app/CatalogEntry.h"
 #include "app/MealCalcFolder.h"
 #include "app/PrintFileSearch.h"
 #include "platform/CodePages.h"
@@ -9,14 +10,6 @@
 #include <tuple>
 
 namespace {
-
-std::string Trimmed(std::string text) {
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size()
-                                                                   : text.find_first_not_of(' '));
-    return text;
-}
 
 // The period as --source names it: current, meal, or YYMM.
 std::string Period(const Source& source) {
@@ -81,7 +74,7 @@ int RunFind(const std::string& appFolder, const BatchOptions& options, std::FILE
     });
     for (const SearchHit& hit : hits) {
         const std::string line = Period(search.Sources()[hit.source]) + '\t' +
-                                 hit.entry->TrimmedNazov() + '\t' + Trimmed(hit.entry->FilName) +
+                                 hit.entry->TrimmedNazov() + '\t' + TrimBlanks(hit.entry->FilName) +
                                  '\t' + std::to_string(hit.line + 1) + '\t' +
                                  platform::Utf16ToUtf8(platform::OemToDisplay(hit.text)) + '\n';
         std::fwrite(line.data(), 1, line.size(), out);

@@ -38,7 +38,5 @@ PrintOutcome MailReport::WritePdf(const PrintRequest& request, TMemoExStrings& l
 }
 
 std::string MailReport::Subject(const CatalogEntry& entry) {
-    const auto first = entry.Popis.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return entry.Popis.substr(first, entry.Popis.find_last_not_of(' ') - first + 1);
+    return TrimBlanks(entry.Popis);
 }

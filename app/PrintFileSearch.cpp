@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <iterator>
 #include <utility>
 
 std::vector<Source> EverySource(const HostFolders& host) {
@@ -78,10 +77,7 @@ void PrintFileSearch::ReadCatalogs() {
             Fail({SearchFailure::Kind::Catalog, index, {}, (folder / "ZOZTLS.DBF").string()});
             continue;
         }
-        auto entries = std::make_shared<std::vector<CatalogEntry>>();
-        entries->reserve(static_cast<std::size_t>(PrnData->RecordTotal()));
-        for (int position = 1; position <= PrnData->RecordTotal() && !stop_; ++position)
-            entries->push_back(CatalogEntry::At(*PrnData, position));
+        auto entries = std::make_shared<const std::vector<CatalogEntry>>(CatalogEntries(*PrnData));
         if (entries->empty()) continue;
         auto catalog = std::make_shared<Catalog>();
         catalog->source = index;
@@ -105,12 +101,15 @@ void PrintFileSearch::ReadCatalogs() {
     ThreadEnded();
 }
 
+const OpenFolder& PrintFileSearch::Catalog::Folder() const {
+    std::call_once(opened_, [this] { folder_ = std::make_unique<OpenFolder>(folderPath); });
+    return *folder_;
+}
+
 bool PrintFileSearch::NextJob(FileJob& job) {
     std::unique_lock guard(lock_);
     jobsReady_.wait(guard, [this] { return stop_ || !catalogs_.empty() || catalogsRead_; });
     if (stop_ || catalogs_.empty()) return false;
-    Catalog& catalog = *catalogs_.front();
-    if (nextIndex_ == 0) catalog.folder = std::make_unique<OpenFolder>(catalog.folderPath);
     // The same catalog as the last file's mostly: its count is left alone then.
     if (job.catalog != catalogs_.front()) job.catalog = catalogs_.front();
     job.index = nextIndex_++;
@@ -152,12 +151,12 @@ void PrintFileSearch::Scan(PrintFileScanner& scanner, const FileJob& job) {
     };
     std::string plain = entry.FilName;
     std::replace(plain.begin(), plain.end(), '\\', '/');
-    ScanReport report = scanner.Scan(*catalog.folder, plain, onHit, &stop_, onBytes);
+    ScanReport report = scanner.Scan(catalog.Folder(), plain, onHit, &stop_, onBytes);
     if (report.outcome == ScanOutcome::Missing) {
         // The host may write the name in other letters than the catalog does.
         const std::filesystem::path found =
             sources_[catalog.source].ResolvedPrintFile(host_, entry.FilName);
-        if (found != catalog.folder->Path() / plain)
+        if (found != catalog.Folder().Path() / plain)
             report = scanner.Scan(found, onHit, &stop_, onBytes);
     }
     if (report.outcome == ScanOutcome::Stopped) return;

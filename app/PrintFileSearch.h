@@ -95,13 +95,19 @@ class PrintFileSearch {
 
   private:
     // A source's catalog as read, shared by the scans of its print files. Its
-    // print-file folder is opened when the first of them is handed out, so
-    // catalogs read ahead hold no descriptor, and closed after the last.
+    // print-file folder is opened by the first of them, outside the search's
+    // lock, so catalogs read ahead hold no descriptor and a slow folder keeps
+    // no one else waiting; it is closed after the last.
     struct Catalog {
         std::size_t source = 0;
         std::shared_ptr<const std::vector<CatalogEntry>> entries;
         std::filesystem::path folderPath; // resolved
-        std::unique_ptr<OpenFolder> folder;
+
+        const OpenFolder& Folder() const;
+
+      private:
+        mutable std::once_flag opened_;
+        mutable std::unique_ptr<OpenFolder> folder_;
     };
     // A print file to scan: the entry at `index` of the catalog.
     struct FileJob {

@@ -22,10 +22,21 @@ print::PrintJobSettings SettingsOf(const PrintRequest& request) {
     return {request.pages, request.entry.Sirka, request.entry.Dlzka, request.Portrait};
 }
 
-// Runs the job on the surface; an error after the document was begun has
-// aborted it, so nothing half done reaches a printer or a file.
-PrintOutcome Run(const PrintRequest& request, print::PrintSurface& surface, TMemoExStrings& lines,
-                 LineSource source) {
+// What became of a job a printer surface ended: the spooler accepted it.
+void Accepted(PrintOutcome& outcome, const print::PrintSurface& surface) {
+    const auto* printer = dynamic_cast<const print::PrinterSurface*>(&surface);
+    if (!outcome.Succeeded() || printer == nullptr) return;
+    outcome.kind = PrintOutcome::Kind::Accepted;
+    outcome.printer = printer->PrinterName();
+    outcome.jobId = printer->LastJobId();
+}
+
+} // namespace
+
+// An error after the document was begun has aborted it, so nothing half done
+// reaches a printer or a file.
+PrintOutcome LayOut(const PrintRequest& request, print::PrintSurface& surface,
+                    TMemoExStrings& lines, LineSource source) {
     if (!platform::FileExists(request.printFile.string())) {
         PrintOutcome outcome = Refused(PrintOutcome::Kind::FileMissing, window_texts::kFileMissing);
         outcome.file = request.printFile;
@@ -46,22 +57,6 @@ PrintOutcome Run(const PrintRequest& request, print::PrintSurface& surface, TMem
     }
 }
 
-// What became of a job a printer surface ended: the spooler accepted it.
-void Accepted(PrintOutcome& outcome, const print::PrintSurface& surface) {
-    const auto* printer = dynamic_cast<const print::PrinterSurface*>(&surface);
-    if (!outcome.Succeeded() || printer == nullptr) return;
-    outcome.kind = PrintOutcome::Kind::Accepted;
-    outcome.printer = printer->PrinterName();
-    outcome.jobId = printer->LastJobId();
-}
-
-} // namespace
-
-PrintOutcome LayOut(const PrintRequest& request, print::PrintSurface& surface,
-                    TMemoExStrings& lines, LineSource source) {
-    return Run(request, surface, lines, source);
-}
-
 Printing::Printing() : defaultPrinter_(std::make_unique<print::PrinterSurface>()) {}
 
 Printing::~Printing() = default;
@@ -79,13 +74,13 @@ PrintOutcome Printing::Carry(const PrintRequest& request, TMemoExStrings& lines,
                              LineSource source) {
     switch (request.destination.kind) {
     case PrintDestination::Kind::DefaultPrinter: {
-        PrintOutcome outcome = Run(request, *defaultPrinter_, lines, source);
+        PrintOutcome outcome = LayOut(request, *defaultPrinter_, lines, source);
         Accepted(outcome, *defaultPrinter_);
         return outcome;
     }
     case PrintDestination::Kind::Queue: {
         print::PrinterSurface once(request.destination.queue);
-        PrintOutcome outcome = Run(request, once, lines, source);
+        PrintOutcome outcome = LayOut(request, once, lines, source);
         Accepted(outcome, once);
         return outcome;
     }
@@ -105,7 +100,7 @@ PrintOutcome Printing::CarryAsLaidOut(const PrintRequest& request, TMemoExString
 PrintOutcome Printing::WritePdf(const PrintRequest& request, TMemoExStrings& lines,
                                 LineSource source, const std::optional<print::Paper>& paper) {
     print::PdfFileSurface pdf(request.destination.pdfFile, paper);
-    PrintOutcome outcome = Run(request, pdf, lines, source);
+    PrintOutcome outcome = LayOut(request, pdf, lines, source);
     if (outcome.Succeeded()) {
         outcome.kind = PrintOutcome::Kind::Written;
         outcome.file = request.destination.pdfFile;

@@ -15,19 +15,6 @@ const std::string& Separator() {
     return separator;
 }
 
-bool IsDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-
-int DigitsValue(std::string_view digits) {
-    int value = 0;
-    for (char c : digits) {
-        if (!IsDigit(c)) return 0;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 } // namespace
 
 Source Source::CurrentMonth() {
@@ -50,15 +37,6 @@ std::optional<Source> Source::FromPeriodFolder(std::string_view folderName) {
         if (std::tolower(static_cast<unsigned char>(folderName[i])) != "obd"[i])
             return std::nullopt;
     return Source(SourceKind::ArchivedPeriod, std::string(folderName.substr(3)));
-}
-
-int Source::Year() const {
-    if (!IsArchivedPeriod() || !IsDigit(period_[0])) return 0;
-    return 2000 + (period_[0] - '0');
-}
-
-int Source::Month() const {
-    return IsArchivedPeriod() ? DigitsValue(std::string_view(period_).substr(1)) : 0;
 }
 
 std::string Source::Label() const {

@@ -38,9 +38,6 @@ class Source {
 
     SourceKind Kind() const { return kind_; }
     bool IsArchivedPeriod() const { return kind_ == SourceKind::ArchivedPeriod; }
-    // Of an archived period whose folder names them in digits; 0 otherwise.
-    int Year() const;
-    int Month() const;
     // The three characters after "Obd" in an archived period's folder name
     // ("712"); empty for the other sources.
     const std::string& PeriodCode() const { return period_; }

@@ -11,7 +11,6 @@ SourceChoice::SourceChoice(std::string appFolder)
 
 void SourceChoice::FindSources() {
     const Source chosen = Current();
-    host_.mealCalcFolder.clear();
     offered_ = sources::OfferedSources(host_.appFolder);
     host_.mealCalcFolder = ReadMealCalcFolder(host_.appFolder);
     current_ = 0;
