@@ -170,8 +170,7 @@ void TDbfFile::OpenMemoFile() {
         std::string reason;
         for (std::size_t i = 0; i < fieldDefs_.Count() && reason.empty(); ++i) {
             const TDbfFieldDef& def = fieldDefs_.Items(i);
-            if (def.FieldType == ftMemo || def.FieldType == ftBlob || def.FieldType == ftDBaseOle)
-                reason = MemoFieldReason(i + 1, def.FieldName, def.NativeFieldType);
+            if (def.IsMemo()) reason = MemoFieldReason(i + 1, def.FieldName, def.NativeFieldType);
         }
         throw EDbfError(Format(STRING_FILE_NOT_FOUND, path.string()), reason);
     }

@@ -73,9 +73,8 @@ bool TDbfFieldDef::Normalise(int storedDecimals, bool useFloatFields) {
 }
 
 bool TDbfFieldDefs::HasMemoFields() const {
-    return std::any_of(items_.begin(), items_.end(), [](const TDbfFieldDef& d) {
-        return d.FieldType == ftMemo || d.FieldType == ftBlob || d.FieldType == ftDBaseOle;
-    });
+    return std::any_of(items_.begin(), items_.end(),
+                       [](const TDbfFieldDef& d) { return d.IsMemo(); });
 }
 
 } // namespace dbf

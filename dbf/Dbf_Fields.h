@@ -27,6 +27,10 @@ class TDbfFieldDef {
     // Sets the value type, size and precision from the native type, the stored
     // width and the decimal count; false for a type letter that maps to nothing.
     bool Normalise(int storedDecimals, bool useFloatFields);
+    // The values live in the memo file (memo, binary and OLE fields).
+    bool IsMemo() const {
+        return FieldType == ftMemo || FieldType == ftBlob || FieldType == ftDBaseOle;
+    }
 };
 
 class TDbfFieldDefs {

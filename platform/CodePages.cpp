@@ -324,9 +324,12 @@ bool IsCodePageInstalled(int codePage) {
 
 bool IsUsableCodePage(int codePage, CodePageRole role) {
     if (!IsCodePageInstalled(codePage)) return false;
-    if (const SingleBytePage* page = SingleByte(codePage)) return page->asciiBased;
+    if (BuiltInUpperHalf(codePage) != nullptr) return true;
+    // Asked of the converter alone: a list of every page would otherwise build,
+    // and keep, each page's conversion tables.
     UConverter* c = CachedConverter(codePage);
-    return role == CodePageRole::Ansi && c && KeepsAscii(c);
+    if (!c || !KeepsAscii(c)) return false;
+    return role == CodePageRole::Ansi || ucnv_getMaxCharSize(c) == 1;
 }
 
 std::string OemToAnsi(std::string_view oem) {

@@ -1,6 +1,7 @@
 #include "viewer/ByteClassMatcher.h"
 
 #include "platform/TextCase.h"
+#include "viewer/CpuFeatures.h"
 
 #include <algorithm>
 #include <string>
@@ -8,7 +9,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(TLACSUB_AVX2)
 #include <immintrin.h>
 #endif
 
@@ -166,15 +167,9 @@ std::size_t Compare(const std::uint8_t* classOf, const std::vector<std::uint8_t>
     return pattern.size();
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define TLACSUB_AVX2_FILTER 1
+#if defined(TLACSUB_AVX2)
 // The filter 32 starts at a time, on processors with AVX2 (most since 2013);
 // the others take the 16 at a time of SSE2.
-const bool kHasAvx2 = [] {
-    // The processor's features are read first: this may run before the library's constructors.
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-}();
 
 struct FilterPass {
     const unsigned char* text;
@@ -300,8 +295,8 @@ std::size_t ByteClassMatcher::ScanForward(const unsigned char* text, std::size_t
     std::size_t work = 0;
     bool matched = false;
     std::size_t start = 0;
-#if defined(TLACSUB_AVX2_FILTER)
-    if (!first_.bytes.empty() && kHasAvx2) {
+#if defined(TLACSUB_AVX2)
+    if (!first_.bytes.empty() && cpu::kHasAvx2) {
         bool giveUp = false;
         const FilterPass pass{
             text, last, a1, a2, &first_.bytes, &second_.bytes, classOf_.data(), &pattern_};

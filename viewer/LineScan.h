@@ -7,10 +7,12 @@
 #include <cstring>
 #include <string_view>
 
+#include "viewer/CpuFeatures.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(TLACSUB_AVX2)
 #include <immintrin.h>
 #endif
 
@@ -53,8 +55,7 @@ template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
 
 namespace detail {
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define TLACSUB_AVX2_BREAKS 1
+#if defined(TLACSUB_AVX2)
 // The whole 32-byte blocks of CountBreaks that have a byte after them, on
 // processors with AVX2; moves `p` past them.
 __attribute__((target("avx2"))) inline std::size_t CountBreaks32(const char*& p, const char* end) {
@@ -79,13 +80,6 @@ __attribute__((target("avx2"))) inline std::size_t CountBreaks32(const char*& p,
     }
     return count;
 }
-
-// Asked once; the processor's features are read first, since this may run
-// before the library's own constructors.
-inline const bool kHasAvx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-}();
 #endif
 
 } // namespace detail
@@ -95,8 +89,8 @@ inline const bool kHasAvx2 = [] {
 // line, since a search counts the lines of every byte it reads.
 inline std::size_t CountBreaks(const char* p, const char* end) {
     std::size_t count = 0;
-#if defined(TLACSUB_AVX2_BREAKS)
-    if (detail::kHasAvx2) count += detail::CountBreaks32(p, end);
+#if defined(TLACSUB_AVX2)
+    if (cpu::kHasAvx2) count += detail::CountBreaks32(p, end);
 #endif
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');

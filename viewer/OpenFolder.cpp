@@ -1,7 +1,8 @@
 #include "viewer/OpenFolder.h"
 
 #include <fcntl.h>
-#include <unistd.h>
+
+#include <utility>
 
 namespace {
 
@@ -14,17 +15,12 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 } // namespace
 
-OpenFolder::OpenFolder(std::filesystem::path folder) : path_(std::move(folder)) {
-    if (!path_.empty()) fd_ = ::open(path_.c_str(), kFolderFlags);
-}
-
-OpenFolder::~OpenFolder() {
-    if (fd_ >= 0) ::close(fd_);
-}
+OpenFolder::OpenFolder(std::filesystem::path folder)
+    : path_(std::move(folder)), fd_(path_.empty() ? -1 : ::open(path_.c_str(), kFolderFlags)) {}
 
 int OpenFolder::OpenFile(const std::string& name, int flags) const {
     // An empty name is the folder itself, as `Path() / ""` names it.
     const char* relative = name.empty() ? "." : name.c_str();
-    if (fd_ < 0) return ::open((path_ / relative).c_str(), flags);
-    return ::openat(fd_, relative, flags);
+    if (fd_.Get() < 0) return ::open((path_ / relative).c_str(), flags);
+    return ::openat(fd_.Get(), relative, flags);
 }

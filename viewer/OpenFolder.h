@@ -3,7 +3,10 @@
 // the system then walks the folder's path once rather than once per file,
 // which is most of what opening thousands of small print files costs. No Qt here.
 
+#include "viewer/FileHandle.h"
+
 #include <filesystem>
+#include <string>
 
 class OpenFolder {
   public:
@@ -11,9 +14,6 @@ class OpenFolder {
     // still usable: its files are then opened by their whole paths, and fail
     // as they would have.
     explicit OpenFolder(std::filesystem::path folder);
-    ~OpenFolder();
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
 
@@ -23,5 +23,5 @@ class OpenFolder {
 
   private:
     std::filesystem::path path_;
-    int fd_ = -1;
+    FileHandle fd_;
 };

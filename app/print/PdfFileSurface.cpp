@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include <QBuffer>
 #include <QSaveFile>
 
 #include "app/print/PrintError.h"
@@ -26,7 +25,7 @@ Paper PdfFileSurface::LoadPaper() {
     return paper_ ? *paper_ : DefaultPaper();
 }
 
-void PdfFileSurface::Deliver(const std::vector<Sheet>& sheets) {
+void PdfFileSurface::Deliver(std::vector<Sheet> sheets) {
     const QString name = QString::fromStdString(file_.string());
     auto failed = [&](const QString& reason) {
         return EPrintError("Súbor „" + file_.string() +
@@ -35,10 +34,7 @@ void PdfFileSurface::Deliver(const std::vector<Sheet>& sheets) {
     // The PDF writer does not look at how its writes fare, so the document is
     // rendered first and then written here, every write checked; and the file
     // takes its name only once every byte is on the disk.
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    WritePdf(pdf, sheets);
-    const QByteArray& bytes = pdf.data();
+    const QByteArray bytes = PdfDocument(sheets);
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw failed(file.errorString());
     for (qint64 at = 0; at < bytes.size();) {

@@ -21,7 +21,7 @@ class PdfFileSurface final : public PdfSheetSurface {
 
   protected:
     Paper LoadPaper() override;
-    void Deliver(const std::vector<Sheet>& sheets) override;
+    void Deliver(std::vector<Sheet> sheets) override;
 
   private:
     std::filesystem::path file_;

@@ -9,7 +9,6 @@
 #include <QPdfWriter>
 
 #include "app/print/PrintError.h"
-#include "platform/CodePages.h"
 
 namespace print {
 namespace {
@@ -17,11 +16,6 @@ namespace {
 constexpr char kOrientationRefused[] = "Tlačiareň nevie tlačiť v zvolenej orientácii ...";
 constexpr char kCannotStart[] = "Tlač sa nedá začať ...";
 constexpr char kCannotFinish[] = "Tlač sa nedá dokončiť ...";
-
-QString DisplayText(std::string_view oemText) {
-    // The same glyphs as the preview, so that what was seen is what prints.
-    return QString::fromStdU16String(platform::OemToDisplay(oemText));
-}
 
 } // namespace
 
@@ -68,7 +62,7 @@ void PdfSheetSurface::SetBrushClear() {
 }
 
 void PdfSheetSurface::SetFontCharsetOem() {
-    // Bytes are turned into glyphs by DisplayText; a Qt font has no character set of its own.
+    // Bytes are turned into glyphs by SheetText; a Qt font has no character set of its own.
 }
 
 void PdfSheetSurface::SetFontFaceName(std::string_view faceName) {
@@ -93,7 +87,7 @@ int PdfSheetSurface::TextHeight(std::string_view) {
 
 int PdfSheetSurface::TextWidth(std::string_view oemText) {
     CurrentPaper();
-    return metrics_->horizontalAdvance(DisplayText(oemText));
+    return metrics_->horizontalAdvance(SheetText(oemText));
 }
 
 int PdfSheetSurface::PageWidth() {
@@ -141,22 +135,24 @@ void PdfSheetSurface::DrawSheets(QPainter& painter, QPdfWriter& writer,
     }
 }
 
-void PdfSheetSurface::WritePdf(QIODevice& device, const std::vector<Sheet>& sheets) {
+QByteArray PdfSheetSurface::PdfDocument(const std::vector<Sheet>& sheets) {
     const Paper& paper = CurrentPaper();
-    QPdfWriter writer(&device);
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
     writer.setResolution(paper.resolution);
     if (!writer.setPageLayout(paper.layout)) throw EPrintError(kCannotStart);
     QPainter painter;
     if (!painter.begin(&writer)) throw EPrintError(kCannotStart);
     DrawSheets(painter, writer, sheets);
     if (!painter.end()) throw EPrintError(kCannotFinish);
+    return pdf.data();
 }
 
 void PdfSheetSurface::EndDocument() {
     RequireOpen();
     open_ = false;
-    const std::vector<Sheet> sheets = std::exchange(sheets_, {});
-    Deliver(sheets);
+    Deliver(std::exchange(sheets_, {}));
 }
 
 void PdfSheetSurface::AbortDocument() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetrics>
 
@@ -18,7 +19,6 @@
 #include "app/print/Sheet.h"
 
 class QBuffer;
-class QIODevice;
 class QPainter;
 class QPdfWriter;
 
@@ -52,13 +52,14 @@ class PdfSheetSurface : public PrintSurface {
     // The destination's paper; asked for the first time the job needs it and
     // kept from then on. Throws when there is no destination.
     virtual Paper LoadPaper() = 0;
-    // Hands the ended document on; throws when that fails.
-    virtual void Deliver(const std::vector<Sheet>& sheets) = 0;
+    // Hands the ended document on, which the surface keeps no more; throws
+    // when that fails.
+    virtual void Deliver(std::vector<Sheet> sheets) = 0;
 
     // The paper in the orientation last set.
     const Paper& CurrentPaper();
-    // Renders the sheets as a PDF document into an open device.
-    void WritePdf(QIODevice& device, const std::vector<Sheet>& sheets);
+    // The sheets rendered as a PDF document, in memory.
+    QByteArray PdfDocument(const std::vector<Sheet>& sheets);
 
   private:
     void FontChanged();

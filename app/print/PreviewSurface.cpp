@@ -10,8 +10,8 @@ Paper PreviewSurface::LoadPaper() {
     return paper_;
 }
 
-void PreviewSurface::Deliver(const std::vector<Sheet>& sheets) {
-    sheets_ = sheets;
+void PreviewSurface::Deliver(std::vector<Sheet> sheets) {
+    sheets_ = std::move(sheets);
 }
 
 LaidOutSheets PreviewSurface::TakeSheets() {

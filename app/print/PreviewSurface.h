@@ -27,7 +27,7 @@ class PreviewSurface final : public PdfSheetSurface {
 
   protected:
     Paper LoadPaper() override;
-    void Deliver(const std::vector<Sheet>& sheets) override;
+    void Deliver(std::vector<Sheet> sheets) override;
 
   private:
     Paper paper_;

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include <QBuffer>
-
 namespace print {
 
 PrinterSurface::PrinterSurface(std::string printer) : printer_(std::move(printer)) {}
@@ -21,11 +19,8 @@ Paper PrinterSurface::LoadPaper() {
     return paper;
 }
 
-void PrinterSurface::Deliver(const std::vector<Sheet>& sheets) {
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    WritePdf(pdf, sheets);
-    const QByteArray& bytes = pdf.data();
+void PrinterSurface::Deliver(std::vector<Sheet> sheets) {
+    const QByteArray bytes = PdfDocument(sheets);
     lastJobId_ = SubmitPdf(printer_, std::string_view(bytes.constData(), bytes.size()),
                            CurrentPaper().layout.pageSize().key().toStdString());
 }

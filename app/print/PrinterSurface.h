@@ -26,7 +26,7 @@ class PrinterSurface final : public PdfSheetSurface {
 
   protected:
     Paper LoadPaper() override;
-    void Deliver(const std::vector<Sheet>& sheets) override;
+    void Deliver(std::vector<Sheet> sheets) override;
 
   private:
     std::string printer_; // empty: the default printer, not looked up yet

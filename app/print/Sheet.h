@@ -5,8 +5,10 @@
 // print preview, so what is seen is what prints.
 
 #include <QFont>
+#include <QString>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QPainter;
@@ -21,6 +23,10 @@ struct SheetLine {
 };
 
 using Sheet = std::vector<SheetLine>;
+
+// The glyphs OEM bytes are drawn with: the preview's, so that what was seen is
+// what prints, and what is measured is what is drawn.
+QString SheetText(std::string_view oemText);
 
 // Paints the sheet's lines in black with the painter, whose coordinates are
 // the paper's device units measured from the printable area's top left corner.
